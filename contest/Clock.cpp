@@ -1,0 +1,11 @@
+#include "contest/Clock.h"
+
+QDateTime SystemClock::localNow() const
+{
+    return QDateTime::currentDateTime();
+}
+
+QDateTime SystemClock::utcNow() const
+{
+    return QDateTime::currentDateTimeUtc();
+}

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what Tourlog needs on Debian 12 / Ubuntu 24.04 and builds it into build/.
+# Sourced by run.sh and test.sh; BUILD_TYPE and EXTRA_CMAKE_ARGS may be set by the caller.
+set -euo pipefail
+
+TOURLOG_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+TOURLOG_BUILD="${TOURLOG_BUILD:-$TOURLOG_ROOT/build}"
+
+PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev libsqlite3-dev libbenchmark-dev xvfb xauth)
+
+missing_packages() {
+    local pkg
+    for pkg in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            echo "$pkg"
+        fi
+    done
+}
+
+install_missing() {
+    local missing
+    missing=$(missing_packages)
+    [ -z "$missing" ] && return 0
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    echo "Installing: $missing"
+    $sudo apt-get update -q
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+}
+
+build_tourlog() {
+    cmake -S "$TOURLOG_ROOT" -B "$TOURLOG_BUILD" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" ${EXTRA_CMAKE_ARGS:-}
+    cmake --build "$TOURLOG_BUILD" -j "$(nproc)"
+}
+
+install_missing
+build_tourlog

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// The one place where an error that escaped a handler is shown: a modal box with an error icon,
+// titled with the application title. Tests put a reporter of their own in its place.
+void showErrorBox(QWidget* parent, const QString& message);
+
+using ErrorReporter = std::function<void(const QString& message)>;
+void setErrorReporter(ErrorReporter reporter);
+
+// Runs a handler and shows whatever error escapes it, so that no exception reaches Qt's event loop.
+template<typename Handler>
+void runGuarded(QWidget* parent, Handler&& handler);
+
+void reportCurrentException(QWidget* parent);
+
+template<typename Handler>
+void runGuarded(QWidget* parent, Handler&& handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        reportCurrentException(parent);
+    }
+}

@@ -1,0 +1,194 @@
+#include "store/Database.h"
+
+#include "store/SqlDialect.h"
+#include "store/StoreError.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace
+{
+// Callsign lookups ignore letter case, Cyrillic included, which SQLite's own NOCASE does not.
+int compareIgnoringCase(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    const QString textA = QString::fromUtf8(static_cast<const char*>(a), lengthA);
+    const QString textB = QString::fromUtf8(static_cast<const char*>(b), lengthB);
+    return QString::compare(textA, textB, Qt::CaseInsensitive);
+}
+
+QString lower(const QString& name)
+{
+    return name.toLower();
+}
+} // namespace
+
+QString quoteIdentifier(const QString& name)
+{
+    QString escaped = name;
+    escaped.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + escaped + u'"';
+}
+
+Database::Database(const QString& directory)
+    : m_dir(directory)
+{
+    const QString mainPath = m_dir.absoluteFilePath(QString::fromLatin1(kMainFileName));
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(mainPath.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        m_openError = QStringLiteral("Cannot open the contest folder %1: %2").arg(m_dir.absolutePath(), message);
+        return;
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_create_collation_v2(m_db, "TOURLOG_NOCASE", SQLITE_UTF8, nullptr, compareIgnoringCase, nullptr);
+    try {
+        runPragma(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        runPragma(QStringLiteral("PRAGMA synchronous=FULL"));
+    } catch (const StoreError& error) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        m_openError = QStringLiteral("Cannot open the contest folder %1: %2").arg(m_dir.absolutePath(), error.message());
+    }
+}
+
+sqlite3* Database::connection() const
+{
+    if (!m_db) {
+        throw StoreError(m_openError);
+    }
+    return m_db;
+}
+
+Database::~Database()
+{
+    sqlite3_close_v2(m_db);
+}
+
+QString Database::tableFilePath(const QString& table) const
+{
+    const QString fileName = table + QString::fromLatin1(kTableFileSuffix);
+    if (m_dir.exists(fileName)) {
+        return m_dir.absoluteFilePath(fileName);
+    }
+    const QStringList entries = m_dir.entryList(QDir::Files | QDir::Hidden);
+    for (const QString& entry : entries) {
+        if (entry.compare(fileName, Qt::CaseInsensitive) == 0) {
+            return m_dir.absoluteFilePath(entry);
+        }
+    }
+    return m_dir.absoluteFilePath(fileName);
+}
+
+bool Database::tableFileExists(const QString& table) const
+{
+    const QFileInfo info(tableFilePath(table));
+    return info.exists() && info.size() > 0;
+}
+
+bool Database::isAttached(const QString& table) const
+{
+    return m_attached.contains(lower(table));
+}
+
+void Database::attachExisting(const QString& table)
+{
+    if (isAttached(table) || !tableFileExists(table)) {
+        return;
+    }
+    attachFile(table, tableFilePath(table));
+    // SQLite reads a file only when it is first used: check it now, so that a file of another kind is
+    // reported by name and never written to.
+    try {
+        Statement check(connection(), QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(quoteIdentifier(table)));
+        check.run();
+    } catch (const StoreError& error) {
+        Statement detach(m_db, QStringLiteral("DETACH DATABASE %1").arg(quoteIdentifier(table)));
+        detach.run();
+        m_attached.remove(lower(table));
+        throw StoreError(QStringLiteral("%1 is not a table file of Tourlog: %2")
+                             .arg(QFileInfo(tableFilePath(table)).fileName(), error.message()));
+    }
+}
+
+void Database::attachFile(const QString& table, const QString& path)
+{
+    Statement attach(connection(), QStringLiteral("ATTACH DATABASE ? AS %1").arg(quoteIdentifier(table)));
+    attach.bind(1, path);
+    attach.run();
+    m_attached.insert(lower(table));
+    runPragma(QStringLiteral("PRAGMA %1.journal_mode=DELETE").arg(quoteIdentifier(table)));
+    runPragma(QStringLiteral("PRAGMA %1.synchronous=FULL").arg(quoteIdentifier(table)));
+}
+
+void Database::runPragma(const QString& sql)
+{
+    Statement pragma(connection(), sql);
+    pragma.run();
+}
+
+void Database::execute(const QString& dialectSql)
+{
+    const DialectStatement statement = translateDialect(dialectSql);
+    if (statement.kind == DialectStatement::Kind::CreateTable && !tableFileExists(statement.table)) {
+        if (!isAttached(statement.table)) {
+            attachFile(statement.table, tableFilePath(statement.table));
+        }
+    } else {
+        for (const QString& table : statement.tables) {
+            attachExisting(table);
+        }
+    }
+    Statement prepared(connection(), statement.sql);
+    const bool writes = !prepared.isReadOnly();
+    prepared.run();
+    if (writes && statement.kind == DialectStatement::Kind::Plain) {
+        for (const QString& table : statement.tables) {
+            notifyTableReset(table);
+        }
+    }
+}
+
+Statement Database::prepareDialect(const QString& dialectSql)
+{
+    const DialectStatement statement = translateDialect(dialectSql);
+    for (const QString& table : statement.tables) {
+        attachExisting(table);
+    }
+    return Statement(connection(), statement.sql);
+}
+
+Statement Database::prepare(const QString& sql)
+{
+    return Statement(connection(), sql);
+}
+
+qint64 Database::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(connection());
+}
+
+bool Database::inTransaction() const
+{
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
+void Database::notifyTableReset(const QString& table)
+{
+    Q_EMIT tableReset(lower(table));
+}
+
+void Database::notifyAllTablesReset()
+{
+    const QSet<QString> tables = m_attached;
+    for (const QString& table : tables) {
+        Q_EMIT tableReset(table);
+    }
+}
+
+void Database::notifyRowChanged(const QString& table, qint64 id, const QObject* origin)
+{
+    Q_EMIT rowChanged(lower(table), id, origin);
+}

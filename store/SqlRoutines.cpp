@@ -1,0 +1,37 @@
+#include "store/SqlRoutines.h"
+
+#include "store/BusyCursor.h"
+#include "store/Database.h"
+#include "store/StoreError.h"
+
+#include <optional>
+
+bool RunSql(Database& db, const QString& sql, bool busy)
+{
+    std::optional<BusyCursor> cursor;
+    if (busy) {
+        cursor.emplace();
+    }
+    try {
+        db.execute(sql);
+        return true;
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+QVariant QuerySingleValue(Database& db, const QString& sql)
+{
+    try {
+        Statement query = db.prepareDialect(sql);
+        if (query.step()) {
+            const QVariant value = query.column(0);
+            if (!value.isNull()) {
+                return value;
+            }
+        }
+        return QVariant(kNoValue);
+    } catch (const StoreError&) {
+        return QVariant(kQueryFailed);
+    }
+}

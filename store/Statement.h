@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A prepared SQLite statement. Values are always bound, never pasted into the text.
+class Statement
+{
+public:
+    Statement(sqlite3* db, const QString& sql);
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&&) = delete;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // index counts from 1, as SQLite does
+    void bind(int index, const QVariant& value);
+    void bindAll(const QVariantList& values);
+    // true while a row is available; throws StoreError on an engine error
+    bool step();
+    void reset();
+    // runs to completion, ignoring any rows
+    void run();
+
+    bool isReadOnly() const;
+    int columnCount() const;
+    QVariant column(int index) const;
+    QString columnName(int index) const;
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+// Text forms in which the store keeps dates and times.
+QString dateToStored(const QDate& date);
+QString timeToStored(const QTime& time);

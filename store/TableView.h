@@ -1,0 +1,150 @@
+#pragma once
+
+#include "store/FieldDef.h"
+#include "store/RowOrder.h"
+
+#include <QHash>
+#include <QObject>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Database;
+class Statement;
+
+// An open, navigable view of one table: a current row, an end flag, an optional filter and an order.
+// The order (row ids with their sort keys) is held in memory; field values are fetched on demand,
+// a page at a time, and the order is updated in place on every post.
+class TableView : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State
+    {
+        Inactive,
+        Browse,
+        Edit,
+        Insert,
+    };
+
+    using PostHook = std::function<void(TableView&)>;
+
+    static constexpr int kPageSize = 64;
+
+    TableView(Database& db, ViewDefinition definition, QObject* parent = nullptr);
+    ~TableView() override;
+
+    const QString& name() const { return m_def.viewName; }
+    const QString& tableName() const { return m_def.table; }
+    const QList<DeclaredField>& declaredFields() const { return m_def.fields; }
+    int fieldIndex(const QString& field) const;
+    const FieldDef& fieldDef(int index) const;
+
+    void open();
+    void close();
+    bool isOpen() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+    bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
+    bool isModified() const { return m_modified; }
+
+    void first();
+    void next();
+    void prior();
+    void last();
+    void moveTo(int row);
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    int recordCount() const;
+    // the current row's position in the view's order; -1 on an empty view
+    int currentRow() const { return m_current; }
+    qint64 currentId() const;
+
+    void append();
+    void edit();
+    void post();
+    void cancel();
+    // deletes the current row; the next one becomes current
+    void remove();
+    // posts a pending change if something was changed, drops it otherwise
+    void checkBrowseMode();
+    // posts a pending change; every post outside a transaction is already on disk
+    void flush();
+
+    // Field names separated by ";", one value each; the first match in the view's order becomes current.
+    bool locate(const QString& fields, const QVariantList& values, bool caseInsensitive);
+    bool locateId(qint64 id);
+
+    QVariant value(const QString& field) const;
+    QString text(const QString& field) const;
+    bool isNull(const QString& field) const;
+    void setValue(const QString& field, const QVariant& value);
+
+    // value of a declared field at a row of the view, for the grids
+    QVariant valueAt(int row, int fieldIndex) const;
+
+    void setFilter(const QString& filter);
+    const QString& filter() const { return m_filter; }
+    void setFiltered(bool filtered);
+    bool filtered() const { return m_filtered; }
+
+    void setAfterPost(PostHook hook) { m_afterPost = std::move(hook); }
+
+    // rows whose field values have been read from the table since the view was created
+    qint64 fetchedRowCount() const { return m_fetchedRows; }
+
+Q_SIGNALS:
+    void aboutToReset();
+    void resetDone();
+    void aboutToInsertRow(int row);
+    void rowInserted(int row);
+    void aboutToRemoveRow(int row);
+    void rowRemoved(int row);
+    void rowChanged(int row);
+    void currentRowChanged(int row);
+    void stateChanged();
+
+private:
+    void requireOpen(const char* operation) const;
+    int requireField(const QString& field) const;
+    void readFieldDefs();
+    void reload();
+    void resetPosition(int row);
+    QString whereClause() const;
+    QString orderClause() const;
+    const QVariantList& rowValues(int row) const;
+    void fetchPage(int row) const;
+    void setCurrent(int row);
+    void setState(State state);
+    qint64 insertRow();
+    void updateRow(qint64 id);
+    // re-reads one row's place in the view after a write; returns its new position or -1
+    int refreshRow(qint64 id, int knownPosition);
+    void onTableReset(const QString& table);
+    void onRowChanged(const QString& table, qint64 id, const QObject* origin);
+
+    Database& m_db;
+    ViewDefinition m_def;
+    QList<FieldDef> m_fieldDefs; // parallel to m_def.fields
+    QList<int> m_orderFieldIndexes;
+    State m_state = State::Inactive;
+    QString m_filter;
+    bool m_filtered = false;
+
+    RowOrder m_order;
+    int m_current = -1;
+    bool m_eof = true;
+    bool m_bof = true;
+
+    QVariantList m_buffer;
+    QList<bool> m_changed;
+    bool m_modified = false;
+
+    mutable QHash<qint64, QVariantList> m_cache;
+    mutable std::unique_ptr<Statement> m_pageStatement;
+    mutable qint64 m_fetchedRows = 0;
+
+    PostHook m_afterPost;
+};
