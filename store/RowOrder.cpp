@@ -146,6 +146,10 @@ qsizetype RowOrder::insert(Entry entry)
 {
     if (m_blocks.empty()) {
         m_blocks.emplace_back();
+        m_blocks.back().push_back(std::move(entry));
+        m_size = 1;
+        m_startsValid = false;
+        return 0;
     }
     qsizetype before = 0;
     const qsizetype index = blockFor(entry, &before);

@@ -371,6 +371,7 @@ void TableView::post()
     }
     qint64 id = 0;
     int position = -1;
+    m_lastPostInserted = m_state == State::Insert;
     if (m_state == State::Insert) {
         id = insertRow();
         setState(State::Browse);

@@ -49,6 +49,8 @@ public:
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
     bool isModified() const { return m_modified; }
+    // whether the last post added a new row rather than changing one
+    bool lastPostInserted() const { return m_lastPostInserted; }
 
     void first();
     void next();
@@ -141,6 +143,7 @@ private:
     QVariantList m_buffer;
     QList<bool> m_changed;
     bool m_modified = false;
+    bool m_lastPostInserted = false;
 
     mutable QHash<qint64, QVariantList> m_cache;
     mutable std::unique_ptr<Statement> m_pageStatement;

@@ -1,0 +1,146 @@
+#include "contest/Participants.h"
+
+#include "contest/ParticipantList.h"
+#include "contest/Prompter.h"
+#include "contest/ViewSuspension.h"
+#include "store/BusyCursor.h"
+#include "store/Database.h"
+#include "store/FieldValue.h"
+#include "store/TableView.h"
+#include "store/TextHelpers.h"
+#include "store/Transaction.h"
+
+#include <QSet>
+
+namespace
+{
+constexpr int kMinimumTypedLength = 5;
+constexpr int kMaximumTypedLength = 10;
+constexpr int kCallsignWidth = 10;
+const QString kCallsignField = QStringLiteral("CallSign");
+
+// Lookups go by the text that will be stored, so that a long line never adds its participant twice.
+QString storedCallsign(const QString& callsign)
+{
+    return cutToCharacters(callsign, kCallsignWidth);
+}
+
+bool locateCallsign(TableView& view, const QString& callsign)
+{
+    return view.locate(kCallsignField, {storedCallsign(callsign)}, true);
+}
+
+void appendParticipant(TableView& callsignView, const QString& callsign)
+{
+    callsignView.append();
+    callsignView.setValue(kCallsignField, callsign);
+    callsignView.post();
+}
+
+// Callsigns of a whole column, folded for lookups that ignore letter case.
+QSet<QString> foldedCallsigns(Database& db, const QString& table)
+{
+    QSet<QString> callsigns;
+    Statement query = db.prepare(QStringLiteral("SELECT DISTINCT CallSign FROM %1.%1").arg(quoteIdentifier(table)));
+    while (query.step()) {
+        callsigns.insert(query.column(0).toString().toCaseFolded());
+    }
+    return callsigns;
+}
+} // namespace
+
+void CreateContestMatrix(TableView& contest80, const QString& callsign, const MatrixParameters& parameters)
+{
+    for (int band = 1; band <= 2; ++band) {
+        for (int mode = 1; mode <= 2; ++mode) {
+            const QVariant modulation = ChooseValue(mode == 1, QStringLiteral("SSB"), QStringLiteral("CW"));
+            const int tours = parameters.tours();
+            for (int tour = 1; tour <= tours; ++tour) {
+                contest80.append();
+                contest80.setValue(QStringLiteral("ContestNumber"), parameters.contestNumber);
+                contest80.setValue(QStringLiteral("Diapasone"), 80 * band);
+                contest80.setValue(QStringLiteral("Modulation"), modulation);
+                contest80.setValue(QStringLiteral("TourNumber"), tour);
+                contest80.setValue(kCallsignField, callsign);
+                contest80.post();
+            }
+        }
+    }
+}
+
+void NewCallsign(Database& db, const ParticipantViews& views, Prompter& prompter, const MatrixParameters& parameters)
+{
+    const std::optional<QString> typed
+        = prompter.askLine(QStringLiteral("Ввод нового позывного..."), QStringLiteral("Позывной:"));
+    if (!typed || typed->size() < kMinimumTypedLength || typed->size() > kMaximumTypedLength) {
+        return;
+    }
+    const QString callsign = RemoveSpaces(*typed);
+
+    ViewSuspension suspension;
+    Transaction transaction(db);
+    if (!locateCallsign(views.callsign, callsign)) {
+        appendParticipant(views.callsign, callsign);
+    }
+    suspension.close(views.contest160);
+    suspension.unfilter(views.contest80);
+    // a known participant that has lost its matrix gets a new one
+    if (!locateCallsign(views.contest80, callsign)) {
+        CreateContestMatrix(views.contest80, callsign, parameters);
+    }
+    transaction.commit();
+    suspension.restore();
+}
+
+void ImportCallsign(Database& db, const ParticipantViews& views, const QString& listPath,
+                    const MatrixParameters& parameters)
+{
+    const QStringList listed = readParticipantList(listPath);
+    BusyCursor busy;
+
+    ViewSuspension suspension;
+    suspension.close(views.contest80CW);
+    suspension.close(views.contest160);
+    suspension.close(views.contest160CW);
+    suspension.unfilter(views.contest80);
+    Transaction transaction(db);
+
+    // one pass over each table instead of a lookup per line keeps a large import linear
+    QSet<QString> participants = foldedCallsigns(db, views.callsign.tableName());
+    for (const QString& callsign : listed) {
+        const QString stored = storedCallsign(callsign);
+        if (!participants.contains(stored.toCaseFolded())) {
+            appendParticipant(views.callsign, callsign);
+            participants.insert(stored.toCaseFolded());
+        }
+    }
+
+    // every participant, old and new, that has no contest row yet gets its matrix
+    QSet<QString> withMatrix = foldedCallsigns(db, views.contest80.tableName());
+    TableView& callsignView = views.callsign;
+    for (callsignView.first(); !callsignView.eof(); callsignView.next()) {
+        const QString stored = callsignView.text(kCallsignField);
+        if (!withMatrix.contains(stored.toCaseFolded())) {
+            CreateContestMatrix(views.contest80, stored, parameters);
+            withMatrix.insert(stored.toCaseFolded());
+        }
+    }
+    transaction.commit();
+    suspension.restore();
+}
+
+void ClearContestTable(Database& db, const ParticipantViews& views)
+{
+    BusyCursor busy;
+    ViewSuspension suspension;
+    suspension.close(views.callsign);
+    suspension.close(views.contest80);
+    suspension.close(views.contest80CW);
+    suspension.close(views.contest160);
+    suspension.close(views.contest160CW);
+    Transaction transaction(db);
+    db.execute(QStringLiteral("delete from Callsign"));
+    db.execute(QStringLiteral("delete from Contest"));
+    transaction.commit();
+    suspension.restore();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Database;
+class Prompter;
+class TableView;
+
+struct ParticipantViews
+{
+    TableView& callsign;
+    TableView& contest80;
+    TableView& contest80CW;
+    TableView& contest160;
+    TableView& contest160CW;
+};
+
+// What a new contest matrix is made of: the contest number, and the number of tours, read afresh for
+// every band and mode as the window's field holds it.
+struct MatrixParameters
+{
+    int contestNumber = 1;
+    std::function<int()> tours;
+};
+
+// Appends the planned contacts of one callsign through the unfiltered 80 m SSB view: each band, each
+// mode, tours 1 to N, in that order.
+void CreateContestMatrix(TableView& contest80, const QString& callsign, const MatrixParameters& parameters);
+
+// Each command runs in one transaction: if it fails nothing of it stays, every view it closed or
+// unfiltered is back as it was, and the error goes to the caller.
+void NewCallsign(Database& db, const ParticipantViews& views, Prompter& prompter, const MatrixParameters& parameters);
+void ImportCallsign(Database& db, const ParticipantViews& views, const QString& listPath,
+                    const MatrixParameters& parameters);
+void ClearContestTable(Database& db, const ParticipantViews& views);

@@ -1,0 +1,210 @@
+#include "contest/ContactEntry.h"
+#include "contest/JournalFollowUp.h"
+#include "contest/Participants.h"
+#include "support/ContestFixture.h"
+#include "support/Fakes.h"
+
+#include <QTest>
+
+class TestContactEntry : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Contest : ContestFixture
+    {
+        FakePrompter prompter;
+        FakeClock clock;
+        JournalFollowUp followUp{*journal};
+        bool editMode = false;
+        int tour = 0;
+        int contestNumber = 1;
+        QString sent = QStringLiteral("22 001");
+
+        Contest(const QStringList& callsigns = {QStringLiteral("RA3ABC"), QStringLiteral("UA1XYZ")}, int tours = 2)
+        {
+            for (TableView* view : all()) {
+                view->setAfterPost([this](TableView& posted) { followUp.afterPost(posted, editMode); });
+            }
+            const ParticipantViews views{*callsign, *contest80, *contest80CW, *contest160, *contest160CW};
+            for (const QString& call : callsigns) {
+                prompter.answers.push_back(call);
+                NewCallsign(*db, views, prompter, {1, [tours] { return tours; }});
+            }
+            prompter.captions.clear();
+            prompter.labels.clear();
+        }
+
+        ContactOutcome enter(TableView& band, const QString& typed, const QString& caption = QStringLiteral("80 м - SSB"))
+        {
+            prompter.answers.push_back(typed);
+            const ContactEntryContext context{*db,     band,        caption, *journal, followUp,
+                                              prompter, clock,       editMode, [this] { return sent; },
+                                              [this] { return contestNumber; }, [this] { return tour; }};
+            return EnterContact(context);
+        }
+    };
+
+private Q_SLOTS:
+    void recordsBothRows();
+    void promptNamesTheBand();
+    void refusesWithMessages_data();
+    void refusesWithMessages();
+    void emptyViewIsReported();
+    void workedRowRefusedOrIgnoredInEditMode();
+    void receivedCodeCutToTenCharacters();
+    void movesToFirstUnworkedRow();
+    void failedJournalWriteLeavesNeitherRow();
+    void tourChangeDuringPromptRecordsOnTheSameRow();
+};
+
+void TestContactEntry::recordsBothRows()
+{
+    Contest c;
+    c.contest80->first();
+    const QString callsign = c.contest80->text(QStringLiteral("CallSign"));
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("2 3 0 1 5")), ContactOutcome::Recorded);
+
+    Statement contest = c.db->prepare(
+        QStringLiteral("SELECT D, T, SentText, RecvText FROM Contest WHERE T IS NOT NULL"));
+    QVERIFY(contest.step());
+    QCOMPARE(contest.column(0).toString(), QStringLiteral("2006-10-22"));
+    QCOMPARE(contest.column(1).toString(), QStringLiteral("20:05:13.000"));
+    QCOMPARE(contest.column(2).toString(), QStringLiteral("22 001"));
+    QCOMPARE(contest.column(3).toString(), QStringLiteral("23 015"));
+    QVERIFY(!contest.step());
+
+    QCOMPARE(c.journal->recordCount(), 1);
+    c.journal->first();
+    QCOMPARE(c.journal->text(QStringLiteral("CallSign")), callsign);
+    QCOMPARE(c.journal->value(QStringLiteral("Diapasone")).toInt(), 80);
+    QCOMPARE(c.journal->text(QStringLiteral("Modulation")), QStringLiteral("SSB"));
+    QCOMPARE(c.journal->value(QStringLiteral("TourNumber")).toInt(), 0); // Tour 0: all tours shown
+    QCOMPARE(c.journal->value(QStringLiteral("ContestNumber")).toInt(), 1);
+    QCOMPARE(c.journal->text(QStringLiteral("RecvText")), QStringLiteral("23 015"));
+    QCOMPARE(c.journal->text(QStringLiteral("SentText")), QStringLiteral("22 001"));
+    QCOMPARE(c.journal->text(QStringLiteral("KI")), QStringLiteral("23"));
+    QCOMPARE(c.journal->value(QStringLiteral("D")).toDate(), QDate(2006, 10, 22));
+}
+
+void TestContactEntry::promptNamesTheBand()
+{
+    Contest c;
+    c.enter(*c.contest160CW, QString(), QStringLiteral("160 м - CW"));
+    QCOMPARE(c.prompter.captions, QStringList{QStringLiteral("Ввод принятого кода...")});
+    QCOMPARE(c.prompter.labels, QStringList{QStringLiteral("Код (диапазон 160 м - CW:")});
+    QCOMPARE(c.journal->recordCount(), 0);
+}
+
+void TestContactEntry::refusesWithMessages_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("messages");
+
+    const QStringList inputError{QStringLiteral("Ошибка ввода !")};
+    QTest::newRow("four characters") << QStringLiteral("22 1") << QStringList();
+    QTest::newRow("cancelled") << QString() << QStringList();
+    QTest::newRow("empty serial") << QStringLiteral("1    ") << inputError;
+    QTest::newRow("letter in KI") << QStringLiteral("2A 015") << inputError;
+}
+
+void TestContactEntry::refusesWithMessages()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, messages);
+    Contest c;
+    QCOMPARE(c.enter(*c.contest80, typed), ContactOutcome::NotRecorded);
+    QCOMPARE(c.prompter.messages, messages);
+    QCOMPARE(c.journal->recordCount(), 0);
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where T is not null")), 0);
+}
+
+void TestContactEntry::emptyViewIsReported()
+{
+    Contest c(QStringList{});
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 015")), ContactOutcome::NotRecorded);
+    QCOMPARE(c.prompter.messages, QStringList{QStringLiteral("Cписок позывных пуст !")});
+    QVERIFY(c.prompter.captions.isEmpty());
+}
+
+void TestContactEntry::workedRowRefusedOrIgnoredInEditMode()
+{
+    Contest c({QStringLiteral("RA3ABC")}, 1);
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 015")), ContactOutcome::Recorded);
+    c.contest80->first(); // the only row, now worked
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 016")), ContactOutcome::NotRecorded);
+    QCOMPARE(c.prompter.messages, QStringList{QStringLiteral("Повторная связь в пределах одного тура не разрешена !")});
+    c.editMode = true;
+    c.prompter.messages.clear();
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 017")), ContactOutcome::NotRecorded);
+    QVERIFY(c.prompter.messages.isEmpty());
+    QCOMPARE(c.journal->recordCount(), 1);
+}
+
+void TestContactEntry::receivedCodeCutToTenCharacters()
+{
+    Contest c;
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 12345678")), ContactOutcome::Recorded);
+    c.journal->first();
+    QCOMPARE(c.journal->text(QStringLiteral("RecvText")), QStringLiteral("22 1234567"));
+    QCOMPARE(c.journal->text(QStringLiteral("KI")), QStringLiteral("22"));
+}
+
+void TestContactEntry::movesToFirstUnworkedRow()
+{
+    Contest c;
+    c.contest80->last();
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 015")), ContactOutcome::Recorded);
+    QCOMPARE(c.contest80->currentRow(), 0);
+    QVERIFY(c.contest80->isNull(QStringLiteral("T")));
+    // worked rows follow the planned ones
+    c.contest80->last();
+    QVERIFY(!c.contest80->isNull(QStringLiteral("T")));
+}
+
+void TestContactEntry::failedJournalWriteLeavesNeitherRow()
+{
+    Contest c;
+    c.contest80->first();
+    const qint64 row = c.contest80->currentId();
+    c.failInserts(QStringLiteral("Journal"));
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 015")), ContactOutcome::NotRecorded);
+    QCOMPARE(c.prompter.messages.size(), 1);
+    QVERIFY(c.prompter.messages.first().contains(QStringLiteral("disk I/O error")));
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where T is not null")), 0);
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Journal")), 0);
+    QVERIFY(!c.contest80->isEditing());
+    QVERIFY(!c.journal->isEditing());
+
+    // once the store works again the same row can be entered
+    c.allowInserts(QStringLiteral("Journal"));
+    QVERIFY(c.contest80->locateId(row));
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 015")), ContactOutcome::Recorded);
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where T is not null")), 1);
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Journal")), 1);
+}
+
+void TestContactEntry::tourChangeDuringPromptRecordsOnTheSameRow()
+{
+    Contest c;
+    c.contest80->setFilter(QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=1"));
+    c.contest80->last();
+    const qint64 row = c.contest80->currentId();
+    c.prompter.whilePrompting = [&c] {
+        c.contest80->setFilter(QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=2"));
+        c.tour = 2;
+    };
+    QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 015")), ContactOutcome::Recorded);
+    Statement worked = c.db->prepare(QStringLiteral("SELECT ID, TourNumber FROM Contest WHERE T IS NOT NULL"));
+    QVERIFY(worked.step());
+    QCOMPARE(worked.column(0).toLongLong(), row);
+    QCOMPARE(worked.column(1).toInt(), 1);
+    QVERIFY(!worked.step());
+    // the view is back on its new filter
+    QVERIFY(c.contest80->filtered());
+    QCOMPARE(c.contest80->filter(), QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=2"));
+    QCOMPARE(c.contest80->recordCount(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestContactEntry)
+#include "test_contactentry.moc"

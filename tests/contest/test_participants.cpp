@@ -1,0 +1,255 @@
+#include "contest/Participants.h"
+#include "contest/TextCodec.h"
+#include "store/StoreError.h"
+#include "support/ContestFixture.h"
+#include "support/Fakes.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace
+{
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+} // namespace
+
+class TestParticipants : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Contest : ContestFixture
+    {
+        int tours = 8;
+        FakePrompter prompter;
+
+        ParticipantViews views() { return {*callsign, *contest80, *contest80CW, *contest160, *contest160CW}; }
+        MatrixParameters parameters(int contestNumber = 1)
+        {
+            return {contestNumber, [this] { return tours; }};
+        }
+        void newCallsign(const QString& typed)
+        {
+            prompter.answers.push_back(typed);
+            NewCallsign(*db, views(), prompter, parameters());
+        }
+        void import(int contestNumber = 1)
+        {
+            ImportCallsign(*db, views(), env.path(QStringLiteral("Callsign.txt")), parameters(contestNumber));
+        }
+        QStringList participants()
+        {
+            QStringList list;
+            Statement query = db->prepare(QStringLiteral("SELECT CallSign FROM Callsign ORDER BY ID"));
+            while (query.step()) {
+                list.append(query.column(0).toString());
+            }
+            return list;
+        }
+    };
+
+private Q_SLOTS:
+    void newCallsignCreatesMatrixInOrder();
+    void newCallsignLengthCountsSpaces_data();
+    void newCallsignLengthCountsSpaces();
+    void newCallsignIgnoresCaseOfKnownParticipant();
+    void knownParticipantWithoutRowsGetsMatrixAsTyped();
+    void otherContestNumberGetsNoNewRows();
+    void viewsAreBackAfterNewCallsign();
+    void zeroToursThenImportCompletesMatrix();
+    void importSkipsShortLinesAndKeepsRemarks();
+    void importReadsUtf8AndCodePage1251();
+    void importTwiceAddsNobodyTwice();
+    void clearLeavesJournal();
+    void failedImportLeavesNothingAndReopensViews();
+    void failedNewCallsignKeepsNoParticipant();
+};
+
+void TestParticipants::newCallsignCreatesMatrixInOrder()
+{
+    Contest c;
+    c.newCallsign(QStringLiteral("QQ0QQQ"));
+    QCOMPARE(c.participants(), QStringList{QStringLiteral("QQ0QQQ")});
+    Statement rows = c.db->prepare(
+        QStringLiteral("SELECT Diapasone, Modulation, TourNumber, ContestNumber, CallSign, D, T FROM Contest ORDER BY ID"));
+    int index = 0;
+    const QList<QPair<int, QString>> order = {{80, QStringLiteral("SSB")}, {80, QStringLiteral("CW")},
+                                              {160, QStringLiteral("SSB")}, {160, QStringLiteral("CW")}};
+    while (rows.step()) {
+        QCOMPARE(rows.column(0).toInt(), order.at(index / 8).first);
+        QCOMPARE(rows.column(1).toString(), order.at(index / 8).second);
+        QCOMPARE(rows.column(2).toInt(), index % 8 + 1);
+        QCOMPARE(rows.column(3).toInt(), 1);
+        QCOMPARE(rows.column(4).toString(), QStringLiteral("QQ0QQQ"));
+        QVERIFY(rows.column(5).isNull() && rows.column(6).isNull());
+        ++index;
+    }
+    QCOMPARE(index, 32);
+    QCOMPARE(c.contest80->recordCount(), 8);
+    QCOMPARE(c.contest160CW->recordCount(), 8);
+}
+
+void TestParticipants::newCallsignLengthCountsSpaces_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("five with spaces") << QStringLiteral("Q Q 0") << QStringLiteral("QQ0");
+    QTest::newRow("eleven with spaces") << QStringLiteral("QQ 0 QQQ QQ") << QString();
+    QTest::newRow("three") << QStringLiteral("QQ0") << QString();
+    QTest::newRow("ten") << QStringLiteral("UA9/DL1ABC") << QStringLiteral("UA9/DL1ABC");
+}
+
+void TestParticipants::newCallsignLengthCountsSpaces()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    Contest c;
+    c.newCallsign(typed);
+    QCOMPARE(c.participants(), stored.isEmpty() ? QStringList() : QStringList{stored});
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), stored.isEmpty() ? 0 : 32);
+}
+
+void TestParticipants::newCallsignIgnoresCaseOfKnownParticipant()
+{
+    Contest c;
+    c.newCallsign(QStringLiteral("QQ0QQQ"));
+    c.newCallsign(QStringLiteral("qq0qqq"));
+    QCOMPARE(c.participants(), QStringList{QStringLiteral("QQ0QQQ")});
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 32);
+}
+
+void TestParticipants::knownParticipantWithoutRowsGetsMatrixAsTyped()
+{
+    Contest c;
+    c.newCallsign(QStringLiteral("QQ0QQQ"));
+    c.db->execute(QStringLiteral("delete from Contest"));
+    c.newCallsign(QStringLiteral("qq0qqq"));
+    QCOMPARE(c.participants(), QStringList{QStringLiteral("QQ0QQQ")});
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where CallSign='qq0qqq'")), 32);
+}
+
+void TestParticipants::otherContestNumberGetsNoNewRows()
+{
+    Contest c;
+    c.newCallsign(QStringLiteral("QQ0QQQ"));
+    c.prompter.answers.push_back(QStringLiteral("QQ0QQQ"));
+    NewCallsign(*c.db, c.views(), c.prompter, c.parameters(2));
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 32);
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where ContestNumber=2")), 0);
+}
+
+void TestParticipants::viewsAreBackAfterNewCallsign()
+{
+    Contest c;
+    c.contest80->setFilter(QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=3"));
+    c.newCallsign(QStringLiteral("QQ0QQQ"));
+    QVERIFY(c.contest160->isOpen());
+    QVERIFY(c.contest80->filtered());
+    QCOMPARE(c.contest80->filter(), QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=3"));
+    QCOMPARE(c.contest80->recordCount(), 1);
+    QCOMPARE(c.contest160->recordCount(), 8);
+    // the views left open follow the new rows without a reopen
+    QCOMPARE(c.contest80CW->recordCount(), 8);
+}
+
+void TestParticipants::zeroToursThenImportCompletesMatrix()
+{
+    Contest c;
+    c.tours = 0;
+    c.newCallsign(QStringLiteral("QQ0QQQ"));
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 0);
+    c.tours = 2;
+    c.import(); // Callsign.txt is missing: only the matrices are completed
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 8);
+    QVERIFY(c.contest80CW->isOpen() && c.contest160->isOpen() && c.contest160CW->isOpen());
+    QVERIFY(c.contest80->filtered());
+    QCOMPARE(c.contest80->recordCount(), 2);
+}
+
+void TestParticipants::importSkipsShortLinesAndKeepsRemarks()
+{
+    Contest c;
+    writeFile(c.env.path(QStringLiteral("Callsign.txt")),
+              QByteArrayLiteral("  QQ0QQQ  \r\n\r\nAB12\nQQ0QQQ remarks\r\nRA3 XYZ\n"));
+    c.import();
+    QCOMPARE(c.participants(),
+             (QStringList{QStringLiteral("QQ0QQQ"), QStringLiteral("QQ0QQQrema"), QStringLiteral("RA3XYZ")}));
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 3 * 32);
+}
+
+void TestParticipants::importReadsUtf8AndCodePage1251()
+{
+    const QString remark = QStringLiteral("RA3ABC Иван");
+    for (const QByteArray& bytes : {remark.toUtf8(), encodeWindows1251(remark)}) {
+        Contest c;
+        writeFile(c.env.path(QStringLiteral("Callsign.txt")), bytes + "\r\n");
+        c.import();
+        QCOMPARE(c.participants(), QStringList{QStringLiteral("RA3ABCИван")});
+    }
+}
+
+void TestParticipants::importTwiceAddsNobodyTwice()
+{
+    Contest c;
+    writeFile(c.env.path(QStringLiteral("Callsign.txt")), QByteArrayLiteral("QQ0QQQ remarks\nra3abc\n"));
+    c.import();
+    writeFile(c.env.path(QStringLiteral("Callsign.txt")), QByteArrayLiteral("QQ0QQQ remarks\nRA3ABC\n"));
+    c.import();
+    QCOMPARE(c.participants(), (QStringList{QStringLiteral("QQ0QQQrema"), QStringLiteral("ra3abc")}));
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 64);
+}
+
+void TestParticipants::clearLeavesJournal()
+{
+    Contest c;
+    c.newCallsign(QStringLiteral("QQ0QQQ"));
+    c.journal->append();
+    c.journal->setValue(QStringLiteral("CallSign"), QStringLiteral("QQ0QQQ"));
+    c.journal->post();
+    ClearContestTable(*c.db, c.views());
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 0);
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Callsign")), 0);
+    QCOMPARE(c.journal->recordCount(), 1);
+    for (TableView* view : c.all()) {
+        QVERIFY(view->isOpen());
+    }
+    QCOMPARE(c.contest80->recordCount(), 0);
+}
+
+void TestParticipants::failedImportLeavesNothingAndReopensViews()
+{
+    Contest c;
+    c.newCallsign(QStringLiteral("QQ0QQQ"));
+    writeFile(c.env.path(QStringLiteral("Callsign.txt")), QByteArrayLiteral("RA3ABC\nRA3XYZ\n"));
+    c.failInserts(QStringLiteral("Contest"));
+    QVERIFY_THROWS_EXCEPTION(StoreError, c.import());
+    QCOMPARE(c.participants(), QStringList{QStringLiteral("QQ0QQQ")});
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 32);
+    QVERIFY(c.contest80CW->isOpen() && c.contest160->isOpen() && c.contest160CW->isOpen());
+    QVERIFY(c.contest80->filtered());
+    QCOMPARE(c.contest80->recordCount(), 8);
+    QCOMPARE(c.callsign->recordCount(), 1);
+
+    c.allowInserts(QStringLiteral("Contest"));
+    c.import();
+    QCOMPARE(c.participants().size(), 3);
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 96);
+}
+
+void TestParticipants::failedNewCallsignKeepsNoParticipant()
+{
+    Contest c;
+    c.failInserts(QStringLiteral("Contest"));
+    QVERIFY_THROWS_EXCEPTION(StoreError, c.newCallsign(QStringLiteral("QQ0QQQ")));
+    QCOMPARE(c.participants(), QStringList());
+    QVERIFY(c.contest160->isOpen());
+    QVERIFY(c.contest80->filtered());
+}
+
+QTEST_GUILESS_MAIN(TestParticipants)
+#include "test_participants.moc"

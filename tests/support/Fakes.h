@@ -1,0 +1,52 @@
+#pragma once
+
+#include "contest/Clock.h"
+#include "contest/Prompter.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+// Answers prompts from a queue and records every prompt and message.
+class FakePrompter : public Prompter
+{
+public:
+    // answers in turn; a null QString cancels the prompt
+    std::deque<QString> answers;
+    QStringList captions;
+    QStringList labels;
+    QStringList messages;
+    // runs while a prompt is "open", as the timer may while the real one waits
+    std::function<void()> whilePrompting;
+
+    std::optional<QString> askLine(const QString& caption, const QString& label) override
+    {
+        captions.append(caption);
+        labels.append(label);
+        if (whilePrompting) {
+            whilePrompting();
+        }
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        const QString answer = answers.front();
+        answers.pop_front();
+        if (answer.isNull()) {
+            return std::nullopt;
+        }
+        return std::make_optional(answer);
+    }
+
+    void showMessage(const QString& text) override { messages.append(text); }
+};
+
+class FakeClock : public Clock
+{
+public:
+    QDateTime now = QDateTime(QDate(2006, 10, 22), QTime(20, 5, 13));
+
+    QDateTime localNow() const override { return now; }
+    QDateTime utcNow() const override { return now.toUTC(); }
+};
