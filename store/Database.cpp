@@ -30,12 +30,12 @@ QString quoteIdentifier(const QString& name)
     return u'"' + escaped + u'"';
 }
 
-Database::Database(const QString& directory)
+Database::Database(const QString& directory, const char* vfsName)
     : m_dir(directory)
 {
     const QString mainPath = m_dir.absoluteFilePath(QString::fromLatin1(kMainFileName));
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(mainPath.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(mainPath.toUtf8().constData(), &m_db, flags, vfsName) != SQLITE_OK) {
         const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
         sqlite3_close(m_db);
         m_db = nullptr;

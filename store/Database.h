@@ -21,7 +21,8 @@ public:
     static constexpr const char* kTableFileSuffix = ".db";
 
     // A folder that cannot be opened does not throw here: every later operation raises the reason.
-    explicit Database(const QString& directory);
+    // vfsName chooses another SQLite file layer (tests inject write failures through one).
+    explicit Database(const QString& directory, const char* vfsName = nullptr);
     ~Database() override;
 
     QString directory() const { return m_dir.absolutePath(); }

@@ -701,6 +701,9 @@ void TableView::onTableReset(const QString& table)
     if (!isOpen() || table != lower(m_def.table)) {
         return;
     }
+    // rows changed behind the view (a rollback above all): a change still pending here belonged to the
+    // work that was undone
+    cancel();
     const qint64 current = currentId();
     const int position = m_current;
     reload();

@@ -21,9 +21,9 @@ struct ContestFixture
     std::unique_ptr<TableView> contest160;
     std::unique_ptr<TableView> contest160CW;
 
-    ContestFixture()
+    explicit ContestFixture(const char* vfsName = nullptr)
     {
-        db = std::make_unique<Database>(env.workDir());
+        db = std::make_unique<Database>(env.workDir(), vfsName);
         EnsureTables(*db);
         callsign = std::make_unique<TableView>(*db, callsignViewDefinition());
         journal = std::make_unique<TableView>(*db, journalViewDefinition());
