@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class Database;
+class Query;
+
+// The four point totals of a contest, kept between updates and written at the foot of the report.
+struct ScoreTotals
+{
+    qint32 contactPoints = 0;
+    qint32 correspondentPoints = 0;
+    qint32 regionPoints = 0;
+    qint32 totalPoints = 0;
+
+    bool operator==(const ScoreTotals&) const = default;
+};
+
+struct Score
+{
+    int contacts = 0;
+    int correspondents = 0;
+    int regions = 0;
+    ScoreTotals totals;
+};
+
+constexpr int kContactPointsEach = 1;
+constexpr int kCorrespondentPointsEach = 4;
+constexpr int kRegionPointsEach = 3;
+
+// The contest number as the score statements compare it: rounded, a decimal integer, "-" when negative.
+QString contestNumberText(double contestNumber);
+
+// Counts the Journal rows of one contest, their distinct callsigns and distinct KI through the query
+// object q. A count the engine cannot deliver is taken as 0; an engine error opening q raises StoreError.
+Score countScore(Database& db, Query& q, const QString& contestNumber);
+
+// "СВ=12  КР=28(7)  РН=9(3)  Всего=49"
+QString scoreStatusText(const Score& score);
