@@ -1,5 +1,5 @@
 #include "contest/Participants.h"
-#include "contest/TextCodec.h"
+#include "contest/Cp1251.h"
 #include "store/StoreError.h"
 #include "support/ContestFixture.h"
 #include "support/Fakes.h"
@@ -185,7 +185,7 @@ void TestParticipants::importSkipsShortLinesAndKeepsRemarks()
 void TestParticipants::importReadsUtf8AndCodePage1251()
 {
     const QString remark = QStringLiteral("RA3ABC Иван");
-    for (const QByteArray& bytes : {remark.toUtf8(), encodeWindows1251(remark)}) {
+    for (const QByteArray& bytes : {remark.toUtf8(), toCp1251(remark)}) {
         Contest c;
         writeFile(c.env.path(QStringLiteral("Callsign.txt")), bytes + "\r\n");
         c.import();
