@@ -98,19 +98,32 @@ void Database::attachExisting(const QString& table)
     if (isAttached(table) || !tableFileExists(table)) {
         return;
     }
-    attachFile(table, tableFilePath(table));
-    // SQLite reads a file only when it is first used: check it now, so that a file of another kind is
-    // reported by name and never written to.
+    // Check the file now, before anything could write to it, so that a damaged file or one of another
+    // program is reported by name and left as it is.
+    QString problem;
     try {
-        Statement check(connection(), QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(quoteIdentifier(table)));
-        check.run();
+        attachFile(table, tableFilePath(table));
+        Statement check(connection(), QStringLiteral("SELECT count(*) FROM %1.sqlite_master WHERE type='table' "
+                                                     "AND name=? COLLATE NOCASE")
+                                          .arg(quoteIdentifier(table)));
+        check.bind(1, table);
+        if (check.step() && check.column(0).toInt() == 0) {
+            problem = QStringLiteral("it holds no table %1").arg(table);
+        }
     } catch (const StoreError& error) {
+        problem = error.message();
+    }
+    if (problem.isEmpty()) {
+        setJournalMode(table);
+        return;
+    }
+    if (isAttached(table)) {
         Statement detach(m_db, QStringLiteral("DETACH DATABASE %1").arg(quoteIdentifier(table)));
         detach.run();
         m_attached.remove(lower(table));
-        throw StoreError(QStringLiteral("%1 is not a table file of Tourlog: %2")
-                             .arg(QFileInfo(tableFilePath(table)).fileName(), error.message()));
     }
+    throw StoreError(QStringLiteral("%1 is not a table file of Tourlog: %2")
+                         .arg(QFileInfo(tableFilePath(table)).fileName(), problem));
 }
 
 void Database::attachFile(const QString& table, const QString& path)
@@ -119,8 +132,21 @@ void Database::attachFile(const QString& table, const QString& path)
     attach.bind(1, path);
     attach.run();
     m_attached.insert(lower(table));
+}
+
+void Database::setJournalMode(const QString& table)
+{
     runPragma(QStringLiteral("PRAGMA %1.journal_mode=DELETE").arg(quoteIdentifier(table)));
     runPragma(QStringLiteral("PRAGMA %1.synchronous=FULL").arg(quoteIdentifier(table)));
+}
+
+QString Database::fileNames(const QStringList& tables) const
+{
+    QStringList names;
+    for (const QString& table : tables) {
+        names.append(QFileInfo(tableFilePath(table)).fileName());
+    }
+    return names.join(QStringLiteral(", "));
 }
 
 void Database::runPragma(const QString& sql)
@@ -135,13 +161,14 @@ void Database::execute(const QString& dialectSql)
     if (statement.kind == DialectStatement::Kind::CreateTable && !tableFileExists(statement.table)) {
         if (!isAttached(statement.table)) {
             attachFile(statement.table, tableFilePath(statement.table));
+            setJournalMode(statement.table);
         }
     } else {
         for (const QString& table : statement.tables) {
             attachExisting(table);
         }
     }
-    Statement prepared(connection(), statement.sql);
+    Statement prepared(connection(), statement.sql, fileNames(statement.tables));
     const bool writes = !prepared.isReadOnly();
     prepared.run();
     if (writes && statement.kind == DialectStatement::Kind::Plain) {
@@ -157,12 +184,17 @@ Statement Database::prepareDialect(const QString& dialectSql)
     for (const QString& table : statement.tables) {
         attachExisting(table);
     }
-    return Statement(connection(), statement.sql);
+    return Statement(connection(), statement.sql, fileNames(statement.tables));
 }
 
 Statement Database::prepare(const QString& sql)
 {
     return Statement(connection(), sql);
+}
+
+Statement Database::prepareOn(const QString& table, const QString& sql)
+{
+    return Statement(connection(), sql, fileNames({table}));
 }
 
 qint64 Database::lastInsertId() const

@@ -42,6 +42,8 @@ public:
     Statement prepareDialect(const QString& dialectSql);
     // Prepares SQLite's own SQL; the caller has attached what it names.
     Statement prepare(const QString& sql);
+    // The same for a statement on one table: its errors name the table's file.
+    Statement prepareOn(const QString& table, const QString& sql);
 
     bool inTransaction() const;
     qint64 lastInsertId() const;
@@ -59,6 +61,8 @@ Q_SIGNALS:
 
 private:
     void attachFile(const QString& table, const QString& path);
+    void setJournalMode(const QString& table);
+    QString fileNames(const QStringList& tables) const;
     void runPragma(const QString& sql);
     sqlite3* connection() const;
 

@@ -25,15 +25,17 @@ QString timeToStored(const QTime& time)
     return time.toString(QStringLiteral("HH:mm:ss.zzz"));
 }
 
-Statement::Statement(sqlite3* db, const QString& sql)
+Statement::Statement(sqlite3* db, const QString& sql, const QString& context)
     : m_db(db)
+    , m_context(context)
 {
     const QByteArray text = sql.toUtf8();
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail) != SQLITE_OK) {
         const QString message = engineMessage(db);
         sqlite3_finalize(m_stmt);
-        throw StoreError(message);
+        m_stmt = nullptr;
+        fail(message);
     }
     if (!m_stmt) {
         throw StoreError(QStringLiteral("Empty SQL statement"));
@@ -52,8 +54,14 @@ Statement::~Statement()
 Statement::Statement(Statement&& other) noexcept
     : m_db(other.m_db)
     , m_stmt(other.m_stmt)
+    , m_context(std::move(other.m_context))
 {
     other.m_stmt = nullptr;
+}
+
+void Statement::fail(const QString& message) const
+{
+    throw StoreError(m_context.isEmpty() ? message : m_context + QStringLiteral(": ") + message);
 }
 
 void Statement::bind(int index, const QVariant& value)
@@ -94,7 +102,7 @@ void Statement::bind(int index, const QVariant& value)
         }
     }
     if (rc != SQLITE_OK) {
-        throw StoreError(engineMessage(m_db));
+        fail(engineMessage(m_db));
     }
 }
 
@@ -116,7 +124,7 @@ bool Statement::step()
     }
     const QString message = engineMessage(m_db);
     sqlite3_reset(m_stmt);
-    throw StoreError(message);
+    fail(message);
 }
 
 void Statement::reset()

@@ -10,7 +10,8 @@ struct sqlite3_stmt;
 class Statement
 {
 public:
-    Statement(sqlite3* db, const QString& sql);
+    // context, when given, leads every error message: the table file the statement works on
+    Statement(sqlite3* db, const QString& sql, const QString& context = {});
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&&) = delete;
@@ -32,8 +33,11 @@ public:
     QString columnName(int index) const;
 
 private:
+    [[noreturn]] void fail(const QString& message) const;
+
     sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;
+    QString m_context;
 };
 
 // Text forms in which the store keeps dates and times.

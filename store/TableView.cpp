@@ -85,7 +85,7 @@ void TableView::readFieldDefs()
     if (!m_db.isAttached(m_def.table)) {
         throw StoreError(QStringLiteral("Table %1 does not exist: %2 is missing").arg(m_def.table, fileName));
     }
-    Statement info = m_db.prepare(
+    Statement info = m_db.prepareOn(m_def.table, 
         QStringLiteral("PRAGMA %1.table_info(%1)").arg(quoteIdentifier(m_def.table)));
     QList<FieldDef> tableFields;
     while (info.step()) {
@@ -133,7 +133,7 @@ void TableView::reload()
     for (const QString& field : m_def.orderBy) {
         keyColumns.append(quoteIdentifier(field));
     }
-    Statement query = m_db.prepare(QStringLiteral("SELECT %1 FROM %2.%2%3%4")
+    Statement query = m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2%3%4")
                                        .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
                                             whereClause(), orderClause()));
     std::vector<RowOrder::Entry> entries;
@@ -335,7 +335,7 @@ qint64 TableView::insertRow()
         marks.append(QStringLiteral("?"));
         values.append(toStoredValue(m_fieldDefs.at(i), m_buffer.at(i)));
     }
-    Statement insert = m_db.prepare(QStringLiteral("INSERT INTO %1.%1 (%2) VALUES (%3)")
+    Statement insert = m_db.prepareOn(m_def.table, QStringLiteral("INSERT INTO %1.%1 (%2) VALUES (%3)")
                                         .arg(quoteIdentifier(m_def.table), columns.join(QStringLiteral(", ")),
                                              marks.join(QStringLiteral(", "))));
     insert.bindAll(values);
@@ -357,7 +357,7 @@ void TableView::updateRow(qint64 id)
         return;
     }
     values.append(id);
-    Statement update = m_db.prepare(QStringLiteral("UPDATE %1.%1 SET %2 WHERE ID=?")
+    Statement update = m_db.prepareOn(m_def.table, QStringLiteral("UPDATE %1.%1 SET %2 WHERE ID=?")
                                         .arg(quoteIdentifier(m_def.table), assignments.join(QStringLiteral(", "))));
     update.bindAll(values);
     update.run();
@@ -403,7 +403,7 @@ int TableView::refreshRow(qint64 id, int knownPosition)
         keyColumns.append(quoteIdentifier(field));
     }
     const QString where = whereClause();
-    Statement query = m_db.prepare(QStringLiteral("SELECT %1 FROM %2.%2 WHERE ID=?%3")
+    Statement query = m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE ID=?%3")
                                        .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
                                             where.isEmpty() ? QString() : QStringLiteral(" AND ") + where.mid(7)));
     query.bind(1, id);
@@ -459,7 +459,8 @@ void TableView::remove()
         throw StoreError(QStringLiteral("%1: Cannot delete from an empty view").arg(name()));
     }
     const qint64 id = currentId();
-    Statement del = m_db.prepare(QStringLiteral("DELETE FROM %1.%1 WHERE ID=?").arg(quoteIdentifier(m_def.table)));
+    Statement del =
+        m_db.prepareOn(m_def.table, QStringLiteral("DELETE FROM %1.%1 WHERE ID=?").arg(quoteIdentifier(m_def.table)));
     del.bind(1, id);
     del.run();
     m_buffer.clear();
@@ -513,7 +514,7 @@ bool TableView::locate(const QString& fields, const QVariantList& values, bool c
     for (const QString& field : m_def.orderBy) {
         keyColumns.append(quoteIdentifier(field));
     }
-    Statement query = m_db.prepare(QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3%4 LIMIT 1")
+    Statement query = m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3%4 LIMIT 1")
                                        .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
                                             conditions.join(QStringLiteral(" AND ")), orderClause()));
     query.bindAll(bound);
@@ -577,7 +578,7 @@ void TableView::fetchPage(int row) const
         }
         QStringList marks(kPageSize, QStringLiteral("?"));
         m_pageStatement = std::make_unique<Statement>(
-            m_db.prepare(QStringLiteral("SELECT %1 FROM %2.%2 WHERE ID IN (%3)")
+            m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE ID IN (%3)")
                              .arg(columns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
                                   marks.join(QStringLiteral(", ")))));
     }
