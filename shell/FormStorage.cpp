@@ -1,0 +1,256 @@
+#include "shell/FormStorage.h"
+
+#include "shell/ErrorBox.h"
+#include "shell/SettingsFormat.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <exception>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace
+{
+const QString kSection = u"TForm1"_s;
+constexpr int kFormVersion = 0;
+constexpr int kPlacementFlags = 0;
+constexpr int kUnusedPosition = -1;
+
+// show commands as the file numbers them; 6 and 7 are further minimised kinds, anything unknown is normal
+constexpr int kShowNormal = 1;
+constexpr int kShowMinimized = 2;
+constexpr int kShowMaximized = 3;
+constexpr int kShowMinimizedAlternatives[] = {kShowMinimized, 6, 7};
+constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+QString screenSizeSuffix()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(0, 0);
+    return u"(%1x%2)"_s.arg(size.width()).arg(size.height());
+}
+
+// a monitor unplugged since the last run must not take the window out of reach
+bool isOnSomeScreen(const QRect& rect)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(
+        screens.begin(), screens.end(), [&rect](const QScreen* screen) { return screen->geometry().intersects(rect); });
+}
+
+// the screen-size key first; the plain key holds the last placement saved at any size
+QString readSizedOrPlain(const ProfileFile& profile, const QString& key)
+{
+    const QString sized = profile.value(kSection, key + screenSizeSuffix(), QString());
+    return sized.isEmpty() ? profile.value(kSection, key, QString()) : sized;
+}
+
+void writeSizedAndPlain(ProfileFile& profile, const QString& key, const QString& value)
+{
+    profile.setValue(kSection, key + screenSizeSuffix(), value);
+    profile.setValue(kSection, key, value);
+}
+
+int showCommand(const QWidget* window)
+{
+    if (window->isMinimized()) {
+        return kShowMinimized;
+    }
+    if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        return kShowMaximized;
+    }
+    return kShowNormal;
+}
+
+QRect normalRect(const QWidget* window)
+{
+    const QRect normal = window->normalGeometry();
+    return normal.isValid() ? normal : window->geometry();
+}
+
+template<std::size_t N>
+bool isOneOf(int value, const int (&choices)[N])
+{
+    return std::find(std::begin(choices), std::end(choices), value) != std::end(choices);
+}
+
+QString currentText(const WholeNumberProperty& binding)
+{
+    return formatNumber(binding.get(), kWholeNumberDigits);
+}
+
+QString currentText(const TruthProperty& binding)
+{
+    return formatTruth(binding.get());
+}
+
+QString currentText(const TextProperty& binding)
+{
+    return binding.get().trimmed();
+}
+
+QString currentText(const TimeOfDayProperty& binding)
+{
+    return formatDateTime(binding.get());
+}
+
+// each setter runs only for a real change, as the control's change handler would
+void apply(const WholeNumberProperty& binding, const QString& text)
+{
+    const std::optional<int> value = parseWholeNumber(text);
+    if (value && *value != binding.get()) {
+        binding.set(*value);
+    }
+}
+
+void apply(const TruthProperty& binding, const QString& text)
+{
+    const std::optional<bool> value = parseTruth(text);
+    if (value && *value != binding.get()) {
+        binding.set(*value);
+    }
+}
+
+void apply(const TextProperty& binding, const QString& text)
+{
+    if (text != binding.get()) {
+        binding.set(text);
+    }
+}
+
+void apply(const TimeOfDayProperty& binding, const QString& text)
+{
+    const std::optional<QTime> time = parseTimeOfDay(text);
+    if (time && *time != binding.get().time()) {
+        binding.set(*time);
+    }
+}
+
+QString currentText(const StoredProperty& property)
+{
+    return std::visit([](const auto& binding) { return currentText(binding); }, property.binding);
+}
+} // namespace
+
+FormStorage::FormStorage(QWidget* window, std::vector<StoredProperty> properties, QString filePath)
+    : m_window(window)
+    , m_properties(std::move(properties))
+    , m_filePath(std::move(filePath))
+{
+}
+
+FormStorage::~FormStorage()
+{
+    if (m_saved) {
+        return;
+    }
+    try {
+        write(true);
+    } catch (...) {
+        reportCurrentException(nullptr);
+    }
+}
+
+void FormStorage::restore()
+{
+    m_saved = false;
+    ProfileFile profile(m_filePath);
+    // an unreadable file reads as empty: every control keeps its value
+    profile.load();
+    std::exception_ptr firstFailure;
+    if (parseProfileInteger(profile.value(kSection, u"FormVersion"_s, QString()), 0) >= kFormVersion) {
+        restorePlacement(profile);
+        restoreWindowState(profile);
+        firstFailure = restoreProperties(profile);
+    }
+    m_restored = true;
+    if (firstFailure) {
+        std::rethrow_exception(firstFailure);
+    }
+}
+
+void FormStorage::restorePlacement(const ProfileFile& profile)
+{
+    const QString minMaxPos = readSizedOrPlain(profile, u"MinMaxPos"_s);
+    const QString normPos = readSizedOrPlain(profile, u"NormPos"_s);
+    const int pixelsPerInch = m_window->logicalDpiY();
+    const int savedPixelsPerInch
+        = parseProfileInteger(profile.value(kSection, u"PixelsPerInch"_s, QString()), pixelsPerInch);
+    if ((minMaxPos.isEmpty() && normPos.isEmpty()) || savedPixelsPerInch != pixelsPerInch) {
+        return;
+    }
+    const QRect current = m_window->geometry();
+    const FourNumbers edges = parseFourNumbers(
+        normPos, {current.left(), current.top(), current.left() + current.width(), current.top() + current.height()});
+    const QRect rect(edges.a, edges.b, edges.c - edges.a, edges.d - edges.b);
+    if (rect.isValid() && isOnSomeScreen(rect)) {
+        m_window->setGeometry(rect);
+    }
+}
+
+void FormStorage::restoreWindowState(const ProfileFile& profile)
+{
+    const int command = parseProfileInteger(profile.value(kSection, u"ShowCmd"_s, QString()), 0);
+    const Qt::WindowStates others = m_window->windowState() & ~kSizeStates;
+    if (isOneOf(command, kShowMinimizedAlternatives)) {
+        // the window opens normal and goes down once the event loop runs, so that it is shown first
+        m_window->setWindowState(others);
+        QWidget* window = m_window;
+        QTimer::singleShot(
+            0, window, [window] { window->setWindowState(window->windowState() | Qt::WindowMinimized); });
+    } else if (command == kShowMaximized) {
+        m_window->setWindowState(others | Qt::WindowMaximized);
+    } else {
+        m_window->setWindowState(others);
+    }
+}
+
+std::exception_ptr FormStorage::restoreProperties(const ProfileFile& profile)
+{
+    std::exception_ptr firstFailure;
+    for (const StoredProperty& property : m_properties) {
+        const QString text = profile.value(kSection, property.key(), currentText(property)).trimmed();
+        try {
+            std::visit([&text](const auto& binding) { apply(binding, text); }, property.binding);
+        } catch (...) {
+            if (!firstFailure) {
+                firstFailure = std::current_exception();
+            }
+        }
+    }
+    return firstFailure;
+}
+
+void FormStorage::save()
+{
+    write(false);
+}
+
+void FormStorage::write(bool destroying)
+{
+    if (!m_restored) {
+        return;
+    }
+    m_saved = false;
+    ProfileFile profile(m_filePath);
+    profile.load();
+    profile.setValue(kSection, u"FormVersion"_s, QString::number(kFormVersion));
+    profile.setValue(kSection, u"Flags"_s, QString::number(kPlacementFlags));
+    profile.setValue(kSection, u"ShowCmd"_s, QString::number(showCommand(m_window)));
+    profile.setValue(kSection, u"PixelsPerInch"_s, QString::number(m_window->logicalDpiY()));
+    writeSizedAndPlain(
+        profile, u"MinMaxPos"_s, formatFourNumbers(kUnusedPosition, kUnusedPosition, kUnusedPosition, kUnusedPosition));
+    const QRect normal = normalRect(m_window);
+    writeSizedAndPlain(profile, u"NormPos"_s,
+        formatFourNumbers(normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()));
+    profile.setValue(kSection, u"Visible"_s, destroying ? u"1"_s : u"0"_s);
+    for (const StoredProperty& property : m_properties) {
+        profile.setValue(kSection, property.key(), currentText(property));
+    }
+    profile.save();
+    m_saved = true;
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "shell/ProfileFile.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <exception>
+#include <functional>
+#include <variant>
+#include <vector>
+
+class QWidget;
+
+// A control value that the settings keep, reached through a getter and a setter. The setter changes
+// the control as the operator would, so that the control's change handler runs.
+struct WholeNumberProperty
+{
+    std::function<int()> get;
+    std::function<void(int)> set;
+};
+
+struct TruthProperty
+{
+    std::function<bool()> get;
+    std::function<void(bool)> set;
+};
+
+struct TextProperty
+{
+    std::function<QString()> get;
+    std::function<void(const QString&)> set;
+};
+
+// The picker's whole date-time is written; only its time of day is read back.
+struct TimeOfDayProperty
+{
+    std::function<QDateTime()> get;
+    std::function<void(QTime)> set;
+};
+
+struct StoredProperty
+{
+    QString component;
+    QString property;
+    std::variant<WholeNumberProperty, TruthProperty, TextProperty, TimeOfDayProperty> binding;
+
+    // "KIEdit" + "Value" is kept under KIEdit_Value
+    QString key() const { return component + u'_' + property; }
+};
+
+// Keeps the main window's placement and the given control values in the settings file, section
+// [TForm1]. The window calls restore() when it is first shown and save() on every close request; the
+// store saves once more when it is destroyed if no save completed since the last restore (so a close
+// whose save failed is retried). Its getters and setters reach the window's controls, so it must go
+// before they do: as a member of the window it does.
+//
+// Placement on this platform: ShowCmd 1 normal, 2 minimised, 3 maximised (full screen is kept as
+// maximised); NormPos is the window's normal geometry (without the frame, as setGeometry takes it) as
+// left, top, right, bottom. Flags are always 0 and MinMaxPos always -1,-1,-1,-1, as the window system
+// offers no such record; both are still written so that the file keeps its key set.
+class FormStorage
+{
+public:
+    FormStorage(QWidget* window, std::vector<StoredProperty> properties, QString filePath = settingsFilePath());
+    ~FormStorage();
+    FormStorage(const FormStorage&) = delete;
+    FormStorage& operator=(const FormStorage&) = delete;
+
+    // Applies the saved placement and values, before the window appears on screen. A value that does
+    // not convert leaves its control as it is. An error raised by a control's change handler does not
+    // stop the others; the first such error is rethrown once all are applied.
+    void restore();
+    // Safe at any moment after restore(): the window also saves after every recorded contact, so that
+    // the serial number survives a crash. Does nothing before the first restore.
+    // Throws StoreError "Unable to write to <path>".
+    void save();
+
+private:
+    void restorePlacement(const ProfileFile& profile);
+    void restoreWindowState(const ProfileFile& profile);
+    std::exception_ptr restoreProperties(const ProfileFile& profile);
+    void write(bool destroying);
+
+    QWidget* m_window;
+    std::vector<StoredProperty> m_properties;
+    QString m_filePath;
+    bool m_restored = false;
+    bool m_saved = false;
+};
