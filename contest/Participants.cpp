@@ -95,7 +95,6 @@ void NewCallsign(Database& db, const ParticipantViews& views, Prompter& prompter
 void ImportCallsign(Database& db, const ParticipantViews& views, const QString& listPath,
                     const MatrixParameters& parameters)
 {
-    const QStringList listed = readParticipantList(listPath);
     BusyCursor busy;
 
     ViewSuspension suspension;
@@ -107,13 +106,13 @@ void ImportCallsign(Database& db, const ParticipantViews& views, const QString& 
 
     // one pass over each table instead of a lookup per line keeps a large import linear
     QSet<QString> participants = foldedCallsigns(db, views.callsign.tableName());
-    for (const QString& callsign : listed) {
+    readParticipantList(listPath, [&](const QString& callsign) {
         const QString stored = storedCallsign(callsign);
         if (!participants.contains(stored.toCaseFolded())) {
             appendParticipant(views.callsign, callsign);
             participants.insert(stored.toCaseFolded());
         }
-    }
+    });
 
     // every participant, old and new, that has no contest row yet gets its matrix
     QSet<QString> withMatrix = foldedCallsigns(db, views.contest80.tableName());
