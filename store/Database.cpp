@@ -95,6 +95,12 @@ bool Database::isAttached(const QString& table) const
 
 void Database::attachExisting(const QString& table)
 {
+    if (!m_db) {
+        // Without the folder nothing can be told about the file: give that reason, rather than call the
+        // file missing (it may be there) or foreign (it was never read).
+        throw StoreError(
+            QStringLiteral("%1 cannot be opened: %2").arg(QFileInfo(tableFilePath(table)).fileName(), m_openError));
+    }
     if (isAttached(table) || !tableFileExists(table)) {
         return;
     }
