@@ -137,7 +137,7 @@ void Database::attachFile(const QString& table, const QString& path)
     Statement attach(connection(), QStringLiteral("ATTACH DATABASE ? AS %1").arg(quoteIdentifier(table)));
     attach.bind(1, path);
     attach.run();
-    m_attached.insert(lower(table));
+    m_attached.insert(lower(table), QFileInfo(path).fileName());
 }
 
 void Database::setJournalMode(const QString& table)
@@ -150,7 +150,8 @@ QString Database::fileNames(const QStringList& tables) const
 {
     QStringList names;
     for (const QString& table : tables) {
-        names.append(QFileInfo(tableFilePath(table)).fileName());
+        const auto attached = m_attached.constFind(lower(table));
+        names.append(attached != m_attached.cend() ? attached.value() : QFileInfo(tableFilePath(table)).fileName());
     }
     return names.join(QStringLiteral(", "));
 }
@@ -220,7 +221,7 @@ void Database::notifyTableReset(const QString& table)
 
 void Database::notifyAllTablesReset()
 {
-    const QSet<QString> tables = m_attached;
+    const QStringList tables = m_attached.keys();
     for (const QString& table : tables) {
         Q_EMIT tableReset(table);
     }

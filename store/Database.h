@@ -4,7 +4,7 @@
 
 #include <QDir>
 #include <QObject>
-#include <QSet>
+#include <QHash>
 #include <QString>
 
 struct sqlite3;
@@ -69,7 +69,7 @@ private:
     QDir m_dir;
     sqlite3* m_db = nullptr;
     QString m_openError;
-    QSet<QString> m_attached; // lower-case table names
+    QHash<QString, QString> m_attached; // lower-case table name -> its file's name
 };
 
 // Quotes an identifier for SQLite.

@@ -173,6 +173,8 @@ void TableView::close()
     m_order.clear();
     m_cache.clear();
     m_pageStatement.reset();
+    m_insertStatement.reset();
+    m_refreshStatement.reset();
     m_current = -1;
     m_eof = m_bof = true;
     Q_EMIT resetDone();
@@ -324,22 +326,30 @@ void TableView::flush()
 
 qint64 TableView::insertRow()
 {
-    QStringList columns;
-    QStringList marks;
+    // an import appends tens of thousands of rows through one view: the statement is prepared once
+    if (!m_insertStatement) {
+        QStringList columns;
+        QStringList marks;
+        for (int i = 0; i < m_def.fields.size(); ++i) {
+            if (!m_def.fields.at(i).readOnly) {
+                columns.append(quoteIdentifier(m_fieldDefs.at(i).name));
+                marks.append(QStringLiteral("?"));
+            }
+        }
+        m_insertStatement = std::make_unique<Statement>(m_db.prepareOn(
+            m_def.table, QStringLiteral("INSERT INTO %1.%1 (%2) VALUES (%3)")
+                             .arg(quoteIdentifier(m_def.table), columns.join(QStringLiteral(", ")),
+                                  marks.join(QStringLiteral(", ")))));
+    }
     QVariantList values;
     for (int i = 0; i < m_def.fields.size(); ++i) {
-        if (m_def.fields.at(i).readOnly) {
-            continue;
+        if (!m_def.fields.at(i).readOnly) {
+            values.append(toStoredValue(m_fieldDefs.at(i), m_buffer.at(i)));
         }
-        columns.append(quoteIdentifier(m_fieldDefs.at(i).name));
-        marks.append(QStringLiteral("?"));
-        values.append(toStoredValue(m_fieldDefs.at(i), m_buffer.at(i)));
     }
-    Statement insert = m_db.prepareOn(m_def.table, QStringLiteral("INSERT INTO %1.%1 (%2) VALUES (%3)")
-                                        .arg(quoteIdentifier(m_def.table), columns.join(QStringLiteral(", ")),
-                                             marks.join(QStringLiteral(", "))));
-    insert.bindAll(values);
-    insert.run();
+    m_insertStatement->bindAll(values);
+    m_insertStatement->run();
+    m_insertStatement->reset();
     return m_db.lastInsertId();
 }
 
@@ -398,14 +408,19 @@ void TableView::post()
 
 int TableView::refreshRow(qint64 id, int knownPosition)
 {
-    QStringList keyColumns = {QStringLiteral("ID")};
-    for (const QString& field : m_def.orderBy) {
-        keyColumns.append(quoteIdentifier(field));
+    // prepared once per filter: every post reads its row's place back through it
+    if (!m_refreshStatement) {
+        QStringList keyColumns = {QStringLiteral("ID")};
+        for (const QString& field : m_def.orderBy) {
+            keyColumns.append(quoteIdentifier(field));
+        }
+        const QString where = whereClause();
+        m_refreshStatement = std::make_unique<Statement>(m_db.prepareOn(
+            m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE ID=?%3")
+                             .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
+                                  where.isEmpty() ? QString() : QStringLiteral(" AND ") + where.mid(7))));
     }
-    const QString where = whereClause();
-    Statement query = m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE ID=?%3")
-                                       .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
-                                            where.isEmpty() ? QString() : QStringLiteral(" AND ") + where.mid(7)));
+    Statement& query = *m_refreshStatement;
     query.bind(1, id);
     std::optional<RowOrder::Entry> entry;
     if (query.step()) {
@@ -415,6 +430,7 @@ int TableView::refreshRow(qint64 id, int knownPosition)
             entry->key.append(query.column(i + 1));
         }
     }
+    query.reset();
     m_cache.remove(id);
 
     const int oldPosition = knownPosition;
@@ -679,6 +695,7 @@ void TableView::setFilter(const QString& filter)
         checkBrowseMode();
     }
     m_filter = filter;
+    m_refreshStatement.reset();
     if (isOpen() && m_filtered) {
         reload();
         resetPosition(0);
@@ -691,6 +708,7 @@ void TableView::setFiltered(bool filtered)
         checkBrowseMode();
     }
     m_filtered = filtered;
+    m_refreshStatement.reset();
     if (isOpen()) {
         reload();
         resetPosition(0);

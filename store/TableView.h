@@ -147,6 +147,8 @@ private:
 
     mutable QHash<qint64, QVariantList> m_cache;
     mutable std::unique_ptr<Statement> m_pageStatement;
+    std::unique_ptr<Statement> m_insertStatement;
+    std::unique_ptr<Statement> m_refreshStatement;
     mutable qint64 m_fetchedRows = 0;
 
     PostHook m_afterPost;

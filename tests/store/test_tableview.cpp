@@ -71,6 +71,7 @@ private Q_SLOTS:
     void filterTextOnFilteredViewAppliesAtOnce();
     void filterTextOnUnfilteredViewWaitsForTheFlag();
     void changingTheFilterPostsAPendingEdit();
+    void postsAfterAFilterChangeFollowTheNewFilter();
     void nullDateFirstThenCallsign();
     void orderKeptInPlaceMatchesAFreshRead();
     void locate_data();
@@ -200,6 +201,25 @@ void TestTableView::changingTheFilterPostsAPendingEdit()
     view->setFiltered(false);
     QCOMPARE(posts, 2);
     QCOMPARE(QuerySingleValue(*m_db, u"select SentText from Contest"_s), QVariant(u"22 002"_s));
+}
+
+void TestTableView::postsAfterAFilterChangeFollowTheNewFilter()
+{
+    auto view = contestView(true);
+    appendRow(*view, QVariant(), u"QQ0AAA"_s);
+    view->setFilter(u"Diapasone=160"_s);
+    appendRow(*view, QVariant(), u"QQ0BBB"_s, 160);
+    appendRow(*view, QVariant(), u"QQ0CCC"_s, 80);
+    QCOMPARE(walk(*view, u"CallSign"_s), QStringList({u"QQ0BBB"_s}));
+
+    view->setFiltered(false);
+    appendRow(*view, QVariant(), u"QQ0DDD"_s, 80);
+    QCOMPARE(view->recordCount(), 4);
+    view->close();
+    view->setFiltered(true);
+    view->open();
+    appendRow(*view, QVariant(), u"QQ0EEE"_s, 80);
+    QCOMPARE(walk(*view, u"CallSign"_s), QStringList({u"QQ0BBB"_s}));
 }
 
 void TestTableView::nullDateFirstThenCallsign()
