@@ -1,5 +1,6 @@
 #include "shell/Unit1.h"
 
+#include "contest/BandViews.h"
 #include "contest/FormatSettings.h"
 #include "shell/ErrorBox.h"
 #include "store/Database.h"
@@ -7,7 +8,16 @@
 #include "store/Schema.h"
 #include "store/TableView.h"
 #include "store/ViewDefinitions.h"
+#include "widgets/DataGrid.h"
+#include "widgets/DateField.h"
+#include "widgets/Gauge.h"
+#include "widgets/Panel.h"
+#include "widgets/PanelStatusBar.h"
+#include "widgets/SpinField.h"
+#include "widgets/TimePicker.h"
+#include "widgets/WindowLook.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QMenuBar>
@@ -17,33 +27,47 @@ namespace
 {
 constexpr int kTimerIntervalMs = 1000;
 const QString kCaption = QStringLiteral("Tourlog 1.03 (2006)");
+const QPoint kDesignPosition(11, 86);
+const QSize kDesignClientSize(1016, 592);
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent)
+    , m_ui(buildUnit1Layout(*this))
     , m_db(std::make_unique<Database>(QDir::currentPath()))
     , m_query(std::make_unique<Query>(*m_db))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
+    // the menu bar lies outside the client area on the platform the sizes were drawn for
+    move(kDesignPosition);
+    resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
     createViews();
-    createMenu();
+    bindGrids();
+    bindEvents();
+    setTabOrder();
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(kTimerIntervalMs);
     m_timer1->start();
     runGuarded(this, [this] { FormCreate(); });
+    // the first activation hands the focus to it, which makes 80 m SSB the active band
+    m_ui.bandGrids.at(0)->setFocus();
 }
 
 TForm1::~TForm1()
 {
-    // the views hold prepared statements of the connection: they go first
+    // no grid may take the focus, and so run a handler, while the window is taken apart
+    if (QWidget* focused = focusWidget()) {
+        focused->clearFocus();
+    }
+    // the grids' models and the views hold prepared statements of the connection: they go first
+    delete centralWidget();
+    for (TableView* view : m_bandViews) {
+        delete view;
+    }
     delete m_callsign;
     delete m_journal;
-    delete m_contest80;
-    delete m_contest80CW;
-    delete m_contest160;
-    delete m_contest160CW;
 }
 
 void TForm1::createViews()
@@ -55,19 +79,81 @@ void TForm1::createViews()
     };
     m_callsign = makeView(callsignViewDefinition());
     m_journal = makeView(journalViewDefinition());
-    m_contest80 = makeView(contestViewDefinition(QStringLiteral("Contest80")));
-    m_contest80CW = makeView(contestViewDefinition(QStringLiteral("Contest80CW")));
-    m_contest160 = makeView(contestViewDefinition(QStringLiteral("Contest160")));
-    m_contest160CW = makeView(contestViewDefinition(QStringLiteral("Contest160CW")));
+    for (int band = 0; band < kBandCount; ++band) {
+        const BandViewInfo& info = bandViews().at(band);
+        TableView* view = makeView(contestViewDefinition(info.viewName));
+        view->setFilter(info.allToursFilter);
+        view->setFiltered(true);
+        m_bandViews.at(band) = view;
+    }
 }
 
-void TForm1::createMenu()
+void TForm1::bindGrids()
 {
-    QMenu* file1 = menuBar()->addMenu(QStringLiteral("File"));
-    file1->setObjectName(QStringLiteral("File1"));
-    QAction* exit1 = menuBar()->addAction(QStringLiteral("Exit"));
-    exit1->setObjectName(QStringLiteral("Exit1"));
-    connect(exit1, &QAction::triggered, this, [this] { runGuarded(this, [this] { Exit1Click(); }); });
+    const auto errors = [this](std::exception_ptr error) { reportError(error); };
+    static const std::array<const char*, kBandCount> links = {"DS80", "DS80CW", "DS160", "DS160CW"};
+    for (int band = 0; band < kBandCount; ++band) {
+        DataGrid* grid = m_ui.bandGrids.at(band);
+        auto* link = new TableViewModel(*m_bandViews.at(band), bandGridColumns(band), errors, grid);
+        link->setObjectName(QString::fromLatin1(links.at(band)));
+        grid->setTableModel(link);
+    }
+    auto* journalLink = new TableViewModel(*m_journal, journalGridColumns(), errors, m_ui.rxDBGrid3);
+    journalLink->setObjectName(QStringLiteral("DSJournal"));
+    m_ui.rxDBGrid3->setTableModel(journalLink);
+    m_ui.rxDBGrid3->setReadOnly(false);
+}
+
+void TForm1::bindEvents()
+{
+    const auto guarded = [this](auto handler) {
+        return [this, handler](auto&&...) { runGuarded(this, [this, handler] { (this->*handler)(); }); };
+    };
+    connect(m_ui.exit1, &QAction::triggered, this, guarded(&TForm1::Exit1Click));
+    for (Panel* panel : m_ui.titlePanels) {
+        connect(panel, &Panel::clicked, this,
+                [this, panel] { runGuarded(this, [this, panel] { Panel80Click(panel); }); });
+    }
+    connect(m_ui.bandGrids.at(0), &DataGrid::entered, this, guarded(&TForm1::DBGrid80Enter));
+    connect(m_ui.bandGrids.at(1), &DataGrid::entered, this, guarded(&TForm1::DBGrid80CWEnter));
+    connect(m_ui.bandGrids.at(2), &DataGrid::entered, this, guarded(&TForm1::DBGrid160Enter));
+    connect(m_ui.bandGrids.at(3), &DataGrid::entered, this, guarded(&TForm1::DBGrid160CWEnter));
+    for (DataGrid* grid : m_ui.bandGrids) {
+        grid->setCellParamsHandler(
+            [this](DataGrid& sender, const QString& field, int row, CellParams& params, bool highlight) {
+                DBGrid80GetCellParams(sender, field, row, params, highlight);
+            });
+    }
+    m_ui.rxDBGrid3->setCellParamsHandler(
+        [this](DataGrid& sender, const QString& field, int row, CellParams& params, bool highlight) {
+            RxDBGrid3GetCellParams(sender, field, row, params, highlight);
+        });
+    connect(m_ui.tour, &QSpinBox::valueChanged, this, guarded(&TForm1::TourChange));
+    connect(m_ui.editing, &QCheckBox::toggled, this, guarded(&TForm1::EditingClick));
+    connect(m_ui.statusBar1, &PanelStatusBar::resized, this, guarded(&TForm1::StatusBar1Resize));
+}
+
+void TForm1::setTabOrder()
+{
+    const std::array<QWidget*, 15> order = {
+        m_ui.bandGrids.at(0), m_ui.bandGrids.at(3), m_ui.kiEdit,
+        m_ui.nppEdit,         m_ui.tours,           m_ui.tour,
+        m_ui.tourMinutes,     m_ui.begDate,         m_ui.begTime,
+        m_ui.editing,         m_ui.contestNumber,   m_ui.autoChangeTour,
+        m_ui.rxDBGrid3,       m_ui.bandGrids.at(1), m_ui.bandGrids.at(2),
+    };
+    for (size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    }
+}
+
+void TForm1::reportError(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (...) {
+        reportCurrentException(this);
+    }
 }
 
 void TForm1::FormCreate()
@@ -80,14 +166,16 @@ void TForm1::FormCreate()
 void TForm1::openViews()
 {
     // an error ends start-up at the failing view: the views after it stay closed
-    for (TableView* view : {m_callsign, m_journal, m_contest80, m_contest80CW, m_contest160, m_contest160CW}) {
+    for (TableView* view :
+         {m_callsign, m_journal, m_bandViews.at(0), m_bandViews.at(1), m_bandViews.at(2), m_bandViews.at(3)}) {
         view->open();
     }
 }
 
 void TForm1::closeViews()
 {
-    for (TableView* view : {m_contest80, m_contest80CW, m_contest160, m_contest160CW, m_callsign, m_journal}) {
+    for (TableView* view :
+         {m_bandViews.at(0), m_bandViews.at(1), m_bandViews.at(2), m_bandViews.at(3), m_callsign, m_journal}) {
         view->close();
     }
 }
@@ -105,6 +193,115 @@ void TForm1::FormResize()
 void TForm1::Exit1Click()
 {
     close();
+}
+
+int TForm1::activeBand() const
+{
+    std::array<int, kBandCount> marks{};
+    for (int band = 0; band < kBandCount; ++band) {
+        marks.at(band) = m_ui.titlePanels.at(band)->tag();
+    }
+    return activeBandIndex(marks);
+}
+
+void TForm1::Panel80Click(Panel* sender)
+{
+    for (Panel* panel : m_ui.titlePanels) {
+        panel->setBackground(buttonFace());
+        panel->setCaptionColor(QColor::fromRgb(BandColour::kInactiveCaption));
+        panel->setTag(0);
+    }
+    sender->setBackground(QColor::fromRgb(BandColour::kActivePanel));
+    sender->setCaptionColor(QColor::fromRgb(BandColour::kActiveCaption));
+    sender->setTag(1);
+    for (DataGrid* grid : m_ui.bandGrids) {
+        grid->viewport()->update();
+    }
+    const auto it = std::find(m_ui.titlePanels.cbegin(), m_ui.titlePanels.cend(), sender);
+    if (it != m_ui.titlePanels.cend()) {
+        m_ui.bandGrids.at(size_t(it - m_ui.titlePanels.cbegin()))->setFocus();
+    }
+}
+
+void TForm1::DBGrid80Enter()
+{
+    Panel80Click(m_ui.titlePanels.at(0));
+}
+
+void TForm1::DBGrid80CWEnter()
+{
+    Panel80Click(m_ui.titlePanels.at(1));
+}
+
+void TForm1::DBGrid160Enter()
+{
+    Panel80Click(m_ui.titlePanels.at(2));
+}
+
+void TForm1::DBGrid160CWEnter()
+{
+    Panel80Click(m_ui.titlePanels.at(3));
+}
+
+void TForm1::TourChange()
+{
+    const int tourNumber = m_ui.tour->value();
+    for (int band = 0; band < kBandCount; ++band) {
+        m_bandViews.at(band)->setFilter(bandFilter(bandViews().at(band), tourNumber));
+    }
+    for (DataGrid* grid : m_ui.bandGrids) {
+        grid->setColumnHidden(kTourNumberColumn, tourNumber != 0);
+    }
+    for (TableView* view : m_bandViews) {
+        view->first();
+    }
+}
+
+void TForm1::EditingClick()
+{
+    const bool editMode = m_ui.editing->isChecked();
+    for (DataGrid* grid : m_ui.bandGrids) {
+        grid->setReadOnly(!editMode);
+        grid->setInPlaceEditing(editMode);
+    }
+}
+
+void TForm1::DBGrid80GetCellParams(DataGrid& sender, const QString&, int row, CellParams& params, bool highlight)
+{
+    int band = 0;
+    while (band < kBandCount && bandViews().at(band).gridName != sender.objectName()) {
+        ++band;
+    }
+    if (band == kBandCount) {
+        return;
+    }
+    const TableView& view = *m_bandViews.at(band);
+    QVariant time;
+    try {
+        time = view.valueAt(row, view.fieldIndex(QStringLiteral("T")));
+    } catch (...) {
+        // painting goes on; the grid's own read of the row reports the failure
+    }
+    const BandCellLook look = bandCellLook(m_ui.titlePanels.at(band)->tag() == 1, isWorked(time), highlight);
+    params.text = QColor::fromRgb(look.text);
+    if (look.background) {
+        params.background = QColor::fromRgb(*look.background);
+    }
+    params.font.setBold(look.bold);
+}
+
+void TForm1::RxDBGrid3GetCellParams(DataGrid&, const QString&, int, CellParams& params, bool highlight)
+{
+    if (highlight) {
+        params.font.setBold(true);
+    }
+}
+
+void TForm1::StatusBar1Resize()
+{
+    const QRect gauge = m_ui.gauge1->geometry();
+    m_ui.gauge1->setGeometry(gauge.left(), gauge.top(), std::max(0, m_ui.statusBar1->width() - kGaugeRightMargin),
+                             gauge.height());
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

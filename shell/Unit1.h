@@ -1,14 +1,17 @@
 #pragma once
 
+#include "shell/Unit1Layout.h"
+
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 class Database;
 class Query;
-class QAction;
 class QTimer;
 class TableView;
+struct CellParams;
 
 // The main window: it owns the controls, the six table views, the query Q and the timer.
 // Its handlers are thin: they read the controls, call into contest/, and write the controls.
@@ -23,16 +26,56 @@ public:
     Database& database() { return *m_db; }
     TableView& callsignView() { return *m_callsign; }
     TableView& journalView() { return *m_journal; }
-    TableView& contest80() { return *m_contest80; }
-    TableView& contest80CW() { return *m_contest80CW; }
-    TableView& contest160() { return *m_contest160; }
-    TableView& contest160CW() { return *m_contest160CW; }
+    TableView& contest80() { return *m_bandViews.at(0); }
+    TableView& contest80CW() { return *m_bandViews.at(1); }
+    TableView& contest160() { return *m_bandViews.at(2); }
+    TableView& contest160CW() { return *m_bandViews.at(3); }
+    // band index as in bandViews(): 80 m SSB, 80 m CW, 160 m SSB, 160 m CW
+    TableView& bandView(int band) { return *m_bandViews.at(band); }
     Query& query() { return *m_query; }
+    QTimer& timer1() { return *m_timer1; }
+
+    DigitalClock& rxClock1() { return *m_ui.rxClock1; }
+    SpinField& kiEdit() { return *m_ui.kiEdit; }
+    SpinField& nppEdit() { return *m_ui.nppEdit; }
+    Panel& sendTextPanel() { return *m_ui.sendTextPanel; }
+    SpinField& contestNumber() { return *m_ui.contestNumber; }
+    DateField& begDate() { return *m_ui.begDate; }
+    TimePicker& begTime() { return *m_ui.begTime; }
+    QCheckBox& autoChangeTour() { return *m_ui.autoChangeTour; }
+    SpinField& tour() { return *m_ui.tour; }
+    SpinField& tours() { return *m_ui.tours; }
+    SpinField& tourMinutes() { return *m_ui.tourMinutes; }
+    QCheckBox& editing() { return *m_ui.editing; }
+    Panel& columnPanel(int band) { return *m_ui.columnPanels.at(band); }
+    Panel& titlePanel(int band) { return *m_ui.titlePanels.at(band); }
+    DataGrid& bandGrid(int band) { return *m_ui.bandGrids.at(band); }
+    DataGrid& rxDBGrid3() { return *m_ui.rxDBGrid3; }
+    PanelStatusBar& statusBar1() { return *m_ui.statusBar1; }
+    Gauge& gauge1() { return *m_ui.gauge1; }
+    QAction& clearContestTable1() { return *m_ui.clearContestTable1; }
+    QAction& importCallsign1() { return *m_ui.importCallsign1; }
+    QAction& newCallsign1() { return *m_ui.newCallsign1; }
+    QAction& exportJournal1() { return *m_ui.exportJournal1; }
+    QAction& exit1() { return *m_ui.exit1; }
+
+    // the band whose title panel is the first to carry the active mark, or -1
+    int activeBand() const;
 
     void FormCreate();
     void FormClose();
     void FormResize();
     void Exit1Click();
+    void Panel80Click(Panel* sender);
+    void DBGrid80Enter();
+    void DBGrid80CWEnter();
+    void DBGrid160Enter();
+    void DBGrid160CWEnter();
+    void TourChange();
+    void EditingClick();
+    void DBGrid80GetCellParams(DataGrid& sender, const QString& field, int row, CellParams& params, bool highlight);
+    void RxDBGrid3GetCellParams(DataGrid& sender, const QString& field, int row, CellParams& params, bool highlight);
+    void StatusBar1Resize();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -40,18 +83,19 @@ protected:
 
 private:
     void createViews();
-    void createMenu();
+    void bindGrids();
+    void bindEvents();
+    void setTabOrder();
     void openViews();
     void closeViews();
+    void reportError(std::exception_ptr error);
 
+    Unit1Controls m_ui;
     std::unique_ptr<Database> m_db;
     std::unique_ptr<Query> m_query;
     TableView* m_callsign = nullptr;
     TableView* m_journal = nullptr;
-    TableView* m_contest80 = nullptr;
-    TableView* m_contest80CW = nullptr;
-    TableView* m_contest160 = nullptr;
-    TableView* m_contest160CW = nullptr;
+    std::array<TableView*, kBandCount> m_bandViews{};
     QTimer* m_timer1 = nullptr;
     bool m_closed = false;
 };

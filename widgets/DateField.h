@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateEdit>
+
+// A date field with a calendar button that shows a two-digit year. Qt would read a two-digit year
+// as 19xx when parsing text; here it always stands for a year of the current century.
+class DateField : public QDateEdit
+{
+    Q_OBJECT
+
+public:
+    explicit DateField(QWidget* parent = nullptr);
+
+    // the date a day.month.year text stands for; invalid when it stands for none
+    static QDate dateFromText(const QString& text);
+    // shows the date the text stands for; returns false and changes nothing when it is not a date
+    bool setText(const QString& text);
+
+protected:
+    QDateTime dateTimeFromText(const QString& text) const override;
+    // Tab leaves the field instead of stepping through day, month and year
+    bool focusNextPrevChild(bool next) override;
+};

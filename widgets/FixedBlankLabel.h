@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLabel>
+
+// A one-line label whose blanks have a fixed width in pixels, whatever the font's own blank is, so
+// that controls placed in the gaps between its words stay clear of the words.
+class FixedBlankLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    FixedBlankLabel(const QString& text, qreal blankWidth, QWidget* parent = nullptr);
+
+    // where each word starts, from the label's left edge
+    QList<qreal> wordStarts() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct Word
+    {
+        QString text;
+        qreal x = 0;
+    };
+    QList<Word> words() const;
+
+    qreal m_blankWidth;
+};
