@@ -30,7 +30,10 @@ void RowIndicator::setMarkedRow(int row)
 
 void RowIndicator::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
+    // the style may leave a clip of its own behind
+    painter->save();
     QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
     if (logicalIndex != m_row) {
         return;
     }

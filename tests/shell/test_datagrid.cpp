@@ -69,6 +69,8 @@ private Q_SLOTS:
     void gridFollowsViewCursor_data();
     void gridFollowsViewCursor();
     void viewFollowsGridCursor();
+    void indicatorArrowIsDrawnAtTheCurrentRow_data();
+    void indicatorArrowIsDrawnAtTheCurrentRow();
     void editIsPostedWhenLeavingTheRow();
     void rowMovedByPostKeepsTheCursorOnTheRowAskedFor();
     void badTimeIsRefusedAndNothingPosted();
@@ -224,6 +226,41 @@ void TestDataGrid::gridFollowsViewCursor()
     auto* indicator = qobject_cast<RowIndicator*>(m_grid->verticalHeader());
     QVERIFY(indicator);
     QCOMPARE(indicator->markedRow(), expectedRow);
+}
+
+void TestDataGrid::indicatorArrowIsDrawnAtTheCurrentRow_data()
+{
+    QTest::addColumn<bool>("editMode");
+    QTest::addColumn<bool>("refiltered");
+    QTest::newRow("read-only") << false << false;
+    QTest::newRow("edit mode") << true << false;
+    QTest::newRow("after a new filter") << false << true;
+}
+
+void TestDataGrid::indicatorArrowIsDrawnAtTheCurrentRow()
+{
+    QFETCH(bool, editMode);
+    QFETCH(bool, refiltered);
+    m_grid->setReadOnly(!editMode);
+    m_grid->setInPlaceEditing(editMode);
+    showHost();
+    if (refiltered) {
+        m_view->setFilter(kFilter80 + u" and CallSign<>'AA1AA'"_s);
+    }
+    m_view->moveTo(2);
+    const QImage image = m_grid->verticalHeader()->grab().toImage();
+    const auto darkPixelsInRow = [&](int row) {
+        const int top = m_grid->verticalHeader()->sectionViewportPosition(row);
+        int dark = 0;
+        for (int y = top + 2; y < top + DataGrid::kRowHeight - 2; ++y) {
+            for (int x = 2; x < image.width() - 2; ++x) {
+                dark += image.pixelColor(x, y).lightness() < 80 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    QVERIFY(darkPixelsInRow(2) > 4);
+    QCOMPARE(darkPixelsInRow(1), 0);
 }
 
 void TestDataGrid::viewFollowsGridCursor()
