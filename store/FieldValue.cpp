@@ -88,7 +88,7 @@ QVariant toTime(const FieldDef& field, const QVariant& value)
         if (text.isEmpty()) {
             return {};
         }
-        time = parseTimeOfDay(text);
+        time = timeOfDayFromText(text);
     }
     if (!time.isValid()) {
         reject(field, value, QStringLiteral("time"));
@@ -129,7 +129,7 @@ QString cutToCharacters(const QString& text, int n)
     return text.left(units);
 }
 
-QTime parseTimeOfDay(const QString& text)
+QTime timeOfDayFromText(const QString& text)
 {
     static const QStringList formats = {
         QStringLiteral("H:mm:ss.zzz"),
@@ -185,7 +185,7 @@ QVariant fromStoredValue(const FieldDef& field, const QVariant& raw)
         return date.isValid() ? QVariant(date) : raw;
     }
     case FieldKind::Time: {
-        const QTime time = parseTimeOfDay(raw.toString());
+        const QTime time = timeOfDayFromText(raw.toString());
         return time.isValid() ? QVariant(time) : raw;
     }
     case FieldKind::Boolean:

@@ -12,7 +12,7 @@ QVariant toStoredValue(const FieldDef& field, const QVariant& value);
 QVariant fromStoredValue(const FieldDef& field, const QVariant& raw);
 
 // Parses a time of day as the operator or a stored value writes it (H:mm, H:mm:ss, H:mm:ss.zzz).
-QTime parseTimeOfDay(const QString& text);
+QTime timeOfDayFromText(const QString& text);
 
 // Cuts text to n characters, never splitting a character that takes two UTF-16 units.
 QString cutToCharacters(const QString& text, int n);
