@@ -7,11 +7,34 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace
 {
-// Callsign lookups ignore letter case, Cyrillic included, which SQLite's own NOCASE does not.
+int asciiLower(unsigned char c)
+{
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
+
+// Callsign lookups ignore letter case, Cyrillic included, which SQLite's own NOCASE does not. A lookup
+// compares against every row of Contest, so plain ASCII text, nearly every callsign, is compared in place
+// (by locale-independent folding, as the general path folds ASCII).
 int compareIgnoringCase(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
+    const auto* bytesA = static_cast<const unsigned char*>(a);
+    const auto* bytesB = static_cast<const unsigned char*>(b);
+    const int common = std::min(lengthA, lengthB);
+    int i = 0;
+    for (; i < common && bytesA[i] < 0x80 && bytesB[i] < 0x80; ++i) {
+        const int difference = asciiLower(bytesA[i]) - asciiLower(bytesB[i]);
+        if (difference != 0) {
+            return difference;
+        }
+    }
+    if (i == common && std::all_of(bytesA + i, bytesA + lengthA, [](unsigned char c) { return c < 0x80; })
+        && std::all_of(bytesB + i, bytesB + lengthB, [](unsigned char c) { return c < 0x80; })) {
+        return lengthA - lengthB;
+    }
     const QString textA = QString::fromUtf8(static_cast<const char*>(a), lengthA);
     const QString textB = QString::fromUtf8(static_cast<const char*>(b), lengthB);
     return QString::compare(textA, textB, Qt::CaseInsensitive);

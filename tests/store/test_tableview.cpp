@@ -294,6 +294,10 @@ void TestTableView::locate_data()
     QTest::newRow("whole text, not a prefix") << u"Modulation"_s << QVariantList({u"SS"_s}) << true << QString();
     QTest::newRow("number given as text misses") << u"TourNumber"_s << QVariantList({u"4"_s}) << true << QString();
     QTest::newRow("text that is no number") << u"TourNumber"_s << QVariantList({u"abc"_s}) << true << QString();
+    QTest::newRow("latin and cyrillic in one callsign") << u"Callsign"_s << QVariantList({u"UA3жЯ"_s}) << true
+                                                        << u"r6"_s;
+    QTest::newRow("latin prefix of a mixed callsign") << u"Callsign"_s << QVariantList({u"ua3"_s}) << true
+                                                      << QString();
     QTest::newRow("null matches null") << u"SentText;Callsign"_s << QVariantList({QVariant(), u"qq0qqr"_s}) << true
                                        << u"r5"_s;
 }
@@ -311,6 +315,7 @@ void TestTableView::locate()
     appendRow(*view, QVariant(), u"QQ0QQQ"_s, 80, u"CW"_s, 3, 1, u"r3"_s);
     appendRow(*view, QVariant(), u"ЖЖ0ЖЖ"_s, 160, u"SSB"_s, 3, 1, u"r4"_s);
     appendRow(*view, QVariant(), u"qq0qqr"_s, 80, u"SSB"_s, 3, 2, u"r5"_s);
+    appendRow(*view, QVariant(), u"ua3Жя"_s, 80, u"CW"_s, 3, 2, u"r6"_s);
     view->last();
     const QString before = view->text(u"Commentary"_s);
 
