@@ -1,0 +1,1 @@
+alter table Journal add KI Char(2)

@@ -1,0 +1,1 @@
+Create Table Callsign (ID AutoInc, CallSign Char(10), InCalls Integer, OutCalls Integer, Name Char(60), Commentary Char(255), primary key(ID))

@@ -1,0 +1,1 @@
+Create Index Callsign on Contest (D, Callsign)

@@ -1,0 +1,1 @@
+Create Table Journal (ID AutoInc, D Date, T Time, CallSign Char(10), ContestNumber Integer, TourNumber Integer, Diapasone Integer, Modulation Char(10), OutFlag Boolean, SentText Char(10), RecvText Char(10), KI Char(2), Commentary Char(255), primary key(ID))

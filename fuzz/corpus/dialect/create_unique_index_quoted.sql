@@ -1,0 +1,1 @@
+create unique index "Two Words" on [Contest] (D desc, T)

@@ -1,0 +1,1 @@
+insert into "Call""sign" (CallSign) values (1.5e3)

@@ -1,0 +1,1 @@
+select substring(substring(CallSign from 2) from 1 for 3), 'it''s' from Journal j join Contest c on j.ID = c.ID where KI <> 'x' group by KI

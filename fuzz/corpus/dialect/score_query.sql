@@ -1,0 +1,1 @@
+select Callsign from Journal where ContestNumber=1 group by Callsign

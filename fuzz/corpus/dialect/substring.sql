@@ -1,0 +1,1 @@
+update Journal set KI=SUBSTRING(RecvText from 1 for 2)
