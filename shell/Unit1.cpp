@@ -2,7 +2,11 @@
 
 #include "contest/BandViews.h"
 #include "contest/FormatSettings.h"
+#include "contest/JournalFollowUp.h"
+#include "shell/DialogPrompter.h"
 #include "shell/ErrorBox.h"
+#include "shell/FormStorage.h"
+#include "store/BusyCursor.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
@@ -17,6 +21,7 @@
 #include "widgets/TimePicker.h"
 #include "widgets/WindowLook.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -42,13 +47,25 @@ TForm1::TForm1(QWidget* parent)
     // the menu bar lies outside the client area on the platform the sizes were drawn for
     move(kDesignPosition);
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
+    BusyCursor::setHook([](bool busy) {
+        if (busy) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    });
+    m_dialogPrompter = std::make_unique<DialogPrompter>(this);
+    m_prompter = m_dialogPrompter.get();
     createViews();
+    m_followUp = std::make_unique<JournalFollowUp>(*m_journal);
     bindGrids();
     bindEvents();
     setTabOrder();
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(kTimerIntervalMs);
+    bindContestEvents();
+    m_formStorage1 = std::make_unique<FormStorage>(this, storedProperties());
     m_timer1->start();
     runGuarded(this, [this] { FormCreate(); });
     // the first activation hands the focus to it, which makes 80 m SSB the active band
@@ -57,6 +74,8 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1()
 {
+    // the settings store reads the controls for its last save: it goes while they still exist
+    m_formStorage1.reset();
     // no grid may take the focus, and so run a handler, while the window is taken apart
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
@@ -75,6 +94,7 @@ void TForm1::createViews()
     const auto makeView = [this](ViewDefinition def) {
         auto* view = new TableView(*m_db, std::move(def), this);
         view->setObjectName(view->name());
+        view->setAfterPost([this](TableView& posted) { Contest80AfterPost(posted); });
         return view;
     };
     m_callsign = makeView(callsignViewDefinition());
@@ -161,6 +181,7 @@ void TForm1::FormCreate()
     useFixedFormatSettings();
     EnsureTables(*m_db);
     openViews();
+    UpdateScore();
 }
 
 void TForm1::openViews()
@@ -304,10 +325,21 @@ void TForm1::StatusBar1Resize()
                              gauge.height());
 }
 
+void TForm1::showEvent(QShowEvent* event)
+{
+    if (!m_shown) {
+        m_shown = true;
+        runGuarded(this, [this] { m_formStorage1->restore(); });
+        runGuarded(this, [this] { advanceSerialPastJournal(); });
+    }
+    QMainWindow::showEvent(event);
+}
+
 void TForm1::closeEvent(QCloseEvent* event)
 {
     if (!m_closed) {
         m_closed = true;
+        runGuarded(this, [this] { m_formStorage1->save(); });
         runGuarded(this, [this] { FormClose(); });
     }
     event->accept();

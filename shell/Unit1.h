@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contest/Clock.h"
+#include "contest/Score.h"
 #include "shell/Unit1Layout.h"
 
 #include <QMainWindow>
@@ -8,7 +10,13 @@
 #include <memory>
 
 class Database;
+class FormStorage;
+class JournalFollowUp;
+class Prompter;
 class Query;
+struct MatrixParameters;
+struct ParticipantViews;
+struct StoredProperty;
 class QTimer;
 class TableView;
 struct CellParams;
@@ -62,6 +70,13 @@ public:
     // the band whose title panel is the first to carry the active mark, or -1
     int activeBand() const;
 
+    // Tests answer the prompts and set the time through these; the window's own are the dialogs and the
+    // system clock.
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    void setClock(const Clock* clock) { m_clock = clock; }
+    const ScoreTotals& scoreTotals() const { return m_scoreTotals; }
+    FormStorage& formStorage1() { return *m_formStorage1; }
+
     void FormCreate();
     void FormClose();
     void FormResize();
@@ -76,8 +91,19 @@ public:
     void DBGrid80GetCellParams(DataGrid& sender, const QString& field, int row, CellParams& params, bool highlight);
     void RxDBGrid3GetCellParams(DataGrid& sender, const QString& field, int row, CellParams& params, bool highlight);
     void StatusBar1Resize();
+    void DBGrid80KeyDown(int key, Qt::KeyboardModifiers shift);
+    void KIEditChange();
+    void ContestNumberChange();
+    void UpdateScore();
+    void ExportJournal1Click();
+    void NewCallsign1Click();
+    void ImportCallsign1Click();
+    void ClearContestTable1Click();
+    void Timer1Timer();
+    void Contest80AfterPost(TableView& dataSet);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -89,6 +115,12 @@ private:
     void openViews();
     void closeViews();
     void reportError(std::exception_ptr error);
+    void bindContestEvents();
+    ParticipantViews participantViews();
+    MatrixParameters matrixParameters();
+    std::vector<StoredProperty> storedProperties();
+    void saveSettings();
+    void advanceSerialPastJournal();
 
     Unit1Controls m_ui;
     std::unique_ptr<Database> m_db;
@@ -97,5 +129,17 @@ private:
     TableView* m_journal = nullptr;
     std::array<TableView*, kBandCount> m_bandViews{};
     QTimer* m_timer1 = nullptr;
+    std::unique_ptr<Prompter> m_dialogPrompter;
+    Prompter* m_prompter = nullptr;
+    SystemClock m_systemClock;
+    const Clock* m_clock = &m_systemClock;
+    std::unique_ptr<JournalFollowUp> m_followUp;
+    std::unique_ptr<FormStorage> m_formStorage1;
+    ScoreTotals m_scoreTotals;
+    bool m_shown = false;
     bool m_closed = false;
+    // the report is rewritten after every contact: a file that cannot be written is reported once,
+    // not at every contact, until a rewrite works again
+    bool m_exportingAfterContact = false;
+    bool m_reportFailureShown = false;
 };

@@ -33,7 +33,7 @@ int main(int argc, char* argv[])
     JournalFollowUp followUp(journal);
     FakePrompter prompter;
     SystemClock clock;
-    int serial = lastSentSerial(db).value_or(0) + 1;
+    int serial = lastSentSerial(db, 1, 22).value_or(0) + 1;
 
     for (const BandViewInfo& info : bandViews()) {
         TableView band(db, contestViewDefinition(info.viewName));

@@ -2,6 +2,7 @@
 #include "shell/Unit1.h"
 #include "store/Database.h"
 #include "store/TableView.h"
+#include "support/Fakes.h"
 #include "support/TestEnvironment.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -87,6 +89,7 @@ private:
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<TForm1> m_form;
+    FakePrompter m_prompter;
     QStringList m_errors;
 };
 
@@ -96,6 +99,10 @@ void TestUnit1Bands::init()
     m_errors.clear();
     setErrorReporter([this](const QString& message) { m_errors << message; });
     m_form = std::make_unique<TForm1>();
+    // prompts are cancelled, and the tour clock does not refilter the views under the test
+    m_prompter.answers.clear();
+    m_form->setPrompter(&m_prompter);
+    m_form->timer1().stop();
     addRows();
 }
 

@@ -1,0 +1,32 @@
+#include "shell/DialogPrompter.h"
+
+#include "shell/AppTitle.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+DialogPrompter::DialogPrompter(QWidget* parent)
+    : m_parent(parent)
+{
+}
+
+std::optional<QString> DialogPrompter::askLine(const QString& caption, const QString& label)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("LinePrompt"));
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setTextValue(QString());
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.textValue();
+}
+
+void DialogPrompter::showMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, m_parent);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.exec();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "contest/Prompter.h"
+
+class QWidget;
+
+// The operator's side of the contest operations: Qt's modal one-line input box and message box.
+// Both run the event loop while they wait, so the timer keeps ticking.
+class DialogPrompter : public Prompter
+{
+public:
+    explicit DialogPrompter(QWidget* parent);
+
+    std::optional<QString> askLine(const QString& caption, const QString& label) override;
+    void showMessage(const QString& text) override;
+
+private:
+    QWidget* m_parent;
+};

@@ -1,0 +1,211 @@
+// The handlers of TForm1 that drive the contest operations: contact entry, participants, score, report,
+// tour clock, journal follow-up and the saved settings.
+#include "shell/Unit1.h"
+
+#include "contest/BandViews.h"
+#include "contest/ContactEntry.h"
+#include "contest/JournalFollowUp.h"
+#include "contest/Participants.h"
+#include "contest/ReceivedCode.h"
+#include "contest/ReportExport.h"
+#include "contest/SerialRecovery.h"
+#include "contest/TourClock.h"
+#include "shell/ErrorBox.h"
+#include "shell/FormStorage.h"
+#include "store/Database.h"
+#include "store/StoreError.h"
+#include "store/TableView.h"
+#include "widgets/DataGrid.h"
+#include "widgets/DateField.h"
+#include "widgets/Gauge.h"
+#include "widgets/Panel.h"
+#include "widgets/PanelStatusBar.h"
+#include "widgets/SpinField.h"
+#include "widgets/TimePicker.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QTimer>
+
+namespace
+{
+constexpr int kTourPanel = 0;
+constexpr int kScorePanel = 1;
+const QString kParticipantList = QStringLiteral("Callsign.txt");
+} // namespace
+
+void TForm1::bindContestEvents()
+{
+    const auto guarded = [this](auto handler) {
+        return [this, handler](auto&&...) { runGuarded(this, [this, handler] { (this->*handler)(); }); };
+    };
+    for (DataGrid* grid : m_ui.bandGrids) {
+        connect(grid, &DataGrid::keyDown, this, [this](int key, Qt::KeyboardModifiers shift) {
+            runGuarded(this, [this, key, shift] { DBGrid80KeyDown(key, shift); });
+        });
+    }
+    connect(m_ui.kiEdit, &QSpinBox::valueChanged, this, guarded(&TForm1::KIEditChange));
+    connect(m_ui.nppEdit, &QSpinBox::valueChanged, this, guarded(&TForm1::KIEditChange));
+    connect(m_ui.contestNumber, &QSpinBox::valueChanged, this, guarded(&TForm1::ContestNumberChange));
+    connect(m_ui.newCallsign1, &QAction::triggered, this, guarded(&TForm1::NewCallsign1Click));
+    connect(m_ui.importCallsign1, &QAction::triggered, this, guarded(&TForm1::ImportCallsign1Click));
+    connect(m_ui.clearContestTable1, &QAction::triggered, this, guarded(&TForm1::ClearContestTable1Click));
+    connect(m_ui.exportJournal1, &QAction::triggered, this, guarded(&TForm1::ExportJournal1Click));
+    connect(m_timer1, &QTimer::timeout, this, guarded(&TForm1::Timer1Timer));
+}
+
+void TForm1::DBGrid80KeyDown(int key, Qt::KeyboardModifiers)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+        return;
+    }
+    const int band = activeBand();
+    if (band < 0) {
+        return;
+    }
+    const ContactEntryContext context{
+        *m_db,
+        *m_bandViews.at(band),
+        m_ui.titlePanels.at(band)->caption(),
+        *m_journal,
+        *m_followUp,
+        *m_prompter,
+        *m_clock,
+        m_ui.editing->isChecked(),
+        [this] { return m_ui.sendTextPanel->caption(); },
+        [this] { return m_ui.contestNumber->value(); },
+        [this] { return m_ui.tour->value(); },
+    };
+    if (EnterContact(context) != ContactOutcome::Recorded) {
+        return;
+    }
+    // The contact is on disk: the serial advances whatever becomes of the report, or the next contact
+    // would be sent the same number.
+    m_exportingAfterContact = true;
+    m_ui.exportJournal1->trigger();
+    m_exportingAfterContact = false;
+    m_ui.nppEdit->setValue(m_ui.nppEdit->value() + 1);
+    saveSettings();
+}
+
+void TForm1::KIEditChange()
+{
+    m_ui.sendTextPanel->setCaption(sentExchange(m_ui.kiEdit->value(), m_ui.nppEdit->value()));
+}
+
+void TForm1::ContestNumberChange()
+{
+    UpdateScore();
+}
+
+void TForm1::UpdateScore()
+{
+    const Score score = countScore(*m_db, *m_query, contestNumberText(m_ui.contestNumber->value()));
+    m_scoreTotals = score.totals;
+    m_ui.statusBar1->setPanelText(kScorePanel, scoreStatusText(score));
+}
+
+void TForm1::ExportJournal1Click()
+{
+    try {
+        exportJournal(
+            [this] {
+                UpdateScore();
+                return m_scoreTotals;
+            },
+            *m_journal, QDir(m_db->directory()));
+        m_reportFailureShown = false;
+    } catch (const StoreError&) {
+        if (m_exportingAfterContact && m_reportFailureShown) {
+            return;
+        }
+        m_reportFailureShown = true;
+        throw;
+    }
+}
+
+ParticipantViews TForm1::participantViews()
+{
+    return {*m_callsign, *m_bandViews.at(0), *m_bandViews.at(1), *m_bandViews.at(2), *m_bandViews.at(3)};
+}
+
+MatrixParameters TForm1::matrixParameters()
+{
+    return {m_ui.contestNumber->value(), [this] { return m_ui.tours->value(); }};
+}
+
+void TForm1::NewCallsign1Click()
+{
+    NewCallsign(*m_db, participantViews(), *m_prompter, matrixParameters());
+}
+
+void TForm1::ImportCallsign1Click()
+{
+    ImportCallsign(*m_db, participantViews(), QDir(m_db->directory()).absoluteFilePath(kParticipantList),
+                   matrixParameters());
+}
+
+void TForm1::ClearContestTable1Click()
+{
+    ClearContestTable(*m_db, participantViews());
+}
+
+void TForm1::Timer1Timer()
+{
+    const TourClockState state = tourClockAt(m_ui.begDate->date(), m_ui.begTime->time(), m_ui.tourMinutes->value(),
+                                             m_ui.tours->value(), m_clock->localNow());
+    m_ui.gauge1->setMaxValue(state.gaugeMaximum);
+    m_ui.gauge1->setProgress(state.progress);
+    m_ui.statusBar1->setPanelText(kTourPanel, state.text);
+    if (m_ui.autoChangeTour->isChecked()) {
+        m_ui.tour->setValue(state.tour);
+    }
+}
+
+void TForm1::Contest80AfterPost(TableView& dataSet)
+{
+    m_followUp->afterPost(dataSet, m_ui.editing->isChecked());
+}
+
+std::vector<StoredProperty> TForm1::storedProperties()
+{
+    const auto number = [](const QString& component, SpinField* field) {
+        return StoredProperty{component, QStringLiteral("Value"),
+                              WholeNumberProperty{[field] { return field->value(); },
+                                                  [field](int value) { field->setValue(value); }}};
+    };
+    QCheckBox* autoChange = m_ui.autoChangeTour;
+    DateField* begDate = m_ui.begDate;
+    TimePicker* begTime = m_ui.begTime;
+    return {
+        number(QStringLiteral("KIEdit"), m_ui.kiEdit),
+        number(QStringLiteral("NppEdit"), m_ui.nppEdit),
+        number(QStringLiteral("Tour"), m_ui.tour),
+        number(QStringLiteral("TourMinutes"), m_ui.tourMinutes),
+        number(QStringLiteral("Tours"), m_ui.tours),
+        number(QStringLiteral("ContestNumber"), m_ui.contestNumber),
+        StoredProperty{QStringLiteral("AutoChangeTour"), QStringLiteral("Checked"),
+                       TruthProperty{[autoChange] { return autoChange->isChecked(); },
+                                     [autoChange](bool checked) { autoChange->setChecked(checked); }}},
+        StoredProperty{QStringLiteral("BegDate"), QStringLiteral("Text"),
+                       TextProperty{[begDate] { return begDate->text(); },
+                                    [begDate](const QString& text) { begDate->setText(text); }}},
+        StoredProperty{QStringLiteral("BegTime"), QStringLiteral("Time"),
+                       TimeOfDayProperty{[begTime] { return begTime->value(); },
+                                         [begTime](QTime time) { begTime->setTime(time); }}},
+    };
+}
+
+void TForm1::saveSettings()
+{
+    runGuarded(this, [this] { m_formStorage1->save(); });
+}
+
+void TForm1::advanceSerialPastJournal()
+{
+    // After a crash the settings may hold a serial from before the last contacts: never send one twice.
+    const std::optional<int> last = lastSentSerial(*m_db, m_ui.contestNumber->value(), m_ui.kiEdit->value());
+    if (last && *last >= m_ui.nppEdit->value()) {
+        m_ui.nppEdit->setValue(*last + 1);
+    }
+}
