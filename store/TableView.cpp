@@ -725,7 +725,14 @@ void TableView::onTableReset(const QString& table)
     cancel();
     const qint64 current = currentId();
     const int position = m_current;
-    reload();
+    try {
+        reload();
+    } catch (const StoreError&) {
+        // this runs inside someone else's write or rollback: a view that cannot re-read its table shows
+        // nothing rather than wrong rows, and says so when it is next used
+        close();
+        return;
+    }
     const qsizetype found = current >= 0 ? m_order.indexOfId(current) : -1;
     m_current = -2; // force the signal
     setCurrent(found >= 0 ? int(found) : (m_order.isEmpty() ? -1 : std::clamp(position, 0, int(m_order.size()) - 1)));
@@ -739,7 +746,13 @@ void TableView::onRowChanged(const QString& table, qint64 id, const QObject* ori
     }
     const qint64 current = currentId();
     const qsizetype position = m_order.indexOfId(id);
-    refreshRow(id, int(position));
+    try {
+        refreshRow(id, int(position));
+    } catch (const StoreError&) {
+        // the write that called here has succeeded; this view alone could not follow it
+        close();
+        return;
+    }
     if (current >= 0 && current != id) {
         const qsizetype found = m_order.indexOfId(current);
         if (found >= 0) {

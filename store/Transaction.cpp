@@ -35,7 +35,11 @@ Transaction::~Transaction()
     } catch (...) {
         // SQLite has already rolled back what it could not keep; nothing more can be done here.
     }
-    m_db.notifyAllTablesReset();
+    try {
+        m_db.notifyAllTablesReset();
+    } catch (...) {
+        // a view that cannot re-read its table shows empty and reports the failure when next used
+    }
 }
 
 void Transaction::commit()

@@ -1,0 +1,31 @@
+// Starts the real window in the current folder, adds one participant and logs one contact with the
+// keyboard, prints DONE and the serial now shown, and waits to be killed.
+#include "shell/Unit1.h"
+#include "support/Fakes.h"
+#include "widgets/DataGrid.h"
+#include "widgets/SpinField.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    FakePrompter prompter;
+    prompter.answers = {QStringLiteral("RA3ABC"), QStringLiteral("23 015")};
+    TForm1 form;
+    form.setPrompter(&prompter);
+    form.timer1().stop();
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) {
+        return 1;
+    }
+    QTest::keyClick(&form.bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&form.bandGrid(0), Qt::Key_Return);
+    std::printf("DONE %d\n", form.nppEdit().value());
+    std::fflush(stdout);
+    return app.exec();
+}
