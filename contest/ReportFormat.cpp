@@ -1,5 +1,6 @@
 #include "contest/ReportFormat.h"
 
+#include "contest/DayZero.h"
 #include "contest/FormatSettings.h"
 
 #include <QDate>
@@ -7,7 +8,6 @@
 
 namespace
 {
-const QDate kEmptyDate(1899, 12, 30);
 
 QString twoDigits(int number)
 {
@@ -50,7 +50,7 @@ QString reportHeaderLine()
 
 QDateTime contactTimeUtc(const QVariant& localDate, const QVariant& localTime)
 {
-    const QDate date = localDate.isNull() ? kEmptyDate : localDate.toDate();
+    const QDate date = localDate.isNull() ? kDayZero : localDate.toDate();
     const QTime time = localTime.isNull() ? QTime(0, 0) : localTime.toTime();
     const QDateTime local(date, time, Qt::LocalTime);
     if (local.isValid()) {

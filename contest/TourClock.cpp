@@ -1,5 +1,6 @@
 #include "contest/TourClock.h"
 
+#include "contest/DayZero.h"
 #include "contest/Rounding.h"
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 
 namespace
 {
-const QDate kEmptyDate(1899, 12, 30);
 constexpr qint64 kMsecsPerSecond = 1000;
 constexpr qint64 kMsecsPerMinute = 60 * kMsecsPerSecond;
 constexpr qint64 kMsecsPerDay = 24 * 60 * kMsecsPerMinute;
@@ -19,9 +19,9 @@ constexpr double kLongestTourMsecs = 1e15;
 // as the schedule itself is written in wall-clock time.
 qint64 wallClockMsecs(const QDate& date, const QTime& time)
 {
-    const QDate day = date.isValid() ? date : kEmptyDate;
+    const QDate day = date.isValid() ? date : kDayZero;
     const qint64 msecsOfDay = time.isValid() ? time.msecsSinceStartOfDay() : 0;
-    return (day.toJulianDay() - kEmptyDate.toJulianDay()) * kMsecsPerDay + msecsOfDay;
+    return (day.toJulianDay() - kDayZero.toJulianDay()) * kMsecsPerDay + msecsOfDay;
 }
 
 int gaugeMaximumFor(double tourMinutes)

@@ -1,5 +1,8 @@
 #include "shell/SettingsFormat.h"
 
+#include "contest/DayZero.h"
+#include "contest/Rounding.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -12,7 +15,6 @@ namespace
 {
 constexpr double kMsPerDay = 86400000.0;
 constexpr qint64 kLastMsOfDay = 86399999;
-const QDate kDayZero(1899, 12, 30);
 
 std::optional<double> parseNumber(const QString& text)
 {
@@ -22,14 +24,6 @@ std::optional<double> parseNumber(const QString& text)
         return std::nullopt;
     }
     return value;
-}
-
-double roundHalfEven(double value)
-{
-    if (std::abs(value - std::trunc(value)) == 0.5) {
-        return 2.0 * std::round(value / 2.0);
-    }
-    return std::round(value);
 }
 
 double dateTimeToDays(const QDateTime& dateTime)
@@ -51,7 +45,7 @@ std::optional<int> parseWholeNumber(const QString& text)
     if (!number) {
         return std::nullopt;
     }
-    const double rounded = roundHalfEven(*number);
+    const double rounded = roundHalfToEven(*number);
     if (rounded < std::numeric_limits<int>::min() || rounded > std::numeric_limits<int>::max()) {
         return std::nullopt;
     }
