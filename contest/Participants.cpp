@@ -96,6 +96,8 @@ void ImportCallsign(Database& db, const ParticipantViews& views, const QString& 
                     const MatrixParameters& parameters)
 {
     BusyCursor busy;
+    const TableView::BatchUpdate participantRows(views.callsign);
+    const TableView::BatchUpdate contestRows(views.contest80);
 
     ViewSuspension suspension;
     suspension.close(views.contest80CW);

@@ -2,6 +2,8 @@
 
 #include "contest/Cp1251.h"
 #include "contest/ReportFormat.h"
+#include "contest/ReportLines.h"
+#include "store/BusyCursor.h"
 #include "store/StoreError.h"
 #include "store/TableView.h"
 
@@ -17,26 +19,13 @@ const QStringList kOlderReportNames = {
     QStringLiteral("Report.002"),
 };
 
-ReportRow currentReportRow(const TableView& journal)
+QByteArray reportBytes(TableView& journal, const ScoreTotals& totals, ReportLines* kept)
 {
-    ReportRow row;
-    row.diapasone = journal.value(QStringLiteral("Diapasone"));
-    row.modulation = journal.text(QStringLiteral("Modulation"));
-    row.utc = contactTimeUtc(journal.value(QStringLiteral("D")), journal.value(QStringLiteral("T")));
-    row.callSign = journal.text(QStringLiteral("CallSign"));
-    row.sentText = journal.text(QStringLiteral("SentText"));
-    row.recvText = journal.text(QStringLiteral("RecvText"));
-    return row;
-}
-
-QByteArray reportBytes(TableView& journal, const ScoreTotals& totals)
-{
-    QStringList lines = {reportHeaderLine()};
-    for (journal.first(); !journal.eof(); journal.next()) {
-        lines.append(reportLine(currentReportRow(journal)));
-    }
-    lines.append(reportFooterLines(totals));
-    return toCp1251(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    ReportLines once(nullptr);
+    ReportLines& lines = kept ? *kept : once;
+    const QByteArray body = lines.body(journal);
+    const QString footer = reportFooterLines(totals).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    return toCp1251(reportHeaderLine() + QStringLiteral("\r\n")) + body + toCp1251(footer);
 }
 
 [[noreturn]] void cannotWrite(const QSaveFile& file)
@@ -54,9 +43,11 @@ void rotateReports(const QDir& directory)
     QFile::rename(directory.filePath(kReportFileName), directory.filePath(kOlderReportNames.first()));
 }
 
-void writeReport(TableView& journal, const ScoreTotals& totals, const QDir& directory)
+void writeReport(TableView& journal, const ScoreTotals& totals, const QDir& directory, ReportLines* lines)
 {
-    const QByteArray bytes = reportBytes(journal, totals);
+    // the first report after start-up reads the whole journal
+    const BusyCursor busy;
+    const QByteArray bytes = reportBytes(journal, totals, lines);
     QSaveFile file(directory.filePath(kReportFileName));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
         cannotWrite(file);
@@ -67,8 +58,9 @@ void writeReport(TableView& journal, const ScoreTotals& totals, const QDir& dire
     }
 }
 
-void exportJournal(const std::function<ScoreTotals()>& updateScore, TableView& journal, const QDir& directory)
+void exportJournal(const std::function<ScoreTotals()>& updateScore, TableView& journal, const QDir& directory,
+                   ReportLines* lines)
 {
     const ScoreTotals totals = updateScore();
-    writeReport(journal, totals, directory);
+    writeReport(journal, totals, directory, lines);
 }

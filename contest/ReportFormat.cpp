@@ -61,6 +61,25 @@ QDateTime contactTimeUtc(const QVariant& localDate, const QVariant& localTime)
     return QDateTime(date, time, Qt::UTC).addSecs(-offsetBefore);
 }
 
+QDateTime ContactTimeConverter::toUtc(const QVariant& localDate, const QVariant& localTime)
+{
+    const QDate date = localDate.isNull() ? kDayZero : localDate.toDate();
+    const QTime time = localTime.isNull() ? QTime(0, 0) : localTime.toTime();
+    if (!date.isValid() || !time.isValid()) {
+        return contactTimeUtc(localDate, localTime);
+    }
+    const QTime minute(time.hour(), time.minute());
+    const QDateTime wallClock(date, time, Qt::UTC);
+    const qint64 key = date.toJulianDay() * 24 * 60 + time.hour() * 60 + time.minute();
+    auto offset = m_offsetByMinute.constFind(key);
+    if (offset == m_offsetByMinute.cend()) {
+        const QDateTime minuteUtc = contactTimeUtc(QVariant(date), QVariant(minute));
+        offset = m_offsetByMinute.insert(key, QDateTime(date, minute, Qt::UTC).toSecsSinceEpoch()
+                                                  - minuteUtc.toSecsSinceEpoch());
+    }
+    return wallClock.addSecs(-offset.value());
+}
+
 QString reportLine(const ReportRow& row)
 {
     const QStringList columns = {

@@ -3,6 +3,7 @@
 #include "contest/BandViews.h"
 #include "contest/FormatSettings.h"
 #include "contest/JournalFollowUp.h"
+#include "contest/ReportLines.h"
 #include "shell/DialogPrompter.h"
 #include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
@@ -58,6 +59,7 @@ TForm1::TForm1(QWidget* parent)
     m_prompter = m_dialogPrompter.get();
     createViews();
     m_followUp = std::make_unique<JournalFollowUp>(*m_journal);
+    m_reportLines = new ReportLines(m_db.get(), this);
     bindGrids();
     bindEvents();
     setTabOrder();

@@ -14,6 +14,7 @@ class FormStorage;
 class JournalFollowUp;
 class Prompter;
 class Query;
+class ReportLines;
 struct MatrixParameters;
 struct ParticipantViews;
 struct StoredProperty;
@@ -135,6 +136,7 @@ private:
     const Clock* m_clock = &m_systemClock;
     std::unique_ptr<JournalFollowUp> m_followUp;
     std::unique_ptr<FormStorage> m_formStorage1;
+    ReportLines* m_reportLines = nullptr;
     ScoreTotals m_scoreTotals;
     bool m_shown = false;
     bool m_closed = false;

@@ -8,6 +8,7 @@
 #include "contest/Participants.h"
 #include "contest/ReceivedCode.h"
 #include "contest/ReportExport.h"
+#include "contest/ReportLines.h"
 #include "contest/SerialRecovery.h"
 #include "contest/TourClock.h"
 #include "shell/ErrorBox.h"
@@ -113,7 +114,7 @@ void TForm1::ExportJournal1Click()
                 UpdateScore();
                 return m_scoreTotals;
             },
-            *m_journal, QDir(m_db->directory()));
+            *m_journal, QDir(m_db->directory()), m_reportLines);
         m_reportFailureShown = false;
     } catch (const StoreError&) {
         if (m_exportingAfterContact && m_reportFailureShown) {

@@ -7,6 +7,7 @@
 #include <QTime>
 
 #include <limits>
+#include <optional>
 
 namespace
 {
@@ -129,8 +130,43 @@ QString cutToCharacters(const QString& text, int n)
     return text.left(units);
 }
 
+namespace
+{
+// The form the store writes, "HH:MM:SS.zzz", read without the general parser: a report reads it for
+// every contact of the journal.
+std::optional<QTime> storedTimeOfDay(const QString& text)
+{
+    static constexpr int kLength = 12;
+    if (text.size() != kLength || text.at(2) != u':' || text.at(5) != u':' || text.at(8) != u'.') {
+        return std::nullopt;
+    }
+    const auto number = [&text](int from, int digits) {
+        int value = 0;
+        for (int i = from; i < from + digits; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9') {
+                return -1;
+            }
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    const int hour = number(0, 2);
+    const int minute = number(3, 2);
+    const int second = number(6, 2);
+    const int millisecond = number(9, 3);
+    if (!QTime::isValid(hour, minute, second, millisecond)) {
+        return std::nullopt;
+    }
+    return QTime(hour, minute, second, millisecond);
+}
+} // namespace
+
 QTime timeOfDayFromText(const QString& text)
 {
+    if (const std::optional<QTime> stored = storedTimeOfDay(text)) {
+        return *stored;
+    }
     static const QStringList formats = {
         QStringLiteral("H:mm:ss.zzz"),
         QStringLiteral("H:mm:ss"),

@@ -2,6 +2,28 @@
 
 #include "store/Database.h"
 #include "store/SqlRoutines.h"
+#include "store/SqlDialect.h"
+#include "store/StoreError.h"
+
+namespace
+{
+// Indexes that only make the program fast: a folder made before them gets them at its next start, and
+// one that cannot take them (read-only, damaged) works on without them.
+void ensureSpeedIndex(Database& db, const QString& table, const QString& index, const QString& columns)
+{
+    try {
+        db.attachExisting(table);
+        if (!db.isAttached(table)) {
+            return;
+        }
+        db.prepareOn(table, QStringLiteral("CREATE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
+                                .arg(quoteIdentifier(table), quoteIdentifier(scopedIndexName(table, index)),
+                                     quoteIdentifier(table), columns))
+            .run();
+    } catch (const StoreError&) {
+    }
+}
+} // namespace
 
 void EnsureTables(Database& db)
 {
@@ -30,4 +52,11 @@ void EnsureTables(Database& db)
                                   "KI Char(2), Commentary Char(255), primary key(ID))"));
         RunSql(db, QStringLiteral("Create Index DT on Contest (D, T)"));
     }
+    // a band view of one tour reads its rows in order straight from this index
+    ensureSpeedIndex(db, QStringLiteral("Contest"), QStringLiteral("Band"),
+                     QStringLiteral("Diapasone, Modulation, TourNumber, D, CallSign"));
+    // the score counts the contacts, correspondents and regions of one contest after every contact
+    ensureSpeedIndex(db, QStringLiteral("Journal"), QStringLiteral("ContestCallSign"),
+                     QStringLiteral("ContestNumber, CallSign"));
+    ensureSpeedIndex(db, QStringLiteral("Journal"), QStringLiteral("ContestKI"), QStringLiteral("ContestNumber, KI"));
 }

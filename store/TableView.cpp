@@ -12,23 +12,48 @@
 namespace
 {
 constexpr int kCacheLimit = 4096;
-
-QString lower(const QString& text)
-{
-    return text.toLower();
-}
 } // namespace
 
 TableView::TableView(Database& db, ViewDefinition definition, QObject* parent)
     : QObject(parent)
     , m_db(db)
     , m_def(std::move(definition))
+    , m_tableKey(m_def.table.toLower())
 {
     connect(&m_db, &Database::tableReset, this, &TableView::onTableReset);
     connect(&m_db, &Database::rowChanged, this, &TableView::onRowChanged);
 }
 
 TableView::~TableView() = default;
+
+TableView::BatchUpdate::BatchUpdate(TableView& view)
+    : m_view(view)
+{
+    m_view.beginBatch();
+}
+
+TableView::BatchUpdate::~BatchUpdate()
+{
+    m_view.endBatch();
+}
+
+void TableView::beginBatch()
+{
+    if (m_batchDepth++ == 0) {
+        Q_EMIT aboutToReset();
+        blockSignals(true);
+    }
+}
+
+void TableView::endBatch()
+{
+    if (--m_batchDepth == 0) {
+        blockSignals(false);
+        Q_EMIT resetDone();
+        Q_EMIT currentRowChanged(m_current);
+        Q_EMIT stateChanged();
+    }
+}
 
 int TableView::fieldIndex(const QString& field) const
 {
@@ -107,6 +132,10 @@ void TableView::readFieldDefs()
         defs.append(*it);
     }
     m_fieldDefs = defs;
+    m_orderFieldIndexes.clear();
+    for (const QString& field : m_def.orderBy) {
+        m_orderFieldIndexes.append(fieldIndex(field));
+    }
 }
 
 QString TableView::whereClause() const
@@ -193,6 +222,14 @@ qint64 TableView::currentId() const
         return -1;
     }
     return m_order.at(m_current).id;
+}
+
+qint64 TableView::idAt(int row) const
+{
+    if (row < 0 || row >= m_order.size()) {
+        return -1;
+    }
+    return m_order.at(row).id;
 }
 
 void TableView::setCurrent(int row)
@@ -385,7 +422,7 @@ void TableView::post()
     if (m_state == State::Insert) {
         id = insertRow();
         setState(State::Browse);
-        position = refreshRow(id, -1);
+        position = placeInsertedRow(id);
     } else {
         id = currentId();
         updateRow(id);
@@ -404,6 +441,40 @@ void TableView::post()
     if (m_afterPost) {
         m_afterPost(*this);
     }
+}
+
+int TableView::placeInsertedRow(qint64 id)
+{
+    // Without a filter every new row belongs to the view, and its sort key is what was just written: an
+    // import of tens of thousands of rows need not read each one back.
+    const bool keyKnown = !(m_filtered && !m_filter.trimmed().isEmpty())
+                          && std::all_of(m_orderFieldIndexes.cbegin(), m_orderFieldIndexes.cend(), [this](int index) {
+                                 return index >= 0 && m_fieldDefs.at(index).kind != FieldKind::Other;
+                             });
+    if (!keyKnown) {
+        return refreshRow(id, -1);
+    }
+    RowOrder::Entry entry;
+    entry.id = id;
+    for (int index : std::as_const(m_orderFieldIndexes)) {
+        entry.key.append(toStoredValue(m_fieldDefs.at(index), m_buffer.at(index)));
+    }
+    m_cache.remove(id);
+    return insertEntry(std::move(entry));
+}
+
+int TableView::insertEntry(RowOrder::Entry entry)
+{
+    const int newPosition = int(m_order.insertionPoint(entry));
+    Q_EMIT aboutToInsertRow(newPosition);
+    m_order.insert(std::move(entry));
+    if (m_current >= newPosition) {
+        ++m_current;
+    } else if (m_current < 0) {
+        m_current = newPosition;
+    }
+    Q_EMIT rowInserted(newPosition);
+    return newPosition;
 }
 
 int TableView::refreshRow(qint64 id, int knownPosition)
@@ -452,16 +523,7 @@ int TableView::refreshRow(qint64 id, int knownPosition)
     if (!entry) {
         return -1;
     }
-    const int newPosition = int(m_order.insertionPoint(*entry));
-    Q_EMIT aboutToInsertRow(newPosition);
-    m_order.insert(std::move(*entry));
-    if (m_current >= newPosition) {
-        ++m_current;
-    } else if (m_current < 0) {
-        m_current = newPosition;
-    }
-    Q_EMIT rowInserted(newPosition);
-    return newPosition;
+    return insertEntry(std::move(*entry));
 }
 
 void TableView::remove()
@@ -717,7 +779,7 @@ void TableView::setFiltered(bool filtered)
 
 void TableView::onTableReset(const QString& table)
 {
-    if (!isOpen() || table != lower(m_def.table)) {
+    if (!isOpen() || table != m_tableKey) {
         return;
     }
     // rows changed behind the view (a rollback above all): a change still pending here belonged to the
@@ -741,7 +803,7 @@ void TableView::onTableReset(const QString& table)
 
 void TableView::onRowChanged(const QString& table, qint64 id, const QObject* origin)
 {
-    if (origin == this || !isOpen() || table != lower(m_def.table)) {
+    if (origin == this || !isOpen() || table != m_tableKey) {
         return;
     }
     const qint64 current = currentId();

@@ -34,6 +34,20 @@ public:
 
     static constexpr int kPageSize = 64;
 
+    // Many posts at once (an import): whoever follows the view sees one reset at the end instead of a
+    // signal for every row, which a grid answers with work that grows with the whole view.
+    class BatchUpdate
+    {
+    public:
+        explicit BatchUpdate(TableView& view);
+        ~BatchUpdate();
+        BatchUpdate(const BatchUpdate&) = delete;
+        BatchUpdate& operator=(const BatchUpdate&) = delete;
+
+    private:
+        TableView& m_view;
+    };
+
     TableView(Database& db, ViewDefinition definition, QObject* parent = nullptr);
     ~TableView() override;
 
@@ -63,6 +77,8 @@ public:
     // the current row's position in the view's order; -1 on an empty view
     int currentRow() const { return m_current; }
     qint64 currentId() const;
+    // the id of the row at a position of the view's order, or -1
+    qint64 idAt(int row) const;
 
     void append();
     void edit();
@@ -124,11 +140,16 @@ private:
     void updateRow(qint64 id);
     // re-reads one row's place in the view after a write; returns its new position or -1
     int refreshRow(qint64 id, int knownPosition);
+    int placeInsertedRow(qint64 id);
+    int insertEntry(RowOrder::Entry entry);
     void onTableReset(const QString& table);
     void onRowChanged(const QString& table, qint64 id, const QObject* origin);
+    void beginBatch();
+    void endBatch();
 
     Database& m_db;
     ViewDefinition m_def;
+    QString m_tableKey; // the table's name as the database's change signals carry it
     QList<FieldDef> m_fieldDefs; // parallel to m_def.fields
     QList<int> m_orderFieldIndexes;
     State m_state = State::Inactive;
@@ -152,4 +173,5 @@ private:
     mutable qint64 m_fetchedRows = 0;
 
     PostHook m_afterPost;
+    int m_batchDepth = 0;
 };

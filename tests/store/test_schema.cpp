@@ -148,9 +148,15 @@ void TestSchema::emptyDirectoryGetsTheIndexes()
     QCOMPARE(indexes(path(kCallsignFile), u"Callsign"_s),
              (QMap<QString, QStringList>{{scopedIndexName(u"Callsign"_s, u"Callsign"_s), {u"callsign"_s}}}));
     QCOMPARE(indexes(path(kContestFile), u"Contest"_s),
-             (QMap<QString, QStringList>{{scopedIndexName(u"Contest"_s, u"Callsign"_s), {u"d"_s, u"callsign"_s}},
-                                         {scopedIndexName(u"Contest"_s, u"DT"_s), {u"d"_s, u"t"_s}}}));
-    QVERIFY(indexes(path(kJournalFile), u"Journal"_s).isEmpty());
+             (QMap<QString, QStringList>{
+                 {scopedIndexName(u"Contest"_s, u"Callsign"_s), {u"d"_s, u"callsign"_s}},
+                 {scopedIndexName(u"Contest"_s, u"DT"_s), {u"d"_s, u"t"_s}},
+                 {scopedIndexName(u"Contest"_s, u"Band"_s),
+                  {u"diapasone"_s, u"modulation"_s, u"tournumber"_s, u"d"_s, u"callsign"_s}}}));
+    QCOMPARE(indexes(path(kJournalFile), u"Journal"_s),
+             (QMap<QString, QStringList>{
+                 {scopedIndexName(u"Journal"_s, u"ContestCallSign"_s), {u"contestnumber"_s, u"callsign"_s}},
+                 {scopedIndexName(u"Journal"_s, u"ContestKI"_s), {u"contestnumber"_s, u"ki"_s}}}));
     // nothing went into the connection's own file
     RawTableFile main(path(QString::fromLatin1(Database::kMainFileName)));
     QCOMPARE(main.value(u"select count(*) from sqlite_master"_s).toInt(), 0);

@@ -1,0 +1,206 @@
+#include "contest/FormatSettings.h"
+#include "contest/ReportExport.h"
+#include "contest/ReportFormat.h"
+#include "contest/ReportLines.h"
+#include "store/Database.h"
+#include "store/Schema.h"
+#include "store/SqlRoutines.h"
+#include "store/TableView.h"
+#include "store/Transaction.h"
+#include "store/ViewDefinitions.h"
+#include "support/TestEnvironment.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <ctime>
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace
+{
+void setTimeZone(const QByteArray& zone)
+{
+    qputenv("TZ", zone);
+    tzset();
+}
+
+void appendContact(TableView& journal, const QString& callsign, QTime time)
+{
+    journal.append();
+    journal.setValue(u"ContestNumber"_s, 1);
+    journal.setValue(u"TourNumber"_s, 1);
+    journal.setValue(u"Diapasone"_s, 80);
+    journal.setValue(u"Modulation"_s, u"SSB"_s);
+    journal.setValue(u"CallSign"_s, callsign);
+    journal.setValue(u"D"_s, QDate(2006, 10, 22));
+    journal.setValue(u"T"_s, time);
+    journal.setValue(u"SentText"_s, u"22 001"_s);
+    journal.setValue(u"RecvText"_s, u"15 100"_s);
+    journal.post();
+}
+
+enum class Change
+{
+    EditThroughAnotherView,
+    EditThroughTheJournal,
+    EditPendingInTheJournal,
+    Delete,
+    Append,
+    RolledBackEdit,
+    BulkSql,
+    TimeZone,
+};
+} // namespace
+Q_DECLARE_METATYPE(Change)
+
+// The report's lines kept between rewrites: a kept report is always the report written afresh.
+class TestReportLines : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { useFixedFormatSettings(); }
+
+    void init()
+    {
+        setTimeZone("Europe/Moscow");
+        m_env = std::make_unique<TestEnvironment>();
+        m_db = std::make_unique<Database>(m_env->workDir());
+        EnsureTables(*m_db);
+        m_journal = std::make_unique<TableView>(*m_db, journalViewDefinition());
+        m_journal->open();
+        m_lines = std::make_unique<ReportLines>(m_db.get());
+    }
+
+    void cleanup()
+    {
+        m_lines.reset();
+        m_journal.reset();
+        m_db.reset();
+        m_env.reset();
+    }
+
+    void keptReportFollowsEveryChange_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::newRow("edit through another view") << Change::EditThroughAnotherView;
+        QTest::newRow("edit through the journal") << Change::EditThroughTheJournal;
+        QTest::newRow("edit still pending in the journal") << Change::EditPendingInTheJournal;
+        QTest::newRow("delete") << Change::Delete;
+        QTest::newRow("append") << Change::Append;
+        QTest::newRow("edit rolled back") << Change::RolledBackEdit;
+        QTest::newRow("bulk SQL") << Change::BulkSql;
+        QTest::newRow("time zone") << Change::TimeZone;
+    }
+
+    void keptReportFollowsEveryChange()
+    {
+        QFETCH(Change, change);
+        for (int i = 0; i < 3; ++i) {
+            appendContact(*m_journal, u"UA3AA%1"_s.arg(i), QTime(20, 5 + i));
+        }
+        QCOMPARE(keptReport(), freshReport());
+
+        m_journal->first();
+        m_journal->next();
+        switch (change) {
+        case Change::EditThroughAnotherView: {
+            TableView other(*m_db, journalViewDefinition());
+            other.open();
+            other.locateId(m_journal->currentId());
+            other.edit();
+            other.setValue(u"CallSign"_s, u"RK9XYZ"_s);
+            other.post();
+            break;
+        }
+        case Change::EditThroughTheJournal:
+            m_journal->edit();
+            m_journal->setValue(u"T"_s, QTime(1, 2, 3));
+            m_journal->post();
+            break;
+        case Change::EditPendingInTheJournal:
+            m_journal->edit();
+            m_journal->setValue(u"RecvText"_s, u"33 333"_s);
+            break;
+        case Change::Delete:
+            m_journal->remove();
+            break;
+        case Change::Append:
+            appendContact(*m_journal, u"UA9ZZZ"_s, QTime(23, 0));
+            break;
+        case Change::RolledBackEdit: {
+            const QByteArray before = keptReport();
+            {
+                Transaction transaction(*m_db);
+                m_journal->edit();
+                m_journal->setValue(u"CallSign"_s, u"LOST"_s);
+                m_journal->post();
+                QVERIFY(keptReport() != before);
+            }
+            QCOMPARE(keptReport(), before);
+            break;
+        }
+        case Change::BulkSql:
+            RunSql(*m_db, u"update Journal set SentText='22 999'"_s);
+            break;
+        case Change::TimeZone:
+            setTimeZone("Asia/Kolkata");
+            break;
+        }
+        const QByteArray kept = keptReport();
+        QCOMPARE(kept, freshReport());
+        QVERIFY(kept.contains(change == Change::TimeZone ? "14:35" : "16:05"));
+    }
+
+    void converterAgreesWithTheZoneRules_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDate>("day");
+        QTest::newRow("Moscow, no change") << QByteArray("Europe/Moscow") << QDate(2006, 10, 22);
+        QTest::newRow("Moscow, clocks back") << QByteArray("Europe/Moscow") << QDate(2006, 10, 29);
+        QTest::newRow("New York, clocks forward") << QByteArray("America/New_York") << QDate(2022, 3, 13);
+        QTest::newRow("New York, clocks back") << QByteArray("America/New_York") << QDate(2022, 11, 6);
+        QTest::newRow("Lord Howe, half an hour forward") << QByteArray("Australia/Lord_Howe") << QDate(2022, 10, 2);
+        QTest::newRow("Lord Howe, half an hour back") << QByteArray("Australia/Lord_Howe") << QDate(2022, 4, 3);
+        QTest::newRow("fixed offset") << QByteArray("<+0545>-5:45") << QDate(2022, 10, 22);
+    }
+
+    // Every second of the hours around the change, in an order that meets each minute more than once.
+    void converterAgreesWithTheZoneRules()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDate, day);
+        setTimeZone(zone);
+        ContactTimeConverter converter;
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int second = 0; second < 4 * 3600; second += pass == 0 ? 7 : 13) {
+                const QTime time = QTime(0, 0).addSecs(second).addMSecs(pass * 999);
+                QCOMPARE(converter.toUtc(QVariant(day), QVariant(time)), contactTimeUtc(QVariant(day), QVariant(time)));
+            }
+        }
+        QCOMPARE(converter.toUtc(QVariant(), QVariant()), contactTimeUtc(QVariant(), QVariant()));
+    }
+
+private:
+    QByteArray reportIn(const QString& folder, ReportLines* lines)
+    {
+        QDir dir(m_env->workDir());
+        dir.mkpath(folder);
+        dir.cd(folder);
+        writeReport(*m_journal, ScoreTotals{}, dir, lines);
+        QFile file(dir.filePath(u"Report.txt"_s));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    QByteArray keptReport() { return reportIn(u"kept"_s, m_lines.get()); }
+    QByteArray freshReport() { return reportIn(u"fresh"_s, nullptr); }
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<Database> m_db;
+    std::unique_ptr<TableView> m_journal;
+    std::unique_ptr<ReportLines> m_lines;
+};
+
+QTEST_GUILESS_MAIN(TestReportLines)
+#include "test_reportlines.moc"
