@@ -31,6 +31,12 @@ cmake -S "$ROOT" -B "$BUILD" \
     -DTOURLOG_BUILD_BENCH=OFF
 cmake --build "$BUILD" -j "$(nproc)" --target "${TARGETS[@]/#/fuzz_}"
 
+# The settings target writes a file for every input: in memory that costs no flush to disk.
+scratch_root="${TMPDIR:-/tmp}"
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    scratch_root=/dev/shm
+fi
+
 # New inputs go to a working corpus in the build folder; the committed seeds are only read.
 run_target() {
     local name="$1"
@@ -42,8 +48,12 @@ run_target() {
     if [ -f "$ROOT/fuzz/$name.dict" ]; then
         options+=(-dict="$ROOT/fuzz/$name.dict")
     fi
+    local scratch
+    scratch=$(mktemp -d -p "$scratch_root" tourlog-fuzz.XXXXXX)
     local status=0
-    "$BUILD/fuzz/fuzz_$name" "${options[@]}" "$work/corpus" "$ROOT/fuzz/corpus/$name" > "$work/log" 2>&1 || status=$?
+    TMPDIR="$scratch" "$BUILD/fuzz/fuzz_$name" "${options[@]}" "$work/corpus" "$ROOT/fuzz/corpus/$name" \
+        > "$work/log" 2>&1 || status=$?
+    rm -rf "$scratch"
     echo "$status" > "$work/status"
 }
 
