@@ -137,7 +137,9 @@ QString ProfileFile::value(const QString& section, const QString& key, const QSt
     if (isQuotedPair(result)) {
         result = result.mid(1, result.size() - 2);
     }
-    result.truncate(kMaxValueLength);
+    // never half a character: a lone surrogate would be written back as a replacement mark
+    const bool cutsPair = result.size() > kMaxValueLength && result.at(kMaxValueLength - 1).isHighSurrogate();
+    result.truncate(cutsPair ? kMaxValueLength - 1 : kMaxValueLength);
     return result;
 }
 

@@ -369,6 +369,10 @@ void TestHostileInput::garbageSettingsFile_data()
         << QByteArrayLiteral("[TForm1]\r\nKIEdit_Value=\xff\xfe\x00\x01\r\nTour_Value=1e400\r\nTours_Value=0x7\x80\r\n"
                              "AutoChangeTour_Checked=\x01True\r\nBegTime_Time=nan\r\nNormPos=\xc3\x28,,\xf0\r\n"
                              "FormVersion=0xZZ\r\nShowCmd=\xff\r\n");
+    // the longest value that is read ends in the middle of a character outside the 16-bit range
+    QTest::newRow("a value cut within a character")
+        << (QByteArray("[TForm1]\r\nBegDate_Text=") + QByteArray(ProfileFile::kMaxValueLength - 1, 'a')
+            + u"\U0001F4FB\r\n"_s.toUtf8());
 }
 
 void TestHostileInput::garbageSettingsFile()
@@ -383,6 +387,9 @@ void TestHostileInput::garbageSettingsFile()
     QVERIFY(profile.load());
     // what the window restores goes through these readers: each falls back to the control's own value
     const auto read = [&](const QString& key) { return profile.value(kSection, key, u"default"_s); };
+    // never half a character, which would be written back as a replacement mark
+    const QString date = read(u"BegDate_Text"_s);
+    QCOMPARE(QString::fromUtf8(date.toUtf8()), date);
     for (const QString& key : {u"KIEdit_Value"_s, u"NppEdit_Value"_s, u"Tour_Value"_s, u"Tours_Value"_s}) {
         QCOMPARE(parseWholeNumber(read(key)).value_or(22), 22);
     }
