@@ -96,6 +96,8 @@ QByteArray ReportLines::body(TableView& journal)
     }
     JournalRowReader reader(journal);
     QByteArray bytes;
+    // the body of the last report, and a contact more, without growing step by step
+    bytes.reserve(m_lastSize + 256);
     const int rows = journal.recordCount();
     for (int row = 0; row < rows; ++row) {
         const qint64 id = journal.idAt(row);
@@ -106,5 +108,6 @@ QByteArray ReportLines::body(TableView& journal)
         bytes += line.value();
     }
     journal.last();
+    m_lastSize = bytes.size();
     return bytes;
 }

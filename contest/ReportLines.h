@@ -26,4 +26,5 @@ public:
 private:
     QHash<qint64, QByteArray> m_lines;
     QByteArray m_timeZone;
+    qsizetype m_lastSize = 0;
 };
