@@ -18,6 +18,7 @@ constexpr int kMinimumTypedLength = 5;
 constexpr int kMaximumTypedLength = 10;
 constexpr int kCallsignWidth = 10;
 const QString kCallsignField = QStringLiteral("CallSign");
+constexpr int kProgressStep = 250;
 
 // Lookups go by the text that will be stored, so that a long line never adds its participant twice.
 QString storedCallsign(const QString& callsign)
@@ -119,7 +120,11 @@ void ImportCallsign(Database& db, const ParticipantViews& views, const QString& 
     // every participant, old and new, that has no contest row yet gets its matrix
     QSet<QString> withMatrix = foldedCallsigns(db, views.contest80.tableName());
     TableView& callsignView = views.callsign;
+    const int participantCount = callsignView.recordCount();
     for (callsignView.first(); !callsignView.eof(); callsignView.next()) {
+        if (callsignView.currentRow() % kProgressStep == 0) {
+            BusyCursor::progress(callsignView.currentRow(), participantCount);
+        }
         const QString stored = callsignView.text(kCallsignField);
         if (!withMatrix.contains(stored.toCaseFolded())) {
             CreateContestMatrix(views.contest80, stored, parameters);

@@ -2,6 +2,7 @@
 
 #include "contest/Cp1251.h"
 #include "contest/ReportFormat.h"
+#include "store/BusyCursor.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/TableView.h"
@@ -12,6 +13,7 @@ namespace
 {
 const QString kJournalTable = QStringLiteral("journal");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+constexpr int kProgressStep = 5000;
 
 int requiredField(const TableView& journal, const QString& field)
 {
@@ -103,6 +105,9 @@ QByteArray ReportLines::body(TableView& journal)
         const qint64 id = journal.idAt(row);
         auto line = m_lines.constFind(id);
         if (line == m_lines.cend()) {
+            if (row % kProgressStep == 0) {
+                BusyCursor::progress(row, rows);
+            }
             line = m_lines.insert(id, reader.line(row));
         }
         bytes += line.value();

@@ -48,13 +48,8 @@ TForm1::TForm1(QWidget* parent)
     // the menu bar lies outside the client area on the platform the sizes were drawn for
     move(kDesignPosition);
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
-    BusyCursor::setHook([](bool busy) {
-        if (busy) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        } else {
-            QApplication::restoreOverrideCursor();
-        }
-    });
+    BusyCursor::setHook([this](bool busy) { busyChanged(busy); });
+    BusyCursor::setProgressHook([this](qint64 done, qint64 total) { showProgress(done, total); });
     m_dialogPrompter = std::make_unique<DialogPrompter>(this);
     m_prompter = m_dialogPrompter.get();
     createViews();
@@ -76,6 +71,8 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1()
 {
+    BusyCursor::setHook({});
+    BusyCursor::setProgressHook({});
     // the settings store reads the controls for its last save: it goes while they still exist
     m_formStorage1.reset();
     // no grid may take the focus, and so run a handler, while the window is taken apart

@@ -18,6 +18,7 @@ class ReportLines;
 struct MatrixParameters;
 struct ParticipantViews;
 struct StoredProperty;
+class QProgressDialog;
 class QTimer;
 class TableView;
 struct CellParams;
@@ -122,6 +123,8 @@ private:
     std::vector<StoredProperty> storedProperties();
     void saveSettings();
     void advanceSerialPastJournal();
+    void busyChanged(bool busy);
+    void showProgress(qint64 done, qint64 total);
 
     Unit1Controls m_ui;
     std::unique_ptr<Database> m_db;
@@ -137,6 +140,9 @@ private:
     std::unique_ptr<JournalFollowUp> m_followUp;
     std::unique_ptr<FormStorage> m_formStorage1;
     ReportLines* m_reportLines = nullptr;
+    // long work under way (nested commands count once each) and its progress dialog, made when needed
+    int m_busyDepth = 0;
+    QProgressDialog* m_progress = nullptr;
     ScoreTotals m_scoreTotals;
     bool m_shown = false;
     bool m_closed = false;

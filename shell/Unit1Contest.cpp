@@ -24,14 +24,19 @@
 #include "widgets/SpinField.h"
 #include "widgets/TimePicker.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QProgressDialog>
 #include <QTimer>
+
+#include <limits>
 
 namespace
 {
 constexpr int kTourPanel = 0;
 constexpr int kScorePanel = 1;
+constexpr int kProgressDelayMs = 1000;
 const QString kParticipantList = QStringLiteral("Callsign.txt");
 } // namespace
 
@@ -151,8 +156,42 @@ void TForm1::ClearContestTable1Click()
     ClearContestTable(*m_db, participantViews());
 }
 
+void TForm1::busyChanged(bool busy)
+{
+    if (busy) {
+        ++m_busyDepth;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return;
+    }
+    --m_busyDepth;
+    QApplication::restoreOverrideCursor();
+    if (m_busyDepth == 0 && m_progress) {
+        m_progress->reset();
+    }
+}
+
+void TForm1::showProgress(qint64 done, qint64 total)
+{
+    if (!m_progress) {
+        m_progress = new QProgressDialog(this);
+        m_progress->setWindowModality(Qt::WindowModal);
+        // the work runs in one transaction: it cannot stop half-way
+        m_progress->setCancelButton(nullptr);
+        m_progress->setMinimumDuration(kProgressDelayMs);
+        m_progress->setAutoReset(false);
+        m_progress->setAutoClose(false);
+    }
+    m_progress->setMaximum(int(std::min<qint64>(total, std::numeric_limits<int>::max())));
+    m_progress->setValue(int(std::min<qint64>(done, std::numeric_limits<int>::max())));
+}
+
 void TForm1::Timer1Timer()
 {
+    // A progress dialog lets the timer run in the middle of a long command: the band views must not be
+    // refiltered under it. The next tick after the command catches up.
+    if (m_busyDepth > 0) {
+        return;
+    }
     const TourClockState state = tourClockAt(m_ui.begDate->date(), m_ui.begTime->time(), m_ui.tourMinutes->value(),
                                              m_ui.tours->value(), m_clock->localNow());
     m_ui.gauge1->setMaxValue(state.gaugeMaximum);
