@@ -4,6 +4,7 @@
 #include "contest/Prompter.h"
 #include "contest/ViewSuspension.h"
 #include "store/BusyCursor.h"
+#include "store/ColumnQueries.h"
 #include "store/Database.h"
 #include "store/FieldValue.h"
 #include "store/TableView.h"
@@ -38,16 +39,6 @@ void appendParticipant(TableView& callsignView, const QString& callsign)
     callsignView.post();
 }
 
-// Callsigns of a whole column, folded for lookups that ignore letter case.
-QSet<QString> foldedCallsigns(Database& db, const QString& table)
-{
-    QSet<QString> callsigns;
-    Statement query = db.prepare(QStringLiteral("SELECT DISTINCT CallSign FROM %1.%1").arg(quoteIdentifier(table)));
-    while (query.step()) {
-        callsigns.insert(query.column(0).toString().toCaseFolded());
-    }
-    return callsigns;
-}
 } // namespace
 
 void CreateContestMatrix(TableView& contest80, const QString& callsign, const MatrixParameters& parameters)
@@ -108,7 +99,7 @@ void ImportCallsign(Database& db, const ParticipantViews& views, const QString& 
     Transaction transaction(db);
 
     // one pass over each table instead of a lookup per line keeps a large import linear
-    QSet<QString> participants = foldedCallsigns(db, views.callsign.tableName());
+    QSet<QString> participants = foldedColumnValues(db, views.callsign.tableName(), kCallsignField);
     readParticipantList(listPath, [&](const QString& callsign) {
         const QString stored = storedCallsign(callsign);
         if (!participants.contains(stored.toCaseFolded())) {
@@ -118,7 +109,7 @@ void ImportCallsign(Database& db, const ParticipantViews& views, const QString& 
     });
 
     // every participant, old and new, that has no contest row yet gets its matrix
-    QSet<QString> withMatrix = foldedCallsigns(db, views.contest80.tableName());
+    QSet<QString> withMatrix = foldedColumnValues(db, views.contest80.tableName(), kCallsignField);
     TableView& callsignView = views.callsign;
     const int participantCount = callsignView.recordCount();
     for (callsignView.first(); !callsignView.eof(); callsignView.next()) {
