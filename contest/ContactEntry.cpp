@@ -6,13 +6,10 @@
 #include "contest/ReceivedCode.h"
 #include "store/StoreError.h"
 #include "store/TableView.h"
-#include "store/TextHelpers.h"
 #include "store/Transaction.h"
 
 namespace
 {
-constexpr int kKiWidth = 2;
-
 // The row on which Enter was pressed, found again by its ID after the prompt; a tour change meanwhile
 // may have refiltered the view, so the filter is lifted for the write if need be.
 class RowFinder
@@ -48,32 +45,33 @@ private:
     bool m_found = false;
 };
 
-void writeContact(const ContactEntryContext& context, const QString& code)
+// Both rows carry one time, the moment Enter was pressed on the row (the operator types a code already
+// heard), and the journal takes the tour of the planned row, whatever tour the window shows meanwhile.
+void writeContact(const ContactEntryContext& context, const QString& code, const QDateTime& contactTime)
 {
     TableView& band = context.band;
-    const QDateTime contactTime = context.clock.localNow();
+    const QString sent = context.sentExchange();
     {
         JournalFollowUp::Pause pause(context.followUp);
         band.edit();
         band.setValue(QStringLiteral("D"), contactTime.date());
         band.setValue(QStringLiteral("T"), contactTime.time());
-        band.setValue(QStringLiteral("SentText"), context.sentExchange());
+        band.setValue(QStringLiteral("SentText"), sent);
         band.setValue(QStringLiteral("RecvText"), code);
         band.post();
     }
     TableView& journal = context.journal;
-    const QDateTime journalTime = context.clock.localNow();
     journal.append();
     journal.setValue(QStringLiteral("ContestNumber"), context.contestNumber());
-    journal.setValue(QStringLiteral("TourNumber"), context.tour());
-    journal.setValue(QStringLiteral("Diapasone"), band.value(QStringLiteral("Diapasone")));
-    journal.setValue(QStringLiteral("Modulation"), band.value(QStringLiteral("Modulation")));
-    journal.setValue(QStringLiteral("CallSign"), band.value(QStringLiteral("CallSign")));
-    journal.setValue(QStringLiteral("D"), journalTime.date());
-    journal.setValue(QStringLiteral("T"), journalTime.time());
-    journal.setValue(QStringLiteral("SentText"), context.sentExchange());
+    for (const QString& field : {QStringLiteral("TourNumber"), QStringLiteral("Diapasone"), QStringLiteral("Modulation"),
+                                 QStringLiteral("CallSign")}) {
+        journal.setValue(field, band.value(field));
+    }
+    journal.setValue(QStringLiteral("D"), contactTime.date());
+    journal.setValue(QStringLiteral("T"), contactTime.time());
+    journal.setValue(QStringLiteral("SentText"), sent);
     journal.setValue(QStringLiteral("RecvText"), code);
-    journal.setValue(QStringLiteral("KI"), PadRight(code, kKiWidth));
+    journal.setValue(QStringLiteral("KI"), journalKi(code));
     journal.post();
 }
 } // namespace
@@ -93,6 +91,7 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
         return ContactOutcome::NotRecorded;
     }
     const qint64 rowId = band.currentId();
+    const QDateTime contactTime = context.clock.localNow();
     const std::optional<QString> typed = context.prompter.askLine(
         QStringLiteral("Ввод принятого кода..."), QStringLiteral("Код (диапазон ") + context.bandCaption + u':');
     if (!typed) {
@@ -116,7 +115,7 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
                     QStringLiteral("The contact was not recorded: its row is no longer in the contest table."));
                 return ContactOutcome::NotRecorded;
             }
-            writeContact(context, received.code);
+            writeContact(context, received.code, contactTime);
         }
         transaction.commit();
     } catch (const StoreError& error) {

@@ -24,7 +24,6 @@ struct ContactEntryContext
     bool editMode = false;
     std::function<QString()> sentExchange;
     std::function<int()> contestNumber;
-    std::function<int()> tour;
 };
 
 enum class ContactOutcome

@@ -1,12 +1,25 @@
 #include "contest/JournalFollowUp.h"
 
+#include "contest/ReceivedCode.h"
 #include "store/TableView.h"
 
 namespace
 {
-const QString kKeyFields = QStringLiteral("ContestNumber;TourNumber;Diapasone;Modulation;Callsign");
+const QString kContactKeyFields = QStringLiteral("TourNumber;Diapasone;Modulation;CallSign");
 const QString kBandViewPrefix = QStringLiteral("Contest");
 } // namespace
+
+bool locateJournalRowOf(TableView& journal, const TableView& planned)
+{
+    const QVariantList key = {
+        planned.text(QStringLiteral("TourNumber")),
+        planned.text(QStringLiteral("Diapasone")),
+        planned.text(QStringLiteral("Modulation")),
+        planned.text(QStringLiteral("CallSign")),
+    };
+    // a row of an earlier contest with the same key may still stand before it: the newest one is the contact's
+    return journal.locateLast(kContactKeyFields, key, true);
+}
 
 JournalFollowUp::JournalFollowUp(TableView& journal)
     : m_journal(journal)
@@ -24,33 +37,33 @@ JournalFollowUp::Pause::~Pause()
     --m_followUp.m_pauses;
 }
 
-void JournalFollowUp::afterPost(TableView& posted, bool editMode)
+bool JournalFollowUp::afterPost(TableView& posted, bool editMode)
 {
     // every post outside a transaction is already on disk; nothing to flush here
     if (!editMode || m_pauses > 0 || !posted.name().startsWith(kBandViewPrefix)) {
-        return;
+        return false;
     }
-    // a new planned row has no Journal row; one with the same key belongs to an earlier contact
-    if (posted.lastPostInserted()) {
-        return;
+    // A new planned row, or one that was not worked before this change, has no Journal row: a row with its
+    // key belongs to an earlier contact and must stay as it is.
+    if (posted.lastPostInserted() || posted.valueBeforeEdit(QStringLiteral("T")).isNull()) {
+        return false;
     }
-    const QVariantList key = {
-        posted.text(QStringLiteral("ContestNumber")), posted.text(QStringLiteral("TourNumber")),
-        posted.text(QStringLiteral("Diapasone")),     posted.text(QStringLiteral("Modulation")),
-        posted.text(QStringLiteral("CallSign")),
-    };
-    if (!m_journal.locate(kKeyFields, key, true)) {
-        return;
+    if (!locateJournalRowOf(m_journal, posted)) {
+        return false;
     }
     if (posted.isNull(QStringLiteral("T"))) {
         m_journal.remove();
         m_journal.last();
-        return;
+        return true;
     }
     m_journal.edit();
     for (const QString& field :
          {QStringLiteral("D"), QStringLiteral("T"), QStringLiteral("SentText"), QStringLiteral("RecvText")}) {
         m_journal.setValue(field, posted.value(field));
     }
+    // the score counts regions by the KI: a corrected code carries its region with it
+    const QString received = posted.text(QStringLiteral("RecvText"));
+    m_journal.setValue(QStringLiteral("KI"), received.isEmpty() ? QVariant() : QVariant(journalKi(received)));
     m_journal.post();
+    return true;
 }

@@ -100,5 +100,13 @@ ReceivedCode parseReceivedCode(const QString& typed)
 
 QString sentExchange(qint64 ki, qint64 serial)
 {
-    return QString::number(ki) + u' ' + ZeroPadded(qint32(serial), kSerialWidth);
+    // The other station reads the first two characters as the KI, as this program does: a KI below 10
+    // goes out with its leading zero, or "5 002" would come back as KI 50.
+    const QString kiText = ki >= 0 && ki < 10 ? ZeroPadded(qint32(ki), kKiLength) : QString::number(ki);
+    return kiText + u' ' + ZeroPadded(qint32(serial), kSerialWidth);
+}
+
+QString journalKi(const QString& receivedCode)
+{
+    return PadRight(receivedCode, kKiLength).left(kKiLength);
 }

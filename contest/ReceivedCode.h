@@ -23,5 +23,9 @@ ReceivedCode parseReceivedCode(const QString& typed);
 // "0X" up to FFFFFFFF; leading spaces allowed, nothing after the digits.
 bool isIntegerText(const QString& text);
 
-// The exchange sent to the other station: the KI, a space and the serial with at least three digits.
+// The exchange sent to the other station: the KI (two digits at least from 0 to 9), a space and the serial
+// with at least three digits.
 QString sentExchange(qint64 ki, qint64 serial);
+
+// The Journal's KI of a received code: its first two characters, padded with blanks when shorter.
+QString journalKi(const QString& receivedCode);

@@ -9,8 +9,10 @@ std::optional<int> lastSentSerial(Database& db, int contestNumber, qint64 ki)
         const QVariant sent = lastValueWhere(db, QStringLiteral("Journal"), QStringLiteral("SentText"),
                                              QStringLiteral("ContestNumber"), contestNumber);
         const QStringList parts = sent.toString().split(u' ', Qt::SkipEmptyParts);
+        // a KI below 10 is sent with a leading zero today, without one in older journals
+        bool kiOk = false;
         bool ok = false;
-        const int serial = parts.size() == 2 && parts.first() == QString::number(ki) ? parts.last().toInt(&ok) : 0;
+        const int serial = parts.size() == 2 && parts.first().toLongLong(&kiOk) == ki && kiOk ? parts.last().toInt(&ok) : 0;
         return ok ? std::optional<int>(serial) : std::nullopt;
     } catch (const StoreError&) {
         return std::nullopt;

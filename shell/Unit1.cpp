@@ -116,10 +116,12 @@ void TForm1::bindGrids()
         auto* link = new TableViewModel(*m_bandViews.at(band), bandGridColumns(band), errors, grid);
         link->setObjectName(QString::fromLatin1(links.at(band)));
         grid->setTableModel(link);
+        grid->setRowDeleter([this, band] { deleteGridRow(band); });
     }
     auto* journalLink = new TableViewModel(*m_journal, journalGridColumns(), errors, m_ui.rxDBGrid3);
     journalLink->setObjectName(QStringLiteral("DSJournal"));
     m_ui.rxDBGrid3->setTableModel(journalLink);
+    m_ui.rxDBGrid3->setRowDeleter([this] { deleteGridRow(-1); });
     m_ui.rxDBGrid3->setReadOnly(false);
 }
 

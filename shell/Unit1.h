@@ -123,6 +123,12 @@ private:
     std::vector<StoredProperty> storedProperties();
     void saveSettings();
     void advanceSerialPastJournal();
+    void writeJournalReport();
+    void rewriteReportAfterChange();
+    // the score and the report follow a correction or deletion of a contact
+    void journalChanged();
+    // Ctrl+Delete on a band grid (0..3) or on the journal grid (-1)
+    void deleteGridRow(int band);
     void busyChanged(bool busy);
     void showProgress(qint64 done, qint64 total);
 
@@ -146,8 +152,7 @@ private:
     ScoreTotals m_scoreTotals;
     bool m_shown = false;
     bool m_closed = false;
-    // the report is rewritten after every contact: a file that cannot be written is reported once,
-    // not at every contact, until a rewrite works again
-    bool m_exportingAfterContact = false;
+    // a report or settings file that cannot be written is told once until a write works again
     bool m_reportFailureShown = false;
+    bool m_settingsFailureShown = false;
 };

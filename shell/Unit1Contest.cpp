@@ -3,6 +3,7 @@
 #include "shell/Unit1.h"
 
 #include "contest/BandViews.h"
+#include "contest/ContactDeletion.h"
 #include "contest/ContactEntry.h"
 #include "contest/JournalFollowUp.h"
 #include "contest/Participants.h"
@@ -80,16 +81,13 @@ void TForm1::DBGrid80KeyDown(int key, Qt::KeyboardModifiers)
         m_ui.editing->isChecked(),
         [this] { return m_ui.sendTextPanel->caption(); },
         [this] { return m_ui.contestNumber->value(); },
-        [this] { return m_ui.tour->value(); },
     };
     if (EnterContact(context) != ContactOutcome::Recorded) {
         return;
     }
     // The contact is on disk: the serial advances whatever becomes of the report, or the next contact
     // would be sent the same number.
-    m_exportingAfterContact = true;
-    m_ui.exportJournal1->trigger();
-    m_exportingAfterContact = false;
+    runGuarded(this, [this] { rewriteReportAfterChange(); });
     m_ui.nppEdit->setValue(m_ui.nppEdit->value() + 1);
     saveSettings();
 }
@@ -113,6 +111,11 @@ void TForm1::UpdateScore()
 
 void TForm1::ExportJournal1Click()
 {
+    writeJournalReport();
+}
+
+void TForm1::writeJournalReport()
+{
     try {
         exportJournal(
             [this] {
@@ -122,11 +125,32 @@ void TForm1::ExportJournal1Click()
             *m_journal, QDir(m_db->directory()), m_reportLines);
         m_reportFailureShown = false;
     } catch (const StoreError&) {
-        if (m_exportingAfterContact && m_reportFailureShown) {
-            return;
-        }
         m_reportFailureShown = true;
         throw;
+    }
+}
+
+void TForm1::rewriteReportAfterChange()
+{
+    // the report is rewritten after every contact and correction: a file that cannot be written is told
+    // once, not at every change, until a rewrite works again
+    const bool alreadyTold = m_reportFailureShown;
+    try {
+        writeJournalReport();
+    } catch (const StoreError&) {
+        if (!alreadyTold) {
+            throw;
+        }
+    }
+}
+
+void TForm1::journalChanged()
+{
+    // the report leaves the journal on its last row; the grid stays on the row the change left it on
+    const qint64 current = m_journal->currentId();
+    runGuarded(this, [this] { rewriteReportAfterChange(); });
+    if (current >= 0) {
+        m_journal->locateId(current);
     }
 }
 
@@ -204,7 +228,18 @@ void TForm1::Timer1Timer()
 
 void TForm1::Contest80AfterPost(TableView& dataSet)
 {
-    m_followUp->afterPost(dataSet, m_ui.editing->isChecked());
+    if (m_followUp->afterPost(dataSet, m_ui.editing->isChecked())) {
+        journalChanged();
+    }
+}
+
+void TForm1::deleteGridRow(int band)
+{
+    const bool changed = band < 0 ? DeleteJournalRow(*m_db, *m_journal)
+                                  : DeletePlannedRow(*m_db, *m_bandViews.at(band), *m_journal);
+    if (changed) {
+        journalChanged();
+    }
 }
 
 std::vector<StoredProperty> TForm1::storedProperties()
@@ -238,7 +273,17 @@ std::vector<StoredProperty> TForm1::storedProperties()
 
 void TForm1::saveSettings()
 {
-    runGuarded(this, [this] { m_formStorage1->save(); });
+    // saved after every contact: a settings file that cannot be written is told once, and again only
+    // after a save has worked in between
+    try {
+        m_formStorage1->save();
+        m_settingsFailureShown = false;
+    } catch (...) {
+        if (!m_settingsFailureShown) {
+            m_settingsFailureShown = true;
+            reportCurrentException(this);
+        }
+    }
 }
 
 void TForm1::advanceSerialPastJournal()

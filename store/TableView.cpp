@@ -146,13 +146,18 @@ QString TableView::whereClause() const
     return {};
 }
 
-QString TableView::orderClause() const
+QString TableView::orderClause(bool descending) const
 {
     QStringList columns;
     for (const QString& field : m_def.orderBy) {
         columns.append(quoteIdentifier(field));
     }
     columns.append(QStringLiteral("ID"));
+    if (descending) {
+        for (QString& column : columns) {
+            column += QStringLiteral(" DESC");
+        }
+    }
     return QStringLiteral(" ORDER BY ") + columns.join(QStringLiteral(", "));
 }
 
@@ -308,6 +313,7 @@ void TableView::append()
     requireOpen("append to");
     checkBrowseMode();
     m_buffer = QVariantList(m_def.fields.size());
+    m_rowBeforeEdit = m_buffer;
     m_changed = QList<bool>(m_def.fields.size(), false);
     m_modified = false;
     setState(State::Insert);
@@ -323,6 +329,7 @@ void TableView::edit()
         throw StoreError(QStringLiteral("%1: Cannot edit an empty view").arg(name()));
     }
     m_buffer = rowValues(m_current);
+    m_rowBeforeEdit = m_buffer;
     m_changed = QList<bool>(m_def.fields.size(), false);
     m_modified = false;
     setState(State::Edit);
@@ -557,6 +564,22 @@ void TableView::remove()
 
 bool TableView::locate(const QString& fields, const QVariantList& values, bool caseInsensitive)
 {
+    return locateMatch(fields, values, caseInsensitive, false);
+}
+
+bool TableView::locateLast(const QString& fields, const QVariantList& values, bool caseInsensitive)
+{
+    return locateMatch(fields, values, caseInsensitive, true);
+}
+
+QVariant TableView::valueBeforeEdit(const QString& field) const
+{
+    const int index = requireField(field);
+    return index < m_rowBeforeEdit.size() ? m_rowBeforeEdit.at(index) : QVariant();
+}
+
+bool TableView::locateMatch(const QString& fields, const QVariantList& values, bool caseInsensitive, bool last)
+{
     requireOpen("search in");
     checkBrowseMode();
     const QStringList names = fields.split(u';', Qt::SkipEmptyParts);
@@ -594,7 +617,7 @@ bool TableView::locate(const QString& fields, const QVariantList& values, bool c
     }
     Statement query = m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3%4 LIMIT 1")
                                        .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
-                                            conditions.join(QStringLiteral(" AND ")), orderClause()));
+                                            conditions.join(QStringLiteral(" AND ")), orderClause(last)));
     query.bindAll(bound);
     if (!query.step()) {
         return false;

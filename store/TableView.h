@@ -65,6 +65,8 @@ public:
     bool isModified() const { return m_modified; }
     // whether the last post added a new row rather than changing one
     bool lastPostInserted() const { return m_lastPostInserted; }
+    // what a field of the row being edited, or last posted, held when its edit began; null for an appended row
+    QVariant valueBeforeEdit(const QString& field) const;
 
     void first();
     void next();
@@ -93,6 +95,8 @@ public:
 
     // Field names separated by ";", one value each; the first match in the view's order becomes current.
     bool locate(const QString& fields, const QVariantList& values, bool caseInsensitive);
+    // The same, but the last match in the view's order becomes current.
+    bool locateLast(const QString& fields, const QVariantList& values, bool caseInsensitive);
     bool locateId(qint64 id);
 
     QVariant value(const QString& field) const;
@@ -131,7 +135,8 @@ private:
     void reload();
     void resetPosition(int row);
     QString whereClause() const;
-    QString orderClause() const;
+    QString orderClause(bool descending = false) const;
+    bool locateMatch(const QString& fields, const QVariantList& values, bool caseInsensitive, bool last);
     const QVariantList& rowValues(int row) const;
     void fetchPage(int row) const;
     void setCurrent(int row);
@@ -162,6 +167,7 @@ private:
     bool m_bof = true;
 
     QVariantList m_buffer;
+    QVariantList m_rowBeforeEdit;
     QList<bool> m_changed;
     bool m_modified = false;
     bool m_lastPostInserted = false;

@@ -191,7 +191,11 @@ void DataGrid::deleteCurrentRow()
         return;
     }
     try {
-        m_model->view().remove();
+        if (m_rowDeleter) {
+            m_rowDeleter();
+        } else {
+            m_model->view().remove();
+        }
     } catch (...) {
         m_model->reportError();
     }

@@ -48,6 +48,8 @@ public:
     void setCellTextColor(const QColor& color) { m_cellTextColor = color; }
     void setCellParamsHandler(CellParamsHandler handler) { m_cellParamsHandler = std::move(handler); }
     void setDeleteConfirmer(Confirmer confirmer) { m_confirmDelete = std::move(confirmer); }
+    // deletes the current row once Ctrl+Delete is confirmed; without one the grid's view deletes it alone
+    void setRowDeleter(std::function<void()> deleter) { m_rowDeleter = std::move(deleter); }
 
     bool hasFocusWithin() const;
     // a cell is highlighted while it is selected and the grid has the focus
@@ -87,4 +89,5 @@ private:
     QColor m_cellTextColor;
     CellParamsHandler m_cellParamsHandler;
     Confirmer m_confirmDelete;
+    std::function<void()> m_rowDeleter;
 };

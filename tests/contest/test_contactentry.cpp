@@ -17,7 +17,6 @@ private:
         FakeClock clock;
         JournalFollowUp followUp{*journal};
         bool editMode = false;
-        int tour = 0;
         int contestNumber = 1;
         QString sent = QStringLiteral("22 001");
 
@@ -40,7 +39,7 @@ private:
             prompter.answers.push_back(typed);
             const ContactEntryContext context{*db,     band,        caption, *journal, followUp,
                                               prompter, clock,       editMode, [this] { return sent; },
-                                              [this] { return contestNumber; }, [this] { return tour; }};
+                                              [this] { return contestNumber; }};
             return EnterContact(context);
         }
     };
@@ -61,8 +60,10 @@ private Q_SLOTS:
 void TestContactEntry::recordsBothRows()
 {
     Contest c;
-    c.contest80->first();
+    c.contest80->last();
     const QString callsign = c.contest80->text(QStringLiteral("CallSign"));
+    const int tour = c.contest80->value(QStringLiteral("TourNumber")).toInt();
+    QCOMPARE(tour, 2);
     QCOMPARE(c.enter(*c.contest80, QStringLiteral("2 3 0 1 5")), ContactOutcome::Recorded);
 
     Statement contest = c.db->prepare(
@@ -79,7 +80,8 @@ void TestContactEntry::recordsBothRows()
     QCOMPARE(c.journal->text(QStringLiteral("CallSign")), callsign);
     QCOMPARE(c.journal->value(QStringLiteral("Diapasone")).toInt(), 80);
     QCOMPARE(c.journal->text(QStringLiteral("Modulation")), QStringLiteral("SSB"));
-    QCOMPARE(c.journal->value(QStringLiteral("TourNumber")).toInt(), 0); // Tour 0: all tours shown
+    // the tour of the planned row, also while all tours are shown
+    QCOMPARE(c.journal->value(QStringLiteral("TourNumber")).toInt(), tour);
     QCOMPARE(c.journal->value(QStringLiteral("ContestNumber")).toInt(), 1);
     QCOMPARE(c.journal->text(QStringLiteral("RecvText")), QStringLiteral("23 015"));
     QCOMPARE(c.journal->text(QStringLiteral("SentText")), QStringLiteral("22 001"));
@@ -190,16 +192,24 @@ void TestContactEntry::tourChangeDuringPromptRecordsOnTheSameRow()
     c.contest80->setFilter(QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=1"));
     c.contest80->last();
     const qint64 row = c.contest80->currentId();
+    // Enter at the end of tour 1, the code confirmed in tour 2
+    c.clock.now = QDateTime(QDate(2006, 10, 22), QTime(18, 5, 57));
     c.prompter.whilePrompting = [&c] {
         c.contest80->setFilter(QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=2"));
-        c.tour = 2;
+        c.clock.now = QDateTime(QDate(2006, 10, 22), QTime(18, 6, 2));
     };
     QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 015")), ContactOutcome::Recorded);
-    Statement worked = c.db->prepare(QStringLiteral("SELECT ID, TourNumber FROM Contest WHERE T IS NOT NULL"));
+    Statement worked = c.db->prepare(QStringLiteral("SELECT ID, TourNumber, T FROM Contest WHERE T IS NOT NULL"));
     QVERIFY(worked.step());
     QCOMPARE(worked.column(0).toLongLong(), row);
     QCOMPARE(worked.column(1).toInt(), 1);
+    QCOMPARE(worked.column(2).toString(), QStringLiteral("18:05:57.000"));
     QVERIFY(!worked.step());
+    // the journal says the same tour and time, so the tour-2 row stays open and a correction finds the row
+    Statement journal = c.db->prepare(QStringLiteral("SELECT TourNumber, T FROM Journal"));
+    QVERIFY(journal.step());
+    QCOMPARE(journal.column(0).toInt(), 1);
+    QCOMPARE(journal.column(1).toString(), QStringLiteral("18:05:57.000"));
     // the view is back on its new filter
     QVERIFY(c.contest80->filtered());
     QCOMPARE(c.contest80->filter(), QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=2"));

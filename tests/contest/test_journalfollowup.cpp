@@ -18,7 +18,6 @@ private:
         FakeClock clock;
         JournalFollowUp followUp{*journal};
         bool editMode = false;
-        int tour = 1;
 
         Contest()
         {
@@ -43,7 +42,7 @@ private:
             contest80->first();
             const ContactEntryContext context{*db, *contest80, QStringLiteral("80 м - SSB"), *journal, followUp, prompter,
                                               clock, editMode, [] { return QStringLiteral("22 001"); },
-                                              [] { return 1; }, [this] { return tour; }};
+                                              [] { return 1; }};
             return EnterContact(context);
         }
 
@@ -78,6 +77,8 @@ private Q_SLOTS:
     void contactOfTourZeroIsNeverFound();
     void newMatrixKeepsEarlierContact();
     void contactEntryKeepsEarlierContactWithSameKey();
+    void newestContactWithTheKeyIsTheOneFollowed();
+    void journalRowOfAnotherContestNumberIsFound();
 };
 
 void TestJournalFollowUp::editModeOffChangesNothing()
@@ -97,8 +98,8 @@ void TestJournalFollowUp::changedTimeAndTextsFollow()
     const QVariantList row = c.journalRow();
     QCOMPARE(row.at(1).toString(), QStringLiteral("21:00:05.000"));
     QCOMPARE(row.at(3).toString(), QStringLiteral("24 016"));
-    // KI keeps the region of the code entered first: the score goes by it
-    QCOMPARE(row.at(4).toString(), QStringLiteral("23"));
+    // the region follows the corrected code: the score goes by it
+    QCOMPARE(row.at(4).toString(), QStringLiteral("24"));
     QCOMPARE(c.journal->text(QStringLiteral("RecvText")), QStringLiteral("24 016"));
 }
 
@@ -172,6 +173,43 @@ void TestJournalFollowUp::contactEntryKeepsEarlierContactWithSameKey()
     QCOMPARE(rows.column(0).toString(), QStringLiteral("20:05:13.000"));
     QVERIFY(rows.step());
     QCOMPARE(rows.column(0).toString(), QStringLiteral("20:06:13.000"));
+}
+
+void TestJournalFollowUp::newestContactWithTheKeyIsTheOneFollowed()
+{
+    Contest c;
+    c.editMode = true;
+    ClearContestTable(*c.db, c.views());
+    c.newCallsign(QStringLiteral("RA3ABC"));
+    const auto journalTexts = [&c] {
+        QStringList texts;
+        Statement rows = c.db->prepare(QStringLiteral("SELECT RecvText FROM Journal ORDER BY ID"));
+        while (rows.step()) {
+            texts << rows.column(0).toString();
+        }
+        return texts;
+    };
+    // a change to the row before it is worked again leaves the earlier contact alone
+    c.editWorked(QStringLiteral("SentText"), QStringLiteral("22 005"));
+    QCOMPARE(journalTexts(), QStringList{QStringLiteral("23 015")});
+
+    QCOMPARE(c.enter(), ContactOutcome::Recorded);
+    QCOMPARE(journalTexts(), (QStringList{QStringLiteral("23 015"), QStringLiteral("23 015")}));
+    c.editWorked(QStringLiteral("RecvText"), QStringLiteral("25 777"));
+    QCOMPARE(journalTexts(), (QStringList{QStringLiteral("23 015"), QStringLiteral("25 777")}));
+    c.editWorked(QStringLiteral("T"), QVariant());
+    QCOMPARE(journalTexts(), QStringList{QStringLiteral("23 015")});
+}
+
+void TestJournalFollowUp::journalRowOfAnotherContestNumberIsFound()
+{
+    Contest c;
+    // the operator changed the Contest field after the participants were added
+    c.db->execute(QStringLiteral("update Journal set ContestNumber=7"));
+    c.editMode = true;
+    c.editWorked(QStringLiteral("RecvText"), QStringLiteral("31 015"));
+    QCOMPARE(c.journalRow().at(3).toString(), QStringLiteral("31 015"));
+    QCOMPARE(c.journalRow().at(4).toString(), QStringLiteral("31"));
 }
 
 QTEST_GUILESS_MAIN(TestJournalFollowUp)

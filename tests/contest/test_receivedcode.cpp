@@ -15,6 +15,7 @@ private Q_SLOTS:
     void integerRule();
     void sentExchange_data();
     void sentExchange();
+    void sentExchangeReadsBackAsSent();
 };
 
 void TestReceivedCode::parsesTypedCode_data()
@@ -96,7 +97,7 @@ void TestReceivedCode::sentExchange_data()
 
     QTest::newRow("design values") << qint64(22) << qint64(1) << QStringLiteral("22 001");
     QTest::newRow("four digits never cut") << qint64(22) << qint64(1234) << QStringLiteral("22 1234");
-    QTest::newRow("zero") << qint64(7) << qint64(0) << QStringLiteral("7 000");
+    QTest::newRow("zero, KI below 10") << qint64(7) << qint64(0) << QStringLiteral("07 000");
     QTest::newRow("negative serial") << qint64(22) << qint64(-5) << QStringLiteral("22 0-5");
 }
 
@@ -106,6 +107,18 @@ void TestReceivedCode::sentExchange()
     QFETCH(qint64, serial);
     QFETCH(QString, text);
     QCOMPARE(::sentExchange(ki, serial), text);
+}
+
+void TestReceivedCode::sentExchangeReadsBackAsSent()
+{
+    // what one station sends, the other (this program too) takes apart into the same KI and serial
+    for (qint64 ki = 0; ki <= 12; ++ki) {
+        const QString sent = ::sentExchange(ki, 2);
+        const ReceivedCode read = parseReceivedCode(sent);
+        QCOMPARE(read.status, ReceivedCode::Status::Valid);
+        QCOMPARE(read.code, sent);
+        QCOMPARE(journalKi(read.code).toInt(), int(ki));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestReceivedCode)

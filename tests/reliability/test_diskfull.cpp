@@ -48,7 +48,7 @@ private:
             contest80->first();
             const ContactEntryContext context{*db, *contest80, QStringLiteral("80 м - SSB"), *journal, followUp, prompter,
                                               clock, false, [] { return QStringLiteral("22 001"); },
-                                              [] { return 1; }, [] { return 1; }};
+                                              [] { return 1; }};
             return EnterContact(context);
         }
 
