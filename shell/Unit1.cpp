@@ -152,6 +152,10 @@ void TForm1::bindEvents()
     connect(m_ui.tour, &QSpinBox::valueChanged, this, guarded(&TForm1::TourChange));
     connect(m_ui.editing, &QCheckBox::toggled, this, guarded(&TForm1::EditingClick));
     connect(m_ui.statusBar1, &PanelStatusBar::resized, this, guarded(&TForm1::StatusBar1Resize));
+    // a passing notice stands where the gauge is, for as long as it shows
+    Gauge* gauge = m_ui.gauge1;
+    connect(m_ui.statusBar1, &QStatusBar::messageChanged, gauge,
+            [gauge](const QString& notice) { gauge->setVisible(notice.isEmpty()); });
 }
 
 void TForm1::setTabOrder()

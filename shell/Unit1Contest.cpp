@@ -3,6 +3,7 @@
 #include "shell/Unit1.h"
 
 #include "contest/BandViews.h"
+#include "contest/ClearBackup.h"
 #include "contest/ContactDeletion.h"
 #include "contest/ContactEntry.h"
 #include "contest/JournalFollowUp.h"
@@ -38,6 +39,7 @@ namespace
 constexpr int kTourPanel = 0;
 constexpr int kScorePanel = 1;
 constexpr int kProgressDelayMs = 1000;
+constexpr int kNoticeMs = 60000;
 const QString kParticipantList = QStringLiteral("Callsign.txt");
 } // namespace
 
@@ -177,7 +179,19 @@ void TForm1::ImportCallsign1Click()
 
 void TForm1::ClearContestTable1Click()
 {
+    // Clear asks nothing: a copy of what it empties is the way back from a slip of the mouse
+    QString copy;
+    try {
+        copy = BackupBeforeClear(*m_db, m_clock->localNow());
+    } catch (const StoreError& error) {
+        throw StoreError(QStringLiteral("Clear Contest-Table did nothing, since the participants could not be "
+                                        "copied first. %1")
+                             .arg(error.message()));
+    }
     ClearContestTable(*m_db, participantViews());
+    m_ui.statusBar1->showMessage(
+        QStringLiteral("The participants and planned contacts were copied to %1 before clearing").arg(copy),
+        kNoticeMs);
 }
 
 void TForm1::busyChanged(bool busy)

@@ -59,6 +59,13 @@ void PanelStatusBar::paintEvent(QPaintEvent*)
         const QRect textBox = box.adjusted(kTextMargin, 1, -kTextMargin, -1);
         painter.drawText(textBox, int(m_panels.at(i).alignment | Qt::AlignVCenter), m_panels.at(i).text);
     }
+    // a passing notice (showMessage) takes the free space after the panels, where the gauge stands
+    const QString notice = currentMessage();
+    if (!notice.isEmpty()) {
+        const int left = m_panels.isEmpty() ? 0 : panelRect(int(m_panels.size()) - 1).right() + kPanelGap + kTextMargin;
+        painter.drawText(QRect(left, kPanelGap, width() - left - kTextMargin, height() - kPanelGap),
+                         int(Qt::AlignLeft | Qt::AlignVCenter), notice);
+    }
 }
 
 void PanelStatusBar::resizeEvent(QResizeEvent* event)

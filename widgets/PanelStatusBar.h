@@ -3,7 +3,8 @@
 #include <QList>
 #include <QStatusBar>
 
-// A status bar split into text panels of fixed widths, each with its own alignment.
+// A status bar split into text panels of fixed widths, each with its own alignment; a message shown with
+// showMessage stands in the space after them.
 class PanelStatusBar : public QStatusBar
 {
     Q_OBJECT

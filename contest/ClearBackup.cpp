@@ -1,0 +1,24 @@
+#include "contest/ClearBackup.h"
+
+#include "store/Database.h"
+#include "store/TableCopy.h"
+
+#include <QDir>
+
+namespace
+{
+const QString kBackupFolder = QStringLiteral("backup");
+} // namespace
+
+QString BackupBeforeClear(Database& db, const QDateTime& localNow)
+{
+    const QDir contestFolder(db.directory());
+    const QString stamp = localNow.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    // two clears within one second keep both copies
+    QString relative = kBackupFolder + u'/' + stamp;
+    for (int n = 2; contestFolder.exists(relative); ++n) {
+        relative = kBackupFolder + u'/' + stamp + u'-' + QString::number(n);
+    }
+    copyTableFiles(db, {QStringLiteral("Callsign"), QStringLiteral("Contest")}, contestFolder.absoluteFilePath(relative));
+    return relative;
+}
