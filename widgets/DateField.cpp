@@ -2,6 +2,7 @@
 
 #include "widgets/WindowLook.h"
 
+#include <QMouseEvent>
 #include <QRegularExpression>
 
 namespace
@@ -16,7 +17,7 @@ int centuryStart()
 } // namespace
 
 DateField::DateField(QWidget* parent)
-    : QDateEdit(parent)
+    : SectionTyping<QDateEdit>(parent)
 {
     const int first = centuryStart();
     setDateRange(QDate(first, 1, 1), QDate(first + kYearsPerCentury - 1, 12, 31));
@@ -54,10 +55,23 @@ QDateTime DateField::dateTimeFromText(const QString& text) const
     if (!date.isValid()) {
         return QDateEdit::dateTimeFromText(text);
     }
-    return QDateTime(date, QTime(0, 0));
+    // Qt keeps a date field's value in UTC whatever the zone, and converts what is returned here into
+    // it: a local midnight would land on the day before east of UTC.
+    return date.startOfDay(timeSpec());
 }
 
-bool DateField::focusNextPrevChild(bool next)
+void DateField::mousePressEvent(QMouseEvent* event)
 {
-    return QWidget::focusNextPrevChild(next);
+    // With the calendar button Qt finds the spot clicked as on a combo box but acts on it as on a spin
+    // box: the frame counts as the up button and the edit area as the down button, so a click beside the
+    // digits would step the date. The field has no step buttons to press.
+    m_pressing = true;
+    SectionTyping<QDateEdit>::mousePressEvent(event);
+    m_pressing = false;
+    event->accept();
+}
+
+QAbstractSpinBox::StepEnabled DateField::stepEnabled() const
+{
+    return m_pressing ? StepNone : QDateEdit::stepEnabled();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "widgets/SectionTyping.h"
+
 #include <QDateEdit>
 
 // A date field with a calendar button that shows a two-digit year. Qt would read a two-digit year
 // as 19xx when parsing text; here it always stands for a year of the current century.
-class DateField : public QDateEdit
+class DateField : public SectionTyping<QDateEdit>
 {
     Q_OBJECT
 
@@ -18,6 +20,10 @@ public:
 
 protected:
     QDateTime dateTimeFromText(const QString& text) const override;
-    // Tab leaves the field instead of stepping through day, month and year
-    bool focusNextPrevChild(bool next) override;
+    // a click beside the digits steps nothing; the calendar button still opens the calendar
+    void mousePressEvent(QMouseEvent* event) override;
+    StepEnabled stepEnabled() const override;
+
+private:
+    bool m_pressing = false;
 };

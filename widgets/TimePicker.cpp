@@ -3,13 +3,8 @@
 #include "widgets/WindowLook.h"
 
 TimePicker::TimePicker(QWidget* parent)
-    : QTimeEdit(parent)
+    : SectionTyping<QTimeEdit>(parent)
     , m_datePart(QDate::currentDate())
 {
     setDisplayFormat(kLongTimeFormat);
-}
-
-bool TimePicker::focusNextPrevChild(bool next)
-{
-    return QWidget::focusNextPrevChild(next);
 }
