@@ -1,43 +1,81 @@
 #include "contest/ParticipantList.h"
 
-#include "contest/Cp1251.h"
+#include "contest/ListEncoding.h"
 #include "store/TextHelpers.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QStringDecoder>
+
+#include <algorithm>
+#include <optional>
 
 namespace
 {
-constexpr int kMinimumCallsignLength = 5;
 const QByteArray kUtf8ByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
-QString decodeLine(const QByteArray& line)
+bool nextLine(QIODevice& device, QByteArray& line)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(line);
-    return utf8.hasError() ? fromCp1251(line) : text;
+    line = device.readLine();
+    if (line.isEmpty()) {
+        return false;
+    }
+    if (line.endsWith('\n')) {
+        line.chop(1);
+    }
+    if (line.endsWith('\r')) {
+        line.chop(1);
+    }
+    return true;
 }
 
-void readLines(QIODevice& device, const std::function<void(const QString&)>& take)
+std::optional<ListEncoding> firstShownEncoding(QIODevice& device)
 {
-    bool firstLine = true;
-    for (QByteArray line = device.readLine(); !line.isEmpty(); line = device.readLine()) {
-        if (line.endsWith('\n')) {
-            line.chop(1);
-        }
-        if (line.endsWith('\r')) {
-            line.chop(1);
-        }
-        if (firstLine && line.startsWith(kUtf8ByteOrderMark)) {
-            line.remove(0, kUtf8ByteOrderMark.size());
-        }
-        firstLine = false;
-        const QString callsign = RemoveSpaces(decodeLine(line));
-        if (callsign.size() >= kMinimumCallsignLength) {
-            take(callsign);
+    std::optional<ListEncoding> shown;
+    QByteArray line;
+    while (!shown && nextLine(device, line)) {
+        shown = decodeListLine(line, ListEncoding::Cp1251).shown;
+    }
+    return shown;
+}
+
+ListReading readLines(QIODevice& device, const ParticipantListSink& sink)
+{
+    ListReading reading;
+    reading.opened = true;
+    const bool savedAsUtf8 = device.peek(kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark;
+    ListEncoding around = ListEncoding::Utf8;
+    if (!savedAsUtf8) {
+        // a pipe cannot be read twice: its lines at the top then follow the list's own code page
+        around = device.isSequential() ? ListEncoding::Cp1251
+                                       : firstShownEncoding(device).value_or(ListEncoding::Cp1251);
+        if (!device.isSequential() && !device.seek(0)) {
+            reading.error = device.errorString();
+            return reading;
         }
     }
+    QByteArray line;
+    while (nextLine(device, line)) {
+        ++reading.lines;
+        const ListLine decoded = decodeListLine(line, around);
+        if (decoded.shown && !savedAsUtf8) {
+            around = *decoded.shown;
+        }
+        const QString callsign = RemoveSpaces(decoded.text);
+        if (isBlankCallsign(callsign)) {
+            continue;
+        }
+        if (callsign.size() < kMinimumCallsignLength) {
+            if (sink.skip) {
+                sink.skip(reading.lines, callsign);
+            }
+            continue;
+        }
+        sink.take(callsign);
+    }
+    if (!device.atEnd()) {
+        reading.error = device.errorString();
+    }
+    return reading;
 }
 } // namespace
 
@@ -47,14 +85,20 @@ QStringList parseParticipantList(const QByteArray& bytes)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QStringList callsigns;
-    readLines(buffer, [&](const QString& callsign) { callsigns.append(callsign); });
+    readLines(buffer, {[&](const QString& callsign) { callsigns.append(callsign); }, {}});
     return callsigns;
 }
 
-void readParticipantList(const QString& path, const std::function<void(const QString&)>& take)
+ListReading readParticipantList(const QString& path, const ParticipantListSink& sink)
 {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        readLines(file, take);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {false, 0, file.errorString()};
     }
+    return readLines(file, sink);
+}
+
+bool isBlankCallsign(const QString& text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
 }

@@ -11,6 +11,7 @@
 #include "store/TextHelpers.h"
 #include "store/Transaction.h"
 
+#include <QFileInfo>
 #include <QSet>
 
 namespace
@@ -39,6 +40,23 @@ void appendParticipant(TableView& callsignView, const QString& callsign)
     callsignView.post();
 }
 
+// Why New Callsign refuses what was typed, or nothing. Its length counts as typed, spaces included.
+QString typedCallsignRefusal(const QString& typed)
+{
+    if (isBlankCallsign(typed)) {
+        return QStringLiteral("The callsign is blank.");
+    }
+    if (typed.size() < kMinimumTypedLength) {
+        return QStringLiteral("\"%1\" is shorter than %2 characters (spaces count).")
+            .arg(typed, QString::number(kMinimumTypedLength));
+    }
+    if (typed.size() > kMaximumTypedLength) {
+        return QStringLiteral("\"%1\" is longer than %2 characters (spaces count).")
+            .arg(typed, QString::number(kMaximumTypedLength));
+    }
+    return {};
+}
+
 } // namespace
 
 void CreateContestMatrix(TableView& contest80, const QString& callsign, const MatrixParameters& parameters)
@@ -64,7 +82,13 @@ void NewCallsign(Database& db, const ParticipantViews& views, Prompter& prompter
 {
     const std::optional<QString> typed
         = prompter.askLine(QStringLiteral("Ввод нового позывного..."), QStringLiteral("Позывной:"));
-    if (!typed || typed->size() < kMinimumTypedLength || typed->size() > kMaximumTypedLength) {
+    if (!typed) {
+        return;
+    }
+    const QString refusal = typedCallsignRefusal(*typed);
+    if (!refusal.isEmpty()) {
+        // what was typed stays off the first line, which a message box may take for markup
+        prompter.showMessage(QStringLiteral("New Callsign: nothing added.\n") + refusal);
         return;
     }
     const QString callsign = RemoveSpaces(*typed);
@@ -84,9 +108,11 @@ void NewCallsign(Database& db, const ParticipantViews& views, Prompter& prompter
     suspension.restore();
 }
 
-void ImportCallsign(Database& db, const ParticipantViews& views, const QString& listPath,
-                    const MatrixParameters& parameters)
+ImportSummary ImportCallsign(Database& db, const ParticipantViews& views, const QString& listPath,
+                             const MatrixParameters& parameters)
 {
+    ImportSummary summary;
+    summary.listName = QFileInfo(listPath).fileName();
     BusyCursor busy;
     const TableView::BatchUpdate participantRows(views.callsign);
     const TableView::BatchUpdate contestRows(views.contest80);
@@ -100,13 +126,21 @@ void ImportCallsign(Database& db, const ParticipantViews& views, const QString& 
 
     // one pass over each table instead of a lookup per line keeps a large import linear
     QSet<QString> participants = foldedColumnValues(db, views.callsign.tableName(), kCallsignField);
-    readParticipantList(listPath, [&](const QString& callsign) {
-        const QString stored = storedCallsign(callsign);
-        if (!participants.contains(stored.toCaseFolded())) {
-            appendParticipant(views.callsign, callsign);
-            participants.insert(stored.toCaseFolded());
+    const auto take = [&](const QString& callsign) {
+        const QString folded = storedCallsign(callsign).toCaseFolded();
+        if (participants.contains(folded)) {
+            ++summary.alreadyListed;
+            return;
         }
-    });
+        appendParticipant(views.callsign, callsign);
+        participants.insert(folded);
+        ++summary.added;
+    };
+    const auto skip = [&](qint64 line, const QString& text) { summary.skip(line, text); };
+    const ListReading reading = readParticipantList(listPath, {take, skip});
+    summary.listOpened = reading.opened;
+    summary.readError = reading.error;
+    summary.linesRead = reading.lines;
 
     // every participant, old and new, that has no contest row yet gets its matrix
     QSet<QString> withMatrix = foldedColumnValues(db, views.contest80.tableName(), kCallsignField);
@@ -124,6 +158,14 @@ void ImportCallsign(Database& db, const ParticipantViews& views, const QString& 
     }
     transaction.commit();
     suspension.restore();
+    return summary;
+}
+
+void ImportCallsign(Database& db, const ParticipantViews& views, Prompter& prompter, const QString& listPath,
+                    const MatrixParameters& parameters)
+{
+    const ImportSummary summary = ImportCallsign(db, views, listPath, parameters);
+    prompter.showMessage(importSummaryText(summary));
 }
 
 void ClearContestTable(Database& db, const ParticipantViews& views)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contest/ImportSummary.h"
+
 #include <QString>
 
 #include <functional>
@@ -31,7 +33,12 @@ void CreateContestMatrix(TableView& contest80, const QString& callsign, const Ma
 
 // Each command runs in one transaction: if it fails nothing of it stays, every view it closed or
 // unfiltered is back as it was, and the error goes to the caller.
+// A callsign refused for its length or for being blank adds nothing; the operator is told why.
 void NewCallsign(Database& db, const ParticipantViews& views, Prompter& prompter, const MatrixParameters& parameters);
-void ImportCallsign(Database& db, const ParticipantViews& views, const QString& listPath,
+// Adds the participants of the list and completes every matrix; what became of the list's lines is returned.
+ImportSummary ImportCallsign(Database& db, const ParticipantViews& views, const QString& listPath,
+                             const MatrixParameters& parameters);
+// The same, then tells the operator in one message what was added and which lines were skipped and why.
+void ImportCallsign(Database& db, const ParticipantViews& views, Prompter& prompter, const QString& listPath,
                     const MatrixParameters& parameters);
 void ClearContestTable(Database& db, const ParticipantViews& views);

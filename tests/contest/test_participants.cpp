@@ -39,7 +39,7 @@ private:
         }
         void import(int contestNumber = 1)
         {
-            ImportCallsign(*db, views(), env.path(QStringLiteral("Callsign.txt")), parameters(contestNumber));
+            ImportCallsign(*db, views(), prompter, env.path(QStringLiteral("Callsign.txt")), parameters(contestNumber));
         }
         QStringList participants()
         {
@@ -56,6 +56,8 @@ private Q_SLOTS:
     void newCallsignCreatesMatrixInOrder();
     void newCallsignLengthCountsSpaces_data();
     void newCallsignLengthCountsSpaces();
+    void newCallsignTellsWhyItRefuses_data();
+    void newCallsignTellsWhyItRefuses();
     void newCallsignIgnoresCaseOfKnownParticipant();
     void knownParticipantWithoutRowsGetsMatrixAsTyped();
     void otherContestNumberGetsNoNewRows();
@@ -63,6 +65,9 @@ private Q_SLOTS:
     void zeroToursThenImportCompletesMatrix();
     void importSkipsShortLinesAndKeepsRemarks();
     void importReadsUtf8AndCodePage1251();
+    void importTellsCodePage1251FromUtf8_data();
+    void importTellsCodePage1251FromUtf8();
+    void importTellsWhatBecameOfTheLines();
     void importTwiceAddsNobodyTwice();
     void clearLeavesJournal();
     void failedImportLeavesNothingAndReopensViews();
@@ -112,6 +117,32 @@ void TestParticipants::newCallsignLengthCountsSpaces()
     c.newCallsign(typed);
     QCOMPARE(c.participants(), stored.isEmpty() ? QStringList() : QStringList{stored});
     QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), stored.isEmpty() ? 0 : 32);
+}
+
+void TestParticipants::newCallsignTellsWhyItRefuses_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+
+    const QString refused = QStringLiteral("New Callsign: nothing added.\n");
+    QTest::newRow("five blanks") << QStringLiteral("     ") << refused + QStringLiteral("The callsign is blank.");
+    QTest::newRow("blanks and tabs") << QStringLiteral(" \t \t ") << refused + QStringLiteral("The callsign is blank.");
+    QTest::newRow("three") << QStringLiteral("QQ0")
+                           << refused + QStringLiteral("\"QQ0\" is shorter than 5 characters (spaces count).");
+    QTest::newRow("eleven with spaces")
+        << QStringLiteral("QQ 0 QQQ QQ")
+        << refused + QStringLiteral("\"QQ 0 QQQ QQ\" is longer than 10 characters (spaces count).");
+    QTest::newRow("accepted") << QStringLiteral("QQ0QQQ") << QString();
+}
+
+void TestParticipants::newCallsignTellsWhyItRefuses()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    Contest c;
+    c.newCallsign(typed);
+    QCOMPARE(c.prompter.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(c.participants().size(), message.isEmpty() ? 1 : 0);
 }
 
 void TestParticipants::newCallsignIgnoresCaseOfKnownParticipant()
@@ -191,6 +222,65 @@ void TestParticipants::importReadsUtf8AndCodePage1251()
         c.import();
         QCOMPARE(c.participants(), QStringList{QStringLiteral("RA3ABCИван")});
     }
+}
+
+void TestParticipants::importTellsCodePage1251FromUtf8_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+
+    // each of these code page 1251 lines is valid UTF-8 as well
+    const QStringList accidental = {QStringLiteral("UR5ЦІ"), QStringLiteral("RA9ЯЁ"), QStringLiteral("UA3ГЁ"),
+                                    QStringLiteral("RA3РЁ"), QStringLiteral("UA0ДЃ"), QStringLiteral("UA3пЁЁ")};
+    QTest::newRow("code page 1251") << toCp1251(accidental.join(u'\n')) << accidental;
+    QTest::newRow("UTF-8, first line either way")
+        << QStringLiteral("RA3ABШ\nUA9XYZ Пётр\n").toUtf8()
+        << QStringList{QStringLiteral("RA3ABШ"), QStringLiteral("UA9XYZПётр")};
+    QTest::newRow("both, in blocks")
+        << toCp1251(QStringLiteral("UA9XYZ Пётр\nRA3РЁ\n")) + QStringLiteral("RA3ABC Иван\nUR3ABШ\n").toUtf8()
+        << QStringList{QStringLiteral("UA9XYZПётр"), QStringLiteral("RA3РЁ"), QStringLiteral("RA3ABCИван"),
+                       QStringLiteral("UR3ABШ")};
+}
+
+void TestParticipants::importTellsCodePage1251FromUtf8()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, expected);
+    Contest c;
+    writeFile(c.env.path(QStringLiteral("Callsign.txt")), bytes);
+    c.import();
+    QCOMPARE(c.participants(), expected);
+}
+
+void TestParticipants::importTellsWhatBecameOfTheLines()
+{
+    Contest c;
+    c.import();
+    QCOMPARE(c.prompter.messages.size(), 1);
+    QVERIFY(c.prompter.messages.last().startsWith(QStringLiteral("Import: Callsign.txt could not be read (")));
+
+    c.newCallsign(QStringLiteral("RA3ABC"));
+    writeFile(c.env.path(QStringLiteral("Callsign.txt")),
+              QByteArrayLiteral("RA3ABC\r\nR3DQ\r\n\t\t\t\t\t\r\n     \r\nUA9XYZ\r\nRT 4D\r\nua9xyz\r\n"));
+    c.import();
+    QCOMPARE(c.participants(), (QStringList{QStringLiteral("RA3ABC"), QStringLiteral("UA9XYZ")}));
+    QCOMPARE(c.prompter.messages.size(), 2);
+    QCOMPARE(c.prompter.messages.last(), QStringLiteral("Import: 1 participant added, 2 already in the list.\n"
+                                                        "2 lines skipped:\n"
+                                                        "line 2 \"R3DQ\": shorter than 5 characters\n"
+                                                        "line 6 \"RT4D\": shorter than 5 characters"));
+
+    QByteArray shortLines;
+    for (int line = 1; line <= 25; ++line) {
+        shortLines += QByteArray::number(line) + "A\n";
+    }
+    writeFile(c.env.path(QStringLiteral("Callsign.txt")), shortLines);
+    c.import();
+    QCOMPARE(c.prompter.messages.size(), 3);
+    const QString message = c.prompter.messages.last();
+    QVERIFY(message.startsWith(QStringLiteral("Import: 0 participants added, 0 already in the list.\n25 lines skipped:")));
+    QVERIFY(message.endsWith(QStringLiteral("\nline 20 \"20A\": shorter than 5 characters\n... and 5 more.")));
+    QCOMPARE(message.count(QStringLiteral("\nline ")), 20);
 }
 
 void TestParticipants::importTwiceAddsNobodyTwice()
