@@ -12,7 +12,8 @@ int main(int argc, char* argv[])
 {
     TourlogApplication app(argc, argv);
     const FolderLock lock(QDir::currentPath());
-    if (!lock.acquired()) {
+    // a folder that can only be read is opened read-only; one that cannot be read is refused
+    if (!lock.acquired() && !lock.readOnlyFolder()) {
         std::fprintf(stderr, "%s\n", qPrintable(lock.refusal()));
         QMessageBox::critical(nullptr, applicationTitle(), lock.refusal());
         return 1;

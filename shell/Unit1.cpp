@@ -11,6 +11,8 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/StoreError.h"
+#include "store/TableDamage.h"
 #include "store/TableView.h"
 #include "store/ViewDefinitions.h"
 #include "widgets/DataGrid.h"
@@ -33,6 +35,7 @@ namespace
 {
 constexpr int kTimerIntervalMs = 1000;
 const QString kCaption = QStringLiteral("Tourlog 1.03 (2006)");
+const QString kReadOnlyMark = QStringLiteral(" [read-only]");
 const QPoint kDesignPosition(11, 86);
 const QSize kDesignClientSize(1016, 592);
 } // namespace
@@ -109,16 +112,19 @@ void TForm1::createViews()
 
 void TForm1::bindGrids()
 {
-    const auto errors = [this](std::exception_ptr error) { reportError(error); };
+    const auto errorsOf = [this](const TableView* view) {
+        return [this, view](std::exception_ptr error) { reportGridError(*view, error); };
+    };
     static const std::array<const char*, kBandCount> links = {"DS80", "DS80CW", "DS160", "DS160CW"};
     for (int band = 0; band < kBandCount; ++band) {
         DataGrid* grid = m_ui.bandGrids.at(band);
-        auto* link = new TableViewModel(*m_bandViews.at(band), bandGridColumns(band), errors, grid);
+        TableView* view = m_bandViews.at(band);
+        auto* link = new TableViewModel(*view, bandGridColumns(band), errorsOf(view), grid);
         link->setObjectName(QString::fromLatin1(links.at(band)));
         grid->setTableModel(link);
         grid->setRowDeleter([this, band] { deleteGridRow(band); });
     }
-    auto* journalLink = new TableViewModel(*m_journal, journalGridColumns(), errors, m_ui.rxDBGrid3);
+    auto* journalLink = new TableViewModel(*m_journal, journalGridColumns(), errorsOf(m_journal), m_ui.rxDBGrid3);
     journalLink->setObjectName(QStringLiteral("DSJournal"));
     m_ui.rxDBGrid3->setTableModel(journalLink);
     m_ui.rxDBGrid3->setRowDeleter([this] { deleteGridRow(-1); });
@@ -181,21 +187,107 @@ void TForm1::reportError(std::exception_ptr error)
     }
 }
 
+bool TForm1::explainedByDamage(const QString& table, std::exception_ptr error)
+{
+    // A read that fails is often the first sign of a damaged file: the files are checked now, not only after
+    // the window shows, so that the operator reads what is damaged instead of the engine's bare words.
+    checkTableFiles();
+    if (!m_db->isDamaged(table)) {
+        return false;
+    }
+    // a refused write is news; a read of the damaged file has been told about in the damage report
+    try {
+        std::rethrow_exception(error);
+    } catch (const StoreError& failure) {
+        return failure.message() != m_db->writeRefusal(table);
+    } catch (...) {
+        return false;
+    }
+}
+
+void TForm1::reportGridError(const TableView& view, std::exception_ptr error)
+{
+    if (!explainedByDamage(view.tableName(), error)) {
+        reportError(error);
+    }
+}
+
+void TForm1::checkTableFiles()
+{
+    // each file is checked once, when it is first attached (the store keeps the answer)
+    QStringList damaged;
+    QStringList failures;
+    for (const QString& table : m_db->attachedTables()) {
+        try {
+            if (!m_db->checkTable(table) && !m_damageReported.contains(table)) {
+                m_damageReported.insert(table);
+                damaged.append(table);
+            }
+        } catch (const StoreError& error) {
+            failures.append(error.message());
+        }
+    }
+    if (!damaged.isEmpty()) {
+        failures.prepend(damageReport(*m_db, damaged));
+    }
+    if (!failures.isEmpty()) {
+        showErrorBox(this, failures.join(QStringLiteral("\n\n")));
+    }
+}
+
+bool TForm1::refuseWrite(const QStringList& tables)
+{
+    QString refusal = m_db->folderRefusal();
+    for (qsizetype i = 0; refusal.isEmpty() && i < tables.size(); ++i) {
+        refusal = m_db->writeRefusal(tables.at(i));
+    }
+    if (refusal.isEmpty()) {
+        return false;
+    }
+    showErrorBox(this, refusal);
+    return true;
+}
+
 void TForm1::FormCreate()
 {
     useFixedFormatSettings();
     EnsureTables(*m_db);
-    openViews();
-    UpdateScore();
+    if (m_db->folderIsReadOnly()) {
+        setWindowTitle(kCaption + kReadOnlyMark);
+    }
+    const QString failures = openViews();
+    // the score counts the journal: a journal that could not open has been reported with the other views
+    if (m_journal->isOpen()) {
+        try {
+            UpdateScore();
+        } catch (...) {
+            if (!explainedByDamage(m_journal->tableName(), std::current_exception())) {
+                throw;
+            }
+        }
+    }
+    if (!failures.isEmpty()) {
+        throw StoreError(failures);
+    }
 }
 
-void TForm1::openViews()
+QString TForm1::openViews()
 {
-    // an error ends start-up at the failing view: the views after it stay closed
+    // Every view that can open does, so that one missing or damaged table does not hide the others; the
+    // failures are told together, each once.
+    QStringList failures;
     for (TableView* view :
          {m_callsign, m_journal, m_bandViews.at(0), m_bandViews.at(1), m_bandViews.at(2), m_bandViews.at(3)}) {
-        view->open();
+        try {
+            view->open();
+        } catch (const StoreError& error) {
+            const bool told = failures.contains(error.message());
+            if (!told && !explainedByDamage(view->tableName(), std::current_exception())) {
+                failures.append(error.message());
+            }
+        }
     }
+    return failures.join(u'\n');
 }
 
 void TForm1::closeViews()
@@ -285,6 +377,10 @@ void TForm1::TourChange()
 
 void TForm1::EditingClick()
 {
+    if (m_ui.editing->isChecked() && refuseWrite({m_bandViews.at(0)->tableName(), m_journal->tableName()})) {
+        m_ui.editing->setChecked(false);
+        return;
+    }
     const bool editMode = m_ui.editing->isChecked();
     for (DataGrid* grid : m_ui.bandGrids) {
         grid->setReadOnly(!editMode);
@@ -336,6 +432,8 @@ void TForm1::showEvent(QShowEvent* event)
         m_shown = true;
         runGuarded(this, [this] { m_formStorage1->restore(); });
         runGuarded(this, [this] { advanceSerialPastJournal(); });
+        // the quick check reads every page of every table file: it runs once the window is there
+        QTimer::singleShot(0, this, [this] { runGuarded(this, [this] { checkTableFiles(); }); });
     }
     QMainWindow::showEvent(event);
 }

@@ -5,6 +5,7 @@
 #include "shell/Unit1Layout.h"
 
 #include <QMainWindow>
+#include <QSet>
 
 #include <array>
 #include <memory>
@@ -104,6 +105,11 @@ public:
     void Timer1Timer();
     void Contest80AfterPost(TableView& dataSet);
 
+    // A command that would write to these tables (none given: only to the folder) is refused where that
+    // cannot be done (a read-only folder, a damaged or read-only table file): the operator is told why in
+    // the error box and the result is true.
+    bool refuseWrite(const QStringList& tables);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -114,9 +120,15 @@ private:
     void bindGrids();
     void bindEvents();
     void setTabOrder();
-    void openViews();
+    // opens every view that can be opened; returns the failures of the others, one per line
+    QString openViews();
     void closeViews();
     void reportError(std::exception_ptr error);
+    void reportGridError(const TableView& view, std::exception_ptr error);
+    // runs the quick check on the table files not yet checked; a damaged file is reported once
+    void checkTableFiles();
+    // whether a failure on the table is told by the damage report already (the check runs first if need be)
+    bool explainedByDamage(const QString& table, std::exception_ptr error);
     void bindContestEvents();
     ParticipantViews participantViews();
     MatrixParameters matrixParameters();
@@ -155,4 +167,6 @@ private:
     // a report or settings file that cannot be written is told once until a write works again
     bool m_reportFailureShown = false;
     bool m_settingsFailureShown = false;
+    // the damaged tables the operator has been told about
+    QSet<QString> m_damageReported;
 };

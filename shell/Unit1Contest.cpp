@@ -72,6 +72,9 @@ void TForm1::DBGrid80KeyDown(int key, Qt::KeyboardModifiers)
     if (band < 0) {
         return;
     }
+    if (refuseWrite({m_bandViews.at(band)->tableName(), m_journal->tableName()})) {
+        return;
+    }
     const ContactEntryContext context{
         *m_db,
         *m_bandViews.at(band),
@@ -113,6 +116,9 @@ void TForm1::UpdateScore()
 
 void TForm1::ExportJournal1Click()
 {
+    if (refuseWrite({})) {
+        return;
+    }
     writeJournalReport();
 }
 
@@ -168,17 +174,26 @@ MatrixParameters TForm1::matrixParameters()
 
 void TForm1::NewCallsign1Click()
 {
+    if (refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
+        return;
+    }
     NewCallsign(*m_db, participantViews(), *m_prompter, matrixParameters());
 }
 
 void TForm1::ImportCallsign1Click()
 {
-    ImportCallsign(*m_db, participantViews(), QDir(m_db->directory()).absoluteFilePath(kParticipantList),
-                   matrixParameters());
+    if (refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
+        return;
+    }
+    ImportCallsign(*m_db, participantViews(), *m_prompter,
+                   QDir(m_db->directory()).absoluteFilePath(kParticipantList), matrixParameters());
 }
 
 void TForm1::ClearContestTable1Click()
 {
+    if (refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
+        return;
+    }
     // Clear asks nothing: a copy of what it empties is the way back from a slip of the mouse
     QString copy;
     try {
@@ -203,8 +218,12 @@ void TForm1::busyChanged(bool busy)
     }
     --m_busyDepth;
     QApplication::restoreOverrideCursor();
+    // the dialog goes with the work: a reset one would stay up, and its stale start time would show the
+    // next one at once, even for a short rewrite of the report
     if (m_busyDepth == 0 && m_progress) {
-        m_progress->reset();
+        m_progress->hide();
+        m_progress->deleteLater();
+        m_progress = nullptr;
     }
 }
 
@@ -249,6 +268,10 @@ void TForm1::Contest80AfterPost(TableView& dataSet)
 
 void TForm1::deleteGridRow(int band)
 {
+    // a deletion in either grid may change both tables
+    if (refuseWrite({m_bandViews.at(0)->tableName(), m_journal->tableName()})) {
+        return;
+    }
     const bool changed = band < 0 ? DeleteJournalRow(*m_db, *m_journal)
                                   : DeletePlannedRow(*m_db, *m_bandViews.at(band), *m_journal);
     if (changed) {

@@ -1,13 +1,16 @@
 #include "store/Database.h"
 
+#include "store/FolderAccess.h"
 #include "store/SqlDialect.h"
 #include "store/StoreError.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -44,6 +47,40 @@ QString lower(const QString& name)
 {
     return name.toLower();
 }
+
+bool writesToSchema(int action)
+{
+    switch (action) {
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+    case SQLITE_CREATE_TABLE:
+    case SQLITE_CREATE_INDEX:
+    case SQLITE_CREATE_TRIGGER:
+    case SQLITE_CREATE_VIEW:
+    case SQLITE_DROP_TABLE:
+    case SQLITE_DROP_INDEX:
+    case SQLITE_DROP_TRIGGER:
+    case SQLITE_DROP_VIEW:
+    case SQLITE_ALTER_TABLE:
+    case SQLITE_REINDEX:
+    case SQLITE_ANALYZE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The quick check's first finding, without its "*** in database X ***" heading, and how many follow it.
+QString checkFinding(const QString& answer)
+{
+    QStringList lines = answer.split(u'\n', Qt::SkipEmptyParts);
+    lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("***")); });
+    if (lines.size() <= 1) {
+        return lines.value(0, answer);
+    }
+    return QStringLiteral("%1 (and %2 more)").arg(lines.first()).arg(lines.size() - 1);
+}
 } // namespace
 
 QString quoteIdentifier(const QString& name)
@@ -55,9 +92,13 @@ QString quoteIdentifier(const QString& name)
 
 Database::Database(const QString& directory, const char* vfsName)
     : m_dir(directory)
+    , m_readOnlyFolder(!folderCanBeWritten(m_dir.absolutePath()) && folderCanBeRead(m_dir.absolutePath()))
 {
-    const QString mainPath = m_dir.absoluteFilePath(QString::fromLatin1(kMainFileName));
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    // Nothing in a read-only folder can be written, so no transaction needs the main file's super-journal.
+    const QString mainPath = m_readOnlyFolder ? QStringLiteral(":memory:")
+                                              : m_dir.absoluteFilePath(QString::fromLatin1(kMainFileName));
+    // URIs let a table file be attached read-only
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
     if (sqlite3_open_v2(mainPath.toUtf8().constData(), &m_db, flags, vfsName) != SQLITE_OK) {
         const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
         sqlite3_close(m_db);
@@ -66,6 +107,7 @@ Database::Database(const QString& directory, const char* vfsName)
         return;
     }
     sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_set_authorizer(m_db, &Database::authorize, this);
     sqlite3_create_collation_v2(m_db, "TOURLOG_NOCASE", SQLITE_UTF8, nullptr, compareIgnoringCase, nullptr);
     try {
         runPragma(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -116,6 +158,113 @@ bool Database::isAttached(const QString& table) const
     return m_attached.contains(lower(table));
 }
 
+QStringList Database::attachedTables() const
+{
+    return m_attached.keys();
+}
+
+QString Database::folderRefusal() const
+{
+    if (!m_readOnlyFolder) {
+        return {};
+    }
+    return QStringLiteral("The contest folder %1 is read-only: nothing in it can be changed.")
+        .arg(QDir::toNativeSeparators(directory()));
+}
+
+QString Database::writeRefusal(const QString& table) const
+{
+    const QString file = fileNames({table});
+    if (m_damage.contains(lower(table))) {
+        return QStringLiteral("%1 is damaged: Tourlog only reads it and writes nothing to it.").arg(file);
+    }
+    if (m_readOnlyFolder) {
+        return QStringLiteral("The contest folder %1 is read-only: %2 cannot be changed.")
+            .arg(QDir::toNativeSeparators(directory()), file);
+    }
+    if (m_readOnlyFiles.contains(lower(table))) {
+        return QStringLiteral("%1 is read-only: it cannot be changed.").arg(file);
+    }
+    return {};
+}
+
+bool Database::isDamaged(const QString& table) const
+{
+    return m_damage.contains(lower(table));
+}
+
+QString Database::damageFinding(const QString& table) const
+{
+    return m_damage.value(lower(table));
+}
+
+int Database::authorize(void* self, int action, const char* first, const char*, const char* schema, const char*)
+{
+    auto* db = static_cast<Database*>(self);
+    const char* target = action == SQLITE_ALTER_TABLE ? first : schema;
+    if (!writesToSchema(action) || !target || !db->isAttached(QString::fromUtf8(target))) {
+        return SQLITE_OK;
+    }
+    const QString refusal = db->writeRefusal(QString::fromUtf8(target));
+    if (refusal.isEmpty()) {
+        return SQLITE_OK;
+    }
+    db->m_refused = refusal;
+    return SQLITE_DENY;
+}
+
+Statement Database::makeStatement(const QString& sql, const QString& context)
+{
+    m_refused.clear();
+    try {
+        return Statement(connection(), sql, context);
+    } catch (const StoreError&) {
+        if (m_refused.isEmpty()) {
+            throw;
+        }
+        throw StoreError(std::exchange(m_refused, QString()));
+    }
+}
+
+bool Database::checkTable(const QString& table)
+{
+    const QString key = lower(table);
+    if (m_checked.contains(key)) {
+        return !m_damage.contains(key);
+    }
+    attachExisting(table);
+    if (!isAttached(table)) {
+        return true;
+    }
+    const QByteArray sql = QStringLiteral("PRAGMA %1.quick_check").arg(quoteIdentifier(table)).toUtf8();
+    sqlite3_stmt* check = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &check, nullptr);
+    QString answer;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(check);
+        if (rc == SQLITE_ROW) {
+            answer = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
+        }
+    }
+    const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+    sqlite3_finalize(check);
+    const int primary = rc & 0xff;
+    // a check that cannot run is told once, as the file's other failures are
+    m_checked.insert(key);
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
+        answer = message;
+    } else if (rc != SQLITE_ROW) {
+        throw StoreError(QStringLiteral("%1: %2").arg(fileNames({table}), message));
+    }
+    if (answer == QStringLiteral("ok")) {
+        return true;
+    }
+    m_damage.insert(key, checkFinding(answer));
+    // statements prepared before are authorized again before they next run: none writes to the file
+    sqlite3_set_authorizer(m_db, &Database::authorize, this);
+    return false;
+}
+
 void Database::attachExisting(const QString& table)
 {
     if (!m_db) {
@@ -124,7 +273,16 @@ void Database::attachExisting(const QString& table)
         throw StoreError(
             QStringLiteral("%1 cannot be opened: %2").arg(QFileInfo(tableFilePath(table)).fileName(), m_openError));
     }
-    if (isAttached(table) || !tableFileExists(table)) {
+    if (isAttached(table)) {
+        return;
+    }
+    if (!tableFileExists(table)) {
+        if (m_readOnlyFolder) {
+            // the folder is the reason: a table cannot be made in it
+            throw StoreError(QStringLiteral("%1 cannot be made: the contest folder %2 is read-only.")
+                                 .arg(QFileInfo(tableFilePath(table)).fileName(),
+                                      QDir::toNativeSeparators(directory())));
+        }
         return;
     }
     // Check the file now, before anything could write to it, so that a damaged file or one of another
@@ -143,7 +301,11 @@ void Database::attachExisting(const QString& table)
         problem = error.message();
     }
     if (problem.isEmpty()) {
-        setJournalMode(table);
+        if (sqlite3_db_readonly(m_db, table.toUtf8().constData()) == 1) {
+            m_readOnlyFiles.insert(lower(table));
+        } else {
+            setJournalMode(table);
+        }
         return;
     }
     if (isAttached(table)) {
@@ -158,7 +320,8 @@ void Database::attachExisting(const QString& table)
 void Database::attachFile(const QString& table, const QString& path)
 {
     Statement attach(connection(), QStringLiteral("ATTACH DATABASE ? AS %1").arg(quoteIdentifier(table)));
-    attach.bind(1, path);
+    const QString readOnly = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
+    attach.bind(1, m_readOnlyFolder ? readOnly : path);
     attach.run();
     m_attached.insert(lower(table), QFileInfo(path).fileName());
 }
@@ -166,7 +329,9 @@ void Database::attachFile(const QString& table, const QString& path)
 void Database::setJournalMode(const QString& table)
 {
     runPragma(QStringLiteral("PRAGMA %1.journal_mode=DELETE").arg(quoteIdentifier(table)));
-    runPragma(QStringLiteral("PRAGMA %1.synchronous=FULL").arg(quoteIdentifier(table)));
+    // EXTRA: the folder is synced once the journal is deleted, else a power cut right after a commit of one
+    // table file can bring the journal back and roll the acknowledged change back at the next start
+    runPragma(QStringLiteral("PRAGMA %1.synchronous=EXTRA").arg(quoteIdentifier(table)));
 }
 
 QString Database::fileNames(const QStringList& tables) const
@@ -181,14 +346,16 @@ QString Database::fileNames(const QStringList& tables) const
 
 void Database::runPragma(const QString& sql)
 {
-    Statement pragma(connection(), sql);
-    pragma.run();
+    makeStatement(sql).run();
 }
 
 void Database::execute(const QString& dialectSql)
 {
     const DialectStatement statement = translateDialect(dialectSql);
     if (statement.kind == DialectStatement::Kind::CreateTable && !tableFileExists(statement.table)) {
+        if (m_readOnlyFolder) {
+            throw StoreError(writeRefusal(statement.table));
+        }
         if (!isAttached(statement.table)) {
             attachFile(statement.table, tableFilePath(statement.table));
             setJournalMode(statement.table);
@@ -198,7 +365,7 @@ void Database::execute(const QString& dialectSql)
             attachExisting(table);
         }
     }
-    Statement prepared(connection(), statement.sql, fileNames(statement.tables));
+    Statement prepared = makeStatement(statement.sql, fileNames(statement.tables));
     const bool writes = !prepared.isReadOnly();
     prepared.run();
     if (writes && statement.kind == DialectStatement::Kind::Plain) {
@@ -214,17 +381,17 @@ Statement Database::prepareDialect(const QString& dialectSql)
     for (const QString& table : statement.tables) {
         attachExisting(table);
     }
-    return Statement(connection(), statement.sql, fileNames(statement.tables));
+    return makeStatement(statement.sql, fileNames(statement.tables));
 }
 
 Statement Database::prepare(const QString& sql)
 {
-    return Statement(connection(), sql);
+    return makeStatement(sql);
 }
 
 Statement Database::prepareOn(const QString& table, const QString& sql)
 {
-    return Statement(connection(), sql, fileNames({table}));
+    return makeStatement(sql, fileNames({table}));
 }
 
 qint64 Database::lastInsertId() const

@@ -3,8 +3,9 @@
 #include "store/Statement.h"
 
 #include <QDir>
-#include <QObject>
 #include <QHash>
+#include <QObject>
+#include <QSet>
 #include <QString>
 
 struct sqlite3;
@@ -12,6 +13,8 @@ struct sqlite3;
 // The one connection of the program. Its main database is a small hidden file in the working directory,
 // so that a transaction spanning two table files commits atomically; each table lives in its own file
 // (Callsign.db, Contest.db, Journal.db), attached under the table's name.
+// A folder that can be read but not written is opened read-only: the main database is kept in memory (no
+// hidden file is made) and every table file is attached read-only.
 class Database : public QObject
 {
     Q_OBJECT
@@ -26,6 +29,23 @@ public:
     ~Database() override;
 
     QString directory() const { return m_dir.absolutePath(); }
+
+    bool folderIsReadOnly() const { return m_readOnlyFolder; }
+    // why nothing can be written in the folder, for the operator; empty when it can
+    QString folderRefusal() const;
+    // Why the table may not be written: a read-only folder, a damaged or read-only file; empty when it may.
+    // The store refuses every write to such a table with this message.
+    QString writeRefusal(const QString& table) const;
+
+    // Runs SQLite's quick check on the file of an attached table, once: a damaged file is from then on only
+    // read. Returns whether the file is sound; raises StoreError if the check itself cannot run (later calls
+    // then take the file as sound).
+    bool checkTable(const QString& table);
+    bool isDamaged(const QString& table) const;
+    // what the quick check found in a damaged table's file
+    QString damageFinding(const QString& table) const;
+    // the tables attached so far, in lower case
+    QStringList attachedTables() const;
 
     // The table's file in the working directory (found without regard to case), or the name it would get.
     QString tableFilePath(const QString& table) const;
@@ -60,6 +80,10 @@ Q_SIGNALS:
     void rowChanged(const QString& table, qint64 id, const QObject* origin);
 
 private:
+    static int authorize(void* self, int action, const char* first, const char* second, const char* schema,
+                         const char* trigger);
+    // a statement that the authorizer refuses raises the refusal, not SQLite's bare "not authorized"
+    Statement makeStatement(const QString& sql, const QString& context = {});
     void attachFile(const QString& table, const QString& path);
     void setJournalMode(const QString& table);
     QString fileNames(const QStringList& tables) const;
@@ -67,9 +91,14 @@ private:
     sqlite3* connection() const;
 
     QDir m_dir;
+    bool m_readOnlyFolder = false;
     sqlite3* m_db = nullptr;
     QString m_openError;
     QHash<QString, QString> m_attached; // lower-case table name -> its file's name
+    QSet<QString> m_checked;
+    QHash<QString, QString> m_damage; // lower-case table name -> what the quick check found
+    QSet<QString> m_readOnlyFiles;
+    QString m_refused; // why the statement being prepared was refused
 };
 
 // Quotes an identifier for SQLite.

@@ -7,18 +7,38 @@
 
 namespace
 {
+bool hasIndex(Database& db, const QString& table, const QString& index)
+{
+    Statement query = db.prepareOn(table, QStringLiteral("SELECT 1 FROM %1.sqlite_master WHERE type='index' AND name=?")
+                                              .arg(quoteIdentifier(table)));
+    query.bind(1, index);
+    return query.step();
+}
+
+// An existing table is written at start only after its file has passed the quick check: a write into a
+// damaged file can spread the damage. The check runs only then, so an ordinary start does not pay for it.
+bool soundBeforeWriting(Database& db, const QString& table)
+{
+    try {
+        return db.checkTable(table);
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
 // Indexes that only make the program fast: a folder made before them gets them at its next start, and
 // one that cannot take them (read-only, damaged) works on without them.
 void ensureSpeedIndex(Database& db, const QString& table, const QString& index, const QString& columns)
 {
     try {
         db.attachExisting(table);
-        if (!db.isAttached(table)) {
+        const QString scoped = scopedIndexName(table, index);
+        if (!db.isAttached(table) || !db.writeRefusal(table).isEmpty() || hasIndex(db, table, scoped)
+            || !soundBeforeWriting(db, table)) {
             return;
         }
         db.prepareOn(table, QStringLiteral("CREATE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
-                                .arg(quoteIdentifier(table), quoteIdentifier(scopedIndexName(table, index)),
-                                     quoteIdentifier(table), columns))
+                                .arg(quoteIdentifier(table), quoteIdentifier(scoped), quoteIdentifier(table), columns))
             .run();
     } catch (const StoreError&) {
     }
@@ -41,7 +61,8 @@ void EnsureTables(Database& db)
     }
     if (db.tableFileExists(QStringLiteral("Journal"))) {
         const QVariant ki = QuerySingleValue(db, QStringLiteral("select KI from Journal"));
-        if (ki.typeId() == QMetaType::Int && ki.toInt() == kQueryFailed) {
+        if (ki.typeId() == QMetaType::Int && ki.toInt() == kQueryFailed
+            && soundBeforeWriting(db, QStringLiteral("Journal"))) {
             RunSql(db, QStringLiteral("alter table Journal add KI Char(2)"));
             RunSql(db, QStringLiteral("update Journal set KI=SUBSTRING(RecvText from 1 for 2)"));
         }
@@ -50,7 +71,9 @@ void EnsureTables(Database& db)
                                   "ContestNumber Integer, TourNumber Integer, Diapasone Integer, "
                                   "Modulation Char(10), OutFlag Boolean, SentText Char(10), RecvText Char(10), "
                                   "KI Char(2), Commentary Char(255), primary key(ID))"));
-        RunSql(db, QStringLiteral("Create Index DT on Contest (D, T)"));
+        if (soundBeforeWriting(db, QStringLiteral("Contest"))) {
+            RunSql(db, QStringLiteral("Create Index DT on Contest (D, T)"));
+        }
     }
     // a band view of one tour reads its rows in order straight from this index
     ensureSpeedIndex(db, QStringLiteral("Contest"), QStringLiteral("Band"),

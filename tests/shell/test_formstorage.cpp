@@ -364,9 +364,10 @@ private Q_SLOTS:
         form->close();
         QVERIFY(!form->isVisible());
         QCOMPARE(m_errors, QStringList{message});
-        // the close did not complete its save, so destruction tries once more and is refused the same way
+        // the close did not complete its save, so destruction tries once more and is refused the same way,
+        // which the error box does not show a second time in a row
         form.reset();
-        QCOMPARE(m_errors, QStringList({message, message}));
+        QCOMPARE(m_errors, QStringList{message});
     }
 
     void garbageFileGivesDefaultsAndIsKept_data()
