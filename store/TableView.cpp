@@ -4,6 +4,7 @@
 #include "store/FieldValue.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
+#include "store/Transaction.h"
 
 #include <QFileInfo>
 
@@ -423,6 +424,11 @@ void TableView::post()
     if (!isEditing()) {
         return;
     }
+    // the row and what the post hook writes for it (a correction's journal row) land together or not at all
+    std::optional<Transaction> together;
+    if (m_afterPost && !m_db.inTransaction()) {
+        together.emplace(m_db);
+    }
     qint64 id = 0;
     int position = -1;
     m_lastPostInserted = m_state == State::Insert;
@@ -447,6 +453,9 @@ void TableView::post()
     m_db.notifyRowChanged(m_def.table, id, this);
     if (m_afterPost) {
         m_afterPost(*this);
+    }
+    if (together) {
+        together->commit();
     }
 }
 
