@@ -218,11 +218,11 @@ void TForm1::busyChanged(bool busy)
     }
     --m_busyDepth;
     QApplication::restoreOverrideCursor();
-    // the dialog goes with the work: a reset one would stay up, and its stale start time would show the
-    // next one at once, even for a short rewrite of the report
+    // The dialog goes with the work, at once: a reset one stays up, its stale start time would show the
+    // next one at once, and a later deletion would wait out a message box opened next, while the dialog's
+    // own timer brings it up over that box and takes the keyboard from it.
     if (m_busyDepth == 0 && m_progress) {
-        m_progress->hide();
-        m_progress->deleteLater();
+        delete m_progress;
         m_progress = nullptr;
     }
 }
