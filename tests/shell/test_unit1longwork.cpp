@@ -75,11 +75,8 @@ private Q_SLOTS:
         list.close();
         m_form->importCallsign1().trigger();
         QCOMPARE(m_form->callsignView().recordCount(), 600);
-        const auto dialogs = m_form->findChildren<QProgressDialog*>();
-        QCOMPARE(dialogs.size(), 1);
-        QCOMPARE(dialogs.first()->maximum(), 600);
-        // the command is over: no dialog left open, no busy cursor left behind
-        QVERIFY(!dialogs.first()->isVisible());
+        // the command is over: no dialog left to come up over the next box, no busy cursor left behind
+        QVERIFY(m_form->findChildren<QProgressDialog*>().isEmpty());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
