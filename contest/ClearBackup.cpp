@@ -5,11 +5,6 @@
 
 #include <QDir>
 
-namespace
-{
-const QString kBackupFolder = QStringLiteral("backup");
-} // namespace
-
 QString BackupBeforeClear(Database& db, const QDateTime& localNow)
 {
     const QDir contestFolder(db.directory());

@@ -5,6 +5,9 @@
 
 class Database;
 
+// The folder inside a contest folder that holds copies of its tables, one subfolder for each copy.
+inline const QString kBackupFolder = QStringLiteral("backup");
+
 // Copies the file of each table that exists into `folder` (made if missing) through SQLite's online
 // backup: the copy is one consistent snapshot of the table and is synced to disk before this returns, so it
 // opens as a table file of its own. Throws StoreError naming what could not be copied; the copies made so

@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/StoreError.h"
+#include "store/TableCopy.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,7 +11,6 @@
 
 namespace
 {
-const QString kBackupFolder = QStringLiteral("backup");
 
 // whether reading from this id on gets a first row (or finds none): the read does not run into damage
 bool readsFrom(Statement& seek, qint64 id)
