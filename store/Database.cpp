@@ -1,6 +1,7 @@
 #include "store/Database.h"
 
 #include "store/FolderAccess.h"
+#include "store/LockWait.h"
 #include "store/SqlDialect.h"
 #include "store/StoreError.h"
 
@@ -107,6 +108,7 @@ Database::Database(const QString& directory, const char* vfsName)
         return;
     }
     sqlite3_extended_result_codes(m_db, 1);
+    m_lockWait = std::make_unique<LockWait>(m_db);
     sqlite3_set_authorizer(m_db, &Database::authorize, this);
     sqlite3_create_collation_v2(m_db, "TOURLOG_NOCASE", SQLITE_UTF8, nullptr, compareIgnoringCase, nullptr);
     try {
@@ -130,6 +132,23 @@ sqlite3* Database::connection() const
 Database::~Database()
 {
     sqlite3_close_v2(m_db);
+}
+
+void Database::restartLockWait()
+{
+    if (m_lockWait) {
+        m_lockWait->restart();
+    }
+}
+
+QString Database::lockedTablesMessage() const
+{
+    QStringList paths;
+    for (const QString& fileName : m_attached) {
+        paths.append(m_dir.absoluteFilePath(fileName));
+    }
+    paths.sort();
+    return lockedFilesMessage(filesLockedByOthers(paths));
 }
 
 QString Database::tableFilePath(const QString& table) const

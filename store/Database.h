@@ -8,6 +8,9 @@
 #include <QSet>
 #include <QString>
 
+#include <memory>
+
+class LockWait;
 struct sqlite3;
 
 // The one connection of the program. Its main database is a small hidden file in the working directory,
@@ -66,6 +69,10 @@ public:
     Statement prepareOn(const QString& table, const QString& sql);
 
     bool inTransaction() const;
+    // A command begins: it may wait for a table that another program holds locked (LockWait).
+    void restartLockWait();
+    // For a command that gave up on a lock and has rolled back: which table files are locked, by name.
+    QString lockedTablesMessage() const;
     qint64 lastInsertId() const;
     sqlite3* handle() const { return connection(); }
 
@@ -94,6 +101,7 @@ private:
     bool m_readOnlyFolder = false;
     sqlite3* m_db = nullptr;
     QString m_openError;
+    std::unique_ptr<LockWait> m_lockWait;
     QHash<QString, QString> m_attached; // lower-case table name -> its file's name
     QSet<QString> m_checked;
     QHash<QString, QString> m_damage; // lower-case table name -> what the quick check found

@@ -31,11 +31,12 @@ Statement::Statement(sqlite3* db, const QString& sql, const QString& context)
 {
     const QByteArray text = sql.toUtf8();
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail) != SQLITE_OK) {
+    const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail);
+    if (rc != SQLITE_OK) {
         const QString message = engineMessage(db);
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        fail(message);
+        fail(message, rc);
     }
     if (!m_stmt) {
         throw StoreError(QStringLiteral("Empty SQL statement"));
@@ -59,9 +60,10 @@ Statement::Statement(Statement&& other) noexcept
     other.m_stmt = nullptr;
 }
 
-void Statement::fail(const QString& message) const
+void Statement::fail(const QString& message, int code) const
 {
-    throw StoreError(m_context.isEmpty() ? message : m_context + QStringLiteral(": ") + message);
+    const auto cause = (code & 0xff) == SQLITE_BUSY ? StoreError::Cause::Locked : StoreError::Cause::Failure;
+    throw StoreError(m_context.isEmpty() ? message : m_context + QStringLiteral(": ") + message, cause);
 }
 
 void Statement::bind(int index, const QVariant& value)
@@ -124,7 +126,7 @@ bool Statement::step()
     }
     const QString message = engineMessage(m_db);
     sqlite3_reset(m_stmt);
-    fail(message);
+    fail(message, rc);
 }
 
 void Statement::reset()

@@ -33,7 +33,7 @@ public:
     QString columnName(int index) const;
 
 private:
-    [[noreturn]] void fail(const QString& message) const;
+    [[noreturn]] void fail(const QString& message, int code = 0) const;
 
     sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;

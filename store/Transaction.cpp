@@ -1,6 +1,7 @@
 #include "store/Transaction.h"
 
 #include "store/Database.h"
+#include "store/StoreError.h"
 
 namespace
 {
@@ -14,15 +15,28 @@ Transaction::Transaction(Database& db)
         m_savepoint = QStringLiteral("tourlog_%1").arg(++g_savepointCounter);
         db.prepare(QStringLiteral("SAVEPOINT ") + m_savepoint).run();
     } else {
-        db.prepare(QStringLiteral("BEGIN IMMEDIATE")).run();
+        db.restartLockWait();
+        try {
+            db.prepare(QStringLiteral("BEGIN IMMEDIATE")).run();
+        } catch (const StoreError& error) {
+            if (!error.isLocked()) {
+                throw;
+            }
+            throw StoreError(db.lockedTablesMessage(), StoreError::Cause::Locked);
+        }
     }
 }
 
 Transaction::~Transaction()
 {
-    if (m_done) {
-        return;
+    if (!m_done) {
+        rollBack();
     }
+}
+
+void Transaction::rollBack()
+{
+    m_done = true;
     try {
         if (m_savepoint.isEmpty()) {
             if (m_db.inTransaction()) {
@@ -45,7 +59,16 @@ Transaction::~Transaction()
 void Transaction::commit()
 {
     if (m_savepoint.isEmpty()) {
-        m_db.prepare(QStringLiteral("COMMIT")).run();
+        try {
+            m_db.prepare(QStringLiteral("COMMIT")).run();
+        } catch (const StoreError& error) {
+            if (!error.isLocked()) {
+                throw;
+            }
+            // the transaction is still open after a refused commit; the files are asked once it is gone
+            rollBack();
+            throw StoreError(m_db.lockedTablesMessage(), StoreError::Cause::Locked);
+        }
     } else {
         m_db.prepare(QStringLiteral("RELEASE ") + m_savepoint).run();
     }

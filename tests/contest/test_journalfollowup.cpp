@@ -1,72 +1,10 @@
-#include "contest/ContactEntry.h"
-#include "contest/JournalFollowUp.h"
-#include "contest/Participants.h"
-#include "support/ContestFixture.h"
-#include "support/Fakes.h"
+#include "support/WorkedContest.h"
 
 #include <QTest>
 
-// A contest of one participant with one tour, whose 80 m SSB contact was logged in tour 1.
 class TestJournalFollowUp : public QObject
 {
     Q_OBJECT
-
-private:
-    struct Contest : ContestFixture
-    {
-        FakePrompter prompter;
-        FakeClock clock;
-        JournalFollowUp followUp{*journal};
-        bool editMode = false;
-
-        Contest()
-        {
-            for (TableView* view : all()) {
-                view->setAfterPost([this](TableView& posted) { followUp.afterPost(posted, editMode); });
-            }
-            newCallsign(QStringLiteral("RA3ABC"));
-            enter();
-        }
-
-        ParticipantViews views() { return {*callsign, *contest80, *contest80CW, *contest160, *contest160CW}; }
-
-        void newCallsign(const QString& callsign)
-        {
-            prompter.answers.push_back(callsign);
-            NewCallsign(*db, views(), prompter, {1, [] { return 1; }});
-        }
-
-        ContactOutcome enter()
-        {
-            prompter.answers.push_back(QStringLiteral("23 015"));
-            contest80->first();
-            const ContactEntryContext context{*db, *contest80, QStringLiteral("80 м - SSB"), *journal, followUp, prompter,
-                                              clock, editMode, [] { return QStringLiteral("22 001"); },
-                                              [] { return 1; }};
-            return EnterContact(context);
-        }
-
-        // edits the worked 80 m SSB row as the operator would in the grid
-        void editWorked(const QString& field, const QVariant& value)
-        {
-            QVERIFY(contest80->locate(QStringLiteral("CallSign"), {QStringLiteral("RA3ABC")}, true));
-            contest80->edit();
-            contest80->setValue(field, value);
-            contest80->post();
-        }
-
-        QVariantList journalRow()
-        {
-            Statement row = db->prepare(QStringLiteral("SELECT D, T, SentText, RecvText, KI, CallSign FROM Journal"));
-            QVariantList values;
-            if (row.step()) {
-                for (int i = 0; i < 6; ++i) {
-                    values.append(row.column(i));
-                }
-            }
-            return values;
-        }
-    };
 
 private Q_SLOTS:
     void editModeOffChangesNothing();
@@ -83,7 +21,7 @@ private Q_SLOTS:
 
 void TestJournalFollowUp::editModeOffChangesNothing()
 {
-    Contest c;
+    WorkedContest c;
     const QVariantList before = c.journalRow();
     c.editWorked(QStringLiteral("T"), QTime(21, 0));
     QCOMPARE(c.journalRow(), before);
@@ -91,7 +29,7 @@ void TestJournalFollowUp::editModeOffChangesNothing()
 
 void TestJournalFollowUp::changedTimeAndTextsFollow()
 {
-    Contest c;
+    WorkedContest c;
     c.editMode = true;
     c.editWorked(QStringLiteral("T"), QTime(21, 0, 5));
     c.editWorked(QStringLiteral("RecvText"), QStringLiteral("24 016"));
@@ -105,7 +43,7 @@ void TestJournalFollowUp::changedTimeAndTextsFollow()
 
 void TestJournalFollowUp::clearedTimeRemovesJournalRow()
 {
-    Contest c;
+    WorkedContest c;
     c.newCallsign(QStringLiteral("UA1XYZ"));
     c.enter(); // a second contact, so that the removed row is not the last
     c.editMode = true;
@@ -119,7 +57,7 @@ void TestJournalFollowUp::clearedTimeRemovesJournalRow()
 
 void TestJournalFollowUp::brokenKeyMatchesNothing()
 {
-    Contest c;
+    WorkedContest c;
     c.editMode = true;
     const QVariantList before = c.journalRow();
     c.editWorked(QStringLiteral("CallSign"), QStringLiteral("RA3ABD"));
@@ -132,7 +70,7 @@ void TestJournalFollowUp::brokenKeyMatchesNothing()
 
 void TestJournalFollowUp::matchIgnoresLetterCase()
 {
-    Contest c;
+    WorkedContest c;
     c.db->execute(QStringLiteral("update Journal set CallSign='ra3abc', Modulation='ssb'"));
     c.editMode = true;
     c.editWorked(QStringLiteral("SentText"), QStringLiteral("22 009"));
@@ -141,7 +79,7 @@ void TestJournalFollowUp::matchIgnoresLetterCase()
 
 void TestJournalFollowUp::contactOfTourZeroIsNeverFound()
 {
-    Contest c;
+    WorkedContest c;
     c.db->execute(QStringLiteral("update Journal set TourNumber=0"));
     c.editMode = true;
     const QVariantList before = c.journalRow();
@@ -151,7 +89,7 @@ void TestJournalFollowUp::contactOfTourZeroIsNeverFound()
 
 void TestJournalFollowUp::newMatrixKeepsEarlierContact()
 {
-    Contest c;
+    WorkedContest c;
     c.editMode = true;
     ClearContestTable(*c.db, c.views());
     const QVariantList before = c.journalRow();
@@ -162,7 +100,7 @@ void TestJournalFollowUp::newMatrixKeepsEarlierContact()
 
 void TestJournalFollowUp::contactEntryKeepsEarlierContactWithSameKey()
 {
-    Contest c;
+    WorkedContest c;
     c.editMode = true;
     ClearContestTable(*c.db, c.views());
     c.newCallsign(QStringLiteral("RA3ABC"));
@@ -177,7 +115,7 @@ void TestJournalFollowUp::contactEntryKeepsEarlierContactWithSameKey()
 
 void TestJournalFollowUp::newestContactWithTheKeyIsTheOneFollowed()
 {
-    Contest c;
+    WorkedContest c;
     c.editMode = true;
     ClearContestTable(*c.db, c.views());
     c.newCallsign(QStringLiteral("RA3ABC"));
@@ -203,7 +141,7 @@ void TestJournalFollowUp::newestContactWithTheKeyIsTheOneFollowed()
 
 void TestJournalFollowUp::journalRowOfAnotherContestNumberIsFound()
 {
-    Contest c;
+    WorkedContest c;
     // the operator changed the Contest field after the participants were added
     c.db->execute(QStringLiteral("update Journal set ContestNumber=7"));
     c.editMode = true;
