@@ -8,7 +8,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${TOURLOG_FUZZ_BUILD:-$ROOT/build-fuzz}"
 SECONDS_PER_TARGET="${FUZZ_SECONDS:-60}"
-TARGETS=(dialect participantlist receivedcode profilefile)
+TARGETS=(dialect participantlist receivedcode profilefile paradox)
 CLANG_VERSION=14
 
 for tool in "clang-$CLANG_VERSION" "clang++-$CLANG_VERSION"; do
