@@ -12,4 +12,13 @@ public:
     // the text confirmed, or nothing when the operator cancels
     virtual std::optional<QString> askLine(const QString& caption, const QString& label) = 0;
     virtual void showMessage(const QString& text) = 0;
+    // The file to write, starting from the proposed path, or nothing when the operator cancels. Without a
+    // dialog of its own a prompter takes the proposal as it is.
+    virtual std::optional<QString> askSaveFile(const QString& caption, const QString& proposedPath,
+                                               const QString& filter)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(filter);
+        return proposedPath;
+    }
 };

@@ -2,6 +2,7 @@
 
 #include "shell/AppTitle.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -29,4 +30,20 @@ void DialogPrompter::showMessage(const QString& text)
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, m_parent);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.exec();
+}
+
+std::optional<QString> DialogPrompter::askSaveFile(const QString& caption, const QString& proposedPath,
+                                                   const QString& filter)
+{
+    // Qt's own dialog on every desktop: the same keys everywhere, and Enter takes the proposed name
+    QFileDialog dialog(m_parent, caption, proposedPath, filter);
+    dialog.setObjectName(QStringLiteral("SaveFile"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(proposedPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
 }

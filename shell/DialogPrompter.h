@@ -13,6 +13,8 @@ public:
 
     std::optional<QString> askLine(const QString& caption, const QString& label) override;
     void showMessage(const QString& text) override;
+    std::optional<QString> askSaveFile(const QString& caption, const QString& proposedPath,
+                                       const QString& filter) override;
 
 private:
     QWidget* m_parent;

@@ -1,0 +1,213 @@
+#include "contest/LogExport.h"
+#include "store/BusyCursor.h"
+#include "store/StoreError.h"
+#include "support/ExportJournal.h"
+#include "support/WithoutFileAccessOverride.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace
+{
+const ExportHeader kHeader{u"1.03"_s, QDateTime(QDate(2006, 10, 23), QTime(6, 0), Qt::UTC), 49};
+
+const QByteArray kMixedLog = "START-OF-LOG: 3.0\r\n"
+                             "CREATED-BY: Tourlog 1.03\r\n"
+                             "CONTEST: TOUR-80-160\r\n"
+                             "CALLSIGN: UA3ABC/P\r\n"
+                             "CATEGORY-OPERATOR: SINGLE-OP\r\n"
+                             "CATEGORY-BAND: ALL\r\n"
+                             "CATEGORY-MODE: MIXED\r\n"
+                             "CATEGORY-POWER: LOW\r\n"
+                             "CATEGORY-STATION: PORTABLE\r\n"
+                             "CATEGORY-TRANSMITTER: ONE\r\n"
+                             "CLAIMED-SCORE: 49\r\n"
+                             "OPERATORS: UA3ABC UA3DEF\r\n"
+                             "NAME: Ivan Petrov\r\n"
+                             "EMAIL: ua3abc@example.org\r\n"
+                             "ADDRESS: Box 12\r\n"
+                             "ADDRESS: Moscow\r\n"
+                             "CLUB: Tour Radio Club\r\n"
+                             "SOAPBOX: First tour on 160 m.\r\n"
+                             "SOAPBOX: Thanks all.\r\n"
+                             "QSO:  3500 PH 2006-10-22 2358 UA3ABC/P      22 001     UA9XYZ        23 015\r\n"
+                             "QSO:  1800 CW 2006-10-23 0001 UA3ABC/P      22 002     RA3/DL1AB     16 007\r\n"
+                             "QSO:  3500 CW 2006-10-23 0005 UA3ABC/P      22 1234567 RK3AWL        17 123\r\n"
+                             "QSO:  1800 PH 2006-10-23 0005 UA3ABC/P      22 004     UA4BBB        18 042\r\n"
+                             "END-OF-LOG:\r\n";
+
+Station callsignOnly()
+{
+    Station station;
+    station.callsign = u"ua3abc"_s;
+    return station;
+}
+
+// the QSO: lines of a file split at blanks, as a contest robot reads them
+QList<QByteArrayList> qsoTokens(const QByteArray& file)
+{
+    QList<QByteArrayList> lines;
+    for (const QByteArray& line : file.split('\n')) {
+        if (line.startsWith("QSO:")) {
+            lines.append(line.simplified().split(' '));
+        }
+    }
+    return lines;
+}
+} // namespace
+
+class TestCabrillo : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { setTimeZone("UTC"); }
+
+    void mixedLog_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::newRow("ahead of UTC by 5:30") << "Asia/Kolkata"_ba;
+        QTest::newRow("behind UTC, summer time") << "America/New_York"_ba;
+    }
+
+    // Every header tag, both bands and modes over midnight UTC, in UTC order whatever the zone.
+    void mixedLog()
+    {
+        QFETCH(QByteArray, zone);
+        setTimeZone(zone);
+        ExportJournal log;
+        log.addMixedLog();
+        const QString path = log.env.path(proposedExportName(fullStation(), LogFormat::Cabrillo));
+        QCOMPARE(QFileInfo(path).fileName(), u"UA3ABC_P.log"_s);
+
+        // the window's progress dialog follows the walk through the journal
+        qint64 progressTotal = -1;
+        BusyCursor::setProgressHook([&](qint64, qint64 total) { progressTotal = total; });
+        const LogExportResult result = exportLog(log.journal, 1, fullStation(), kHeader, LogFormat::Cabrillo, path);
+        BusyCursor::setProgressHook({});
+        QCOMPARE(progressTotal, 5);
+        QCOMPARE(result.contacts, 4);
+        QCOMPARE(result.problems, QStringList());
+        const QByteArray file = readFile(path);
+        QCOMPARE(file, kMixedLog);
+
+        const QList<QByteArrayList> expected = {
+            {"QSO:", "3500", "PH", "2006-10-22", "2358", "UA3ABC/P", "22", "001", "UA9XYZ", "23", "015"},
+            {"QSO:", "1800", "CW", "2006-10-23", "0001", "UA3ABC/P", "22", "002", "RA3/DL1AB", "16", "007"},
+            {"QSO:", "3500", "CW", "2006-10-23", "0005", "UA3ABC/P", "22", "1234567", "RK3AWL", "17", "123"},
+            {"QSO:", "1800", "PH", "2006-10-23", "0005", "UA3ABC/P", "22", "004", "UA4BBB", "18", "042"},
+        };
+        QCOMPARE(qsoTokens(file), expected);
+    }
+
+    // Cyrillic typed in callsigns and exchanges goes out in its Morse twins; what has none, and rows
+    // without a callsign or exchange, go out as they are and are named; the journal keeps what was typed.
+    void cyrillicAndEmptyRows()
+    {
+        setTimeZone("Europe/Moscow");
+        ExportJournal log;
+        const QDate day(2006, 10, 22);
+        log.add(QDateTime(day, QTime(16, 0), Qt::UTC), 1, 80, u"CW"_s, u"ра3вж"_s, u"22 001"_s, u"23 015"_s);
+        log.add(QDateTime(day, QTime(16, 1), Qt::UTC), 1, 80, u"CW"_s, u"УА3ЧБЦ"_s, u"22 002"_s, u"2Щ 016"_s);
+        log.add(QDateTime(day, QTime(16, 2), Qt::UTC), 1, 80, u"CW"_s, QString(), u"22 003"_s, QString());
+        const QString path = log.env.path(u"UA3ABC.log"_s);
+
+        const ExportHeader header{u"1.03"_s, QDateTime(), 7};
+        const LogExportResult result = exportLog(log.journal, 1, callsignOnly(), header, LogFormat::Cabrillo, path);
+        QCOMPARE(readFile(path), "START-OF-LOG: 3.0\r\n"
+                                 "CREATED-BY: Tourlog 1.03\r\n"
+                                 "CALLSIGN: UA3ABC\r\n"
+                                 "CATEGORY-BAND: 80M\r\n"
+                                 "CATEGORY-MODE: CW\r\n"
+                                 "CLAIMED-SCORE: 7\r\n"
+                                 "QSO:  3500 CW 2006-10-22 1600 UA3ABC        22 001     RA3WV         23 015\r\n"
+                                 "QSO:  3500 CW 2006-10-22 1601 UA3ABC        22 002     UA3?BC        2Q 016\r\n"
+                                 "QSO:  3500 CW 2006-10-22 1602 UA3ABC        22 003\r\n"
+                                 "END-OF-LOG:\r\n"_ba);
+        QCOMPARE(result.problems, QStringList({u"22.10.06 20:01:00 УА3ЧБЦ: letters without a Latin twin written as ?"_s,
+                                               u"22.10.06 20:02:00 (no callsign): no callsign, no exchange"_s}));
+        log.journal.moveTo(1);
+        QCOMPARE(log.journal.text(u"CallSign"_s), u"УА3ЧБЦ"_s);
+    }
+
+    // a value longer than its column widens it by what it needs, and nothing is cut
+    void longValuesWiden()
+    {
+        Station station;
+        station.callsign = u"R2014/UA3ABC/P"_s;
+        ExportContact contact;
+        contact.utc = QDateTime(QDate(2006, 10, 22), QTime(16, 0), Qt::UTC);
+        contact.band = 160;
+        contact.mode = u"CW"_s;
+        contact.callSign = u"RA3WV"_s;
+        contact.sentText = u"22 12345678901"_s;
+        contact.recvText = u"23   015"_s;
+        const QByteArrayList lines = cabrilloLog({contact}, station, kHeader).split('\n');
+        QCOMPARE(lines.at(lines.size() - 3),
+                 "QSO:  1800 CW 2006-10-22 1600 R2014/UA3ABC/P 22 12345678901 RA3WV         23 015\r"_ba);
+    }
+
+    void emptyJournal()
+    {
+        ExportJournal log;
+        const QString path = log.env.path(u"UA3ABC.log"_s);
+        const ExportHeader header{u"1.03"_s, QDateTime(), 0};
+        QCOMPARE(exportLog(log.journal, 1, callsignOnly(), header, LogFormat::Cabrillo, path).contacts, 0);
+        QCOMPARE(readFile(path), "START-OF-LOG: 3.0\r\n"
+                                 "CREATED-BY: Tourlog 1.03\r\n"
+                                 "CALLSIGN: UA3ABC\r\n"
+                                 "CATEGORY-BAND: ALL\r\n"
+                                 "CATEGORY-MODE: MIXED\r\n"
+                                 "CLAIMED-SCORE: 0\r\n"
+                                 "END-OF-LOG:\r\n"_ba);
+    }
+
+    // A folder that refuses the file, or a disk that fills half-way, leaves the old file whole and no
+    // half file beside it, and the message names the file and the reason.
+    void unwritableTarget()
+    {
+        ExportJournal log;
+        log.addMixedLog();
+        QDir(log.env.workDir()).mkdir(u"out"_s);
+        const QString path = log.env.path(u"out/UA3ABC_P.log"_s);
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old log\r\n") > 0);
+        old.close();
+        const auto failure = [&] {
+            try {
+                exportLog(log.journal, 1, fullStation(), kHeader, LogFormat::Cabrillo, path);
+            } catch (const StoreError& error) {
+                return error.message();
+            }
+            return u"<no error>"_s;
+        };
+        const auto outFiles = [&] { return QDir(log.env.path(u"out"_s)).entryList(QDir::Files | QDir::Hidden); };
+
+        QFile::setPermissions(log.env.path(u"out"_s), QFile::ReadOwner | QFile::ExeOwner);
+        {
+            const WithoutFileAccessOverride restricted;
+            const QString message = failure();
+            QVERIFY2(message.contains(path) && message.contains(u"ermission"_s), qPrintable(message));
+        }
+        QFile::setPermissions(log.env.path(u"out"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(readFile(path), "old log\r\n"_ba);
+
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 200;
+        setrlimit(RLIMIT_FSIZE, &small);
+        const QString message = failure();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY2(message.contains(path), qPrintable(message));
+        QCOMPARE(readFile(path), "old log\r\n"_ba);
+        QCOMPARE(outFiles(), QStringList({u"UA3ABC_P.log"_s}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCabrillo)
+#include "test_cabrillo.moc"

@@ -1,0 +1,160 @@
+#include "shell/ErrorBox.h"
+#include "shell/FormStorage.h"
+#include "shell/ProfileFile.h"
+#include "shell/StationDialog.h"
+#include "shell/Unit1.h"
+#include "store/TableView.h"
+#include "support/Fakes.h"
+#include "support/TestEnvironment.h"
+#include "widgets/DataGrid.h"
+#include "widgets/SpinField.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+// The station data and the exports driven through the window's menu and the real station dialog.
+class TestUnit1Exports : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void menuHoldsTheExportsAfterExportJournal();
+    void firstExportAsksForTheStationThenWrites();
+    void stationDataLiveBesideTheWindowSettings();
+
+private:
+    // types into the station dialog once it is up, then presses the key
+    void answerStationDialog(const QString& callsign, Qt::Key key);
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<TForm1> m_form;
+    FakePrompter m_prompter;
+    FakeClock m_clock;
+    QStringList m_errors;
+    bool m_dialogSeen = false;
+};
+
+void TestUnit1Exports::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_errors.clear();
+    m_prompter.messages.clear();
+    m_dialogSeen = false;
+    setErrorReporter([this](const QString& message) { m_errors << message; });
+    m_form = std::make_unique<TForm1>();
+    m_form->setPrompter(&m_prompter);
+    m_form->setClock(&m_clock);
+    m_form->timer1().stop();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void TestUnit1Exports::cleanup()
+{
+    m_form.reset();
+    m_env.reset();
+    setErrorReporter({});
+}
+
+void TestUnit1Exports::answerStationDialog(const QString& callsign, Qt::Key key)
+{
+    QTimer::singleShot(0, this, [this, callsign, key] {
+        auto* dialog = qobject_cast<StationDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            return;
+        }
+        m_dialogSeen = true;
+        QWidget* focused = dialog->focusWidget();
+        QTest::keyClicks(focused, callsign);
+        QTest::keyClick(focused, key);
+    });
+}
+
+void TestUnit1Exports::menuHoldsTheExportsAfterExportJournal()
+{
+    QStringList names;
+    for (const QAction* action : m_form->findChild<QMenu*>(u"File1"_s)->actions()) {
+        names << action->objectName();
+    }
+    const qsizetype journal = names.indexOf(u"ExportJournal1"_s);
+    const qsizetype station = names.indexOf(u"Station1"_s);
+    QVERIFY(journal >= 0 && station > journal);
+    QCOMPARE(names.mid(station, 3), QStringList({u"Station1"_s, u"ExportCabrillo1"_s, u"ExportADIF1"_s}));
+    QCOMPARE(m_form->findChild<QAction*>(u"ExportCabrillo1"_s)->text(), u"Export Cabrillo..."_s);
+}
+
+void TestUnit1Exports::firstExportAsksForTheStationThenWrites()
+{
+    TableView& journal = m_form->journalView();
+    journal.append();
+    journal.setValue(u"D"_s, QDate(2006, 10, 22));
+    journal.setValue(u"T"_s, QTime(20, 5, 13));
+    journal.setValue(u"ContestNumber"_s, m_form->contestNumber().value());
+    journal.setValue(u"Diapasone"_s, 80);
+    journal.setValue(u"Modulation"_s, u"CW"_s);
+    journal.setValue(u"CallSign"_s, u"УА3ЧБЦ"_s);
+    journal.setValue(u"SentText"_s, u"22 001"_s);
+    journal.setValue(u"RecvText"_s, u"23 015"_s);
+    journal.post();
+    QAction* exportCabrillo = m_form->findChild<QAction*>(u"ExportCabrillo1"_s);
+
+    // Esc leaves the station data empty and writes nothing
+    answerStationDialog(u"UA3ABC/P"_s, Qt::Key_Escape);
+    exportCabrillo->trigger();
+    QVERIFY(m_dialogSeen);
+    QVERIFY(!QFile::exists(m_env->path(u"UA3ABC_P.log"_s)));
+
+    m_dialogSeen = false;
+    answerStationDialog(u"UA3ABC/P"_s, Qt::Key_Return);
+    exportCabrillo->trigger();
+    QVERIFY(m_dialogSeen);
+    QFile file(m_env->path(u"UA3ABC_P.log"_s));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray log = file.readAll();
+    QVERIFY2(log.startsWith("START-OF-LOG: 3.0\r\n") && log.contains("\r\nCALLSIGN: UA3ABC/P\r\n")
+                 && log.contains(" UA3?BC ") && log.endsWith("END-OF-LOG:\r\n"),
+             log.constData());
+    QCOMPARE(m_prompter.messages.size(), 1);
+    QVERIFY(m_prompter.messages.at(0).contains(u"УА3ЧБЦ"_s));
+
+    // the station is kept: the next export asks nothing more
+    m_dialogSeen = false;
+    answerStationDialog(QString(), Qt::Key_Escape);
+    m_form->findChild<QAction*>(u"ExportADIF1"_s)->trigger();
+    QVERIFY(!m_dialogSeen);
+    QVERIFY(QFile::exists(m_env->path(u"UA3ABC_P.adi"_s)));
+    QCOMPARE(journal.text(u"CallSign"_s), u"УА3ЧБЦ"_s);
+    QCOMPARE(m_errors, QStringList());
+}
+
+void TestUnit1Exports::stationDataLiveBesideTheWindowSettings()
+{
+    m_form->formStorage1().save();
+    answerStationDialog(u"R3A"_s, Qt::Key_Return);
+    m_form->findChild<QAction*>(u"Station1"_s)->trigger();
+    QVERIFY(m_dialogSeen);
+    // each save keeps the other's section
+    for (int round = 0; round < 2; ++round) {
+        ProfileFile profile(settingsFilePath());
+        QVERIFY(profile.load());
+        QCOMPARE(profile.value(u"Station"_s, u"Callsign"_s, QString()), u"R3A"_s);
+        QCOMPARE(profile.value(u"TForm1"_s, u"ContestNumber_Value"_s, QString()),
+                 QString::number(m_form->contestNumber().value()));
+        m_form->formStorage1().save();
+    }
+    QCOMPARE(m_errors, QStringList());
+}
+
+QTEST_MAIN(TestUnit1Exports)
+#include "test_unit1exports.moc"
