@@ -1,0 +1,74 @@
+#include "contest/RadioBand.h"
+
+#include <QStringList>
+
+namespace
+{
+struct BandEdges
+{
+    qint64 lowHz;
+    qint64 highHz;
+    int ssbColumn;
+    int cwColumn;
+    const char* name;
+};
+
+constexpr BandEdges kBands[] = {
+    {1'800'000, 2'000'000, 2, 3, "160 m"},
+    {3'500'000, 4'000'000, 0, 1, "80 m"},
+};
+
+const BandEdges* bandOf(qint64 frequencyHz)
+{
+    for (const BandEdges& band : kBands) {
+        if (frequencyHz >= band.lowHz && frequencyHz <= band.highHz) {
+            return &band;
+        }
+    }
+    return nullptr;
+}
+} // namespace
+
+RadioMode radioModeFromName(const QString& modeName)
+{
+    const QString name = modeName.trimmed().toUpper();
+    if (name == u"CW" || name == u"CWR") {
+        return RadioMode::Cw;
+    }
+    if (name == u"LSB" || name == u"USB") {
+        return RadioMode::Ssb;
+    }
+    return RadioMode::Other;
+}
+
+std::optional<int> radioBand(qint64 frequencyHz, RadioMode mode)
+{
+    const BandEdges* band = bandOf(frequencyHz);
+    if (!band || mode == RadioMode::Other) {
+        return std::nullopt;
+    }
+    return mode == RadioMode::Cw ? band->cwColumn : band->ssbColumn;
+}
+
+QString radioReadingText(qint64 frequencyHz, const QString& modeName)
+{
+    QStringList parts;
+    if (const BandEdges* band = bandOf(frequencyHz)) {
+        parts << QString::fromLatin1(band->name);
+    }
+    switch (radioModeFromName(modeName)) {
+    case RadioMode::Cw:
+        parts << QStringLiteral("CW");
+        break;
+    case RadioMode::Ssb:
+        parts << QStringLiteral("SSB");
+        break;
+    case RadioMode::Other:
+        if (!modeName.trimmed().isEmpty()) {
+            parts << modeName.trimmed();
+        }
+        break;
+    }
+    parts << QString::number(double(frequencyHz) / 1e6, 'f', 3) + QStringLiteral(" MHz");
+    return parts.join(u' ');
+}

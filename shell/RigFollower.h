@@ -1,0 +1,41 @@
+#pragma once
+
+#include "shell/RadioSettings.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <memory>
+
+class QThread;
+class RigPoller;
+
+// Reads the radio's frequency and mode about twice a second in a thread of its own, since every call
+// into the rig library may block until its timeout. A radio that is off, unplugged or unreachable is
+// tried again by itself, less often while it stays away.
+class RigFollower : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit RigFollower(QObject* parent = nullptr);
+    ~RigFollower() override;
+
+    // Follows the radio the settings name, in place of the one followed so far; no radio stops following.
+    void start(const RadioSettings& settings);
+    // Returns within a bound even while the rig library is blocked: a thread that does not end in time
+    // is left to end by itself, and reports nothing more.
+    void stop();
+    bool isFollowing() const { return m_thread != nullptr; }
+
+Q_SIGNALS:
+    // every successful reading, the mode in the rig library's own name ("CW", "LSB", ...)
+    void radioRead(qint64 frequencyHz, const QString& modeName);
+    // the radio cannot be reached (yet, or any more)
+    void radioLost();
+
+private:
+    QThread* m_thread = nullptr;
+    RigPoller* m_poller = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_cancelled;
+};

@@ -1,0 +1,306 @@
+#include "shell/ErrorBox.h"
+#include "shell/FormStorage.h"
+#include "shell/ProfileFile.h"
+#include "shell/RadioSettings.h"
+#include "shell/RigFollower.h"
+#include "shell/Unit1.h"
+#include "store/TableView.h"
+#include "support/Fakes.h"
+#include "support/TestEnvironment.h"
+#include "widgets/DataGrid.h"
+#include "widgets/Panel.h"
+#include "widgets/SpinField.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace
+{
+constexpr int kPanel80 = 0;
+constexpr int kPanel160 = 2;
+constexpr int kPanel160CW = 3;
+// the radio is read twice a second: a change shows within one second
+constexpr int kWithinASecond = 1000;
+// a radio that comes back is found again after at most the longest back-off
+constexpr int kReconnectMs = 5000;
+
+int freeLocalPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+} // namespace
+
+// The window follows a real rigctld serving hamlib's dummy rig. The test starts and stops rigctld itself
+// (scripts/setup.sh installs it), so the test command needs nothing running beforehand.
+class TestRigFollower : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void followsTheRadioAndSurvivesItsLoss();
+    void bandHoldsUnderAnOpenPrompt();
+    void stopsPromptlyWhileTheRadioHangs();
+    void radioDialogKeepsItsSection();
+
+private:
+    void startRigctld();
+    void stopRigctld();
+    bool rigctl(const QStringList& commands) const;
+    bool setRig(const QString& hz, const QString& mode);
+    void startWindow();
+    QLabel* radioLabel() const { return m_form->findChild<QLabel*>(u"RadioLabel"_s); }
+
+    int m_port = 0;
+    std::unique_ptr<QProcess> m_rigctld;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<TForm1> m_form;
+    FakePrompter m_prompter;
+    FakeClock m_clock;
+    QStringList m_errors;
+};
+
+void TestRigFollower::initTestCase()
+{
+    if (QStandardPaths::findExecutable(u"rigctld"_s).isEmpty()) {
+        QSKIP("rigctld (libhamlib-utils) is not installed");
+    }
+    m_port = freeLocalPort();
+}
+
+void TestRigFollower::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_errors.clear();
+    setErrorReporter([this](const QString& message) { m_errors << message; });
+    startRigctld();
+}
+
+void TestRigFollower::cleanup()
+{
+    m_form.reset();
+    stopRigctld();
+    m_env.reset();
+    setErrorReporter({});
+}
+
+void TestRigFollower::startRigctld()
+{
+    m_rigctld = std::make_unique<QProcess>();
+    m_rigctld->start(u"rigctld"_s, {u"-m"_s, u"1"_s, u"-t"_s, QString::number(m_port)});
+    QVERIFY(m_rigctld->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(rigctl({u"f"_s}), kReconnectMs);
+}
+
+void TestRigFollower::stopRigctld()
+{
+    if (m_rigctld) {
+        m_rigctld->kill();
+        m_rigctld->waitForFinished();
+        m_rigctld.reset();
+    }
+}
+
+bool TestRigFollower::rigctl(const QStringList& commands) const
+{
+    QProcess process;
+    process.start(u"rigctl"_s, QStringList{u"-m"_s, u"2"_s, u"-r"_s, u"localhost:%1"_s.arg(m_port)} + commands);
+    return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool TestRigFollower::setRig(const QString& hz, const QString& mode)
+{
+    return rigctl({u"F"_s, hz, u"M"_s, mode, u"0"_s});
+}
+
+void TestRigFollower::startWindow()
+{
+    RadioSettings radio;
+    radio.connection = RadioSettings::Connection::Network;
+    radio.port = m_port;
+    saveRadioSettings(radio);
+    m_form = std::make_unique<TForm1>();
+    m_form->setPrompter(&m_prompter);
+    m_form->setClock(&m_clock);
+    m_form->timer1().stop();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(radioLabel()->isVisible());
+    // connected: the dummy rig's own frequency is outside both bands and picks nothing
+    QTRY_VERIFY_WITH_TIMEOUT(radioLabel()->text().endsWith(u"MHz"_s), kReconnectMs);
+    QCOMPARE(m_form->activeBand(), kPanel80);
+}
+
+void TestRigFollower::followsTheRadioAndSurvivesItsLoss()
+{
+    startWindow();
+    QVERIFY(setRig(u"1830000"_s, u"CW"_s));
+    QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel160CW, kWithinASecond);
+    QVERIFY(m_form->bandGrid(kPanel160CW).hasFocus());
+    QCOMPARE(radioLabel()->text(), u"160 m CW 1.830 MHz"_s);
+    QVERIFY(setRig(u"3650000"_s, u"LSB"_s));
+    QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel80, kWithinASecond);
+
+    // the operator's own choice holds while the radio stays where it is, or leaves the contest's bands
+    QTest::mouseClick(&m_form->titlePanel(kPanel160), Qt::LeftButton);
+    QCOMPARE(m_form->activeBand(), kPanel160);
+    QTest::qWait(1200);
+    QCOMPARE(m_form->activeBand(), kPanel160);
+    QVERIFY(setRig(u"7050000"_s, u"CW"_s));
+    QTRY_COMPARE(radioLabel()->text(), u"CW 7.050 MHz"_s);
+    QTest::qWait(600);
+    QCOMPARE(m_form->activeBand(), kPanel160);
+
+    // without the radio the window keeps answering at once, says so, and finds the radio again
+    stopRigctld();
+    QTRY_COMPARE_WITH_TIMEOUT(radioLabel()->text(), u"no radio"_s, kWithinASecond * 2);
+    QElapsedTimer sinceLastTick;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] {
+        longestGap = std::max(longestGap, sinceLastTick.restart());
+    });
+    sinceLastTick.start();
+    ticker.start(10);
+    QTest::qWait(2500);
+    ticker.stop();
+    QVERIFY2(longestGap < 200, qPrintable(u"the window stalled for %1 ms"_s.arg(longestGap)));
+    QTest::mouseClick(&m_form->titlePanel(kPanel80), Qt::LeftButton);
+    QCOMPARE(m_form->activeBand(), kPanel80);
+
+    startRigctld();
+    QVERIFY(setRig(u"1830000"_s, u"CWR"_s));
+    QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel160CW, kReconnectMs);
+    QCOMPARE(m_errors, QStringList());
+}
+
+void TestRigFollower::bandHoldsUnderAnOpenPrompt()
+{
+    startWindow();
+    // the received code's prompt stays open while the radio moves to 160 m CW
+    QDialog prompt(m_form.get());
+    prompt.setModal(true);
+    m_prompter.whilePrompting = [&] {
+        prompt.show();
+        QVERIFY(setRig(u"1830000"_s, u"CW"_s));
+        QTRY_COMPARE(radioLabel()->text(), u"160 m CW 1.830 MHz"_s);
+        QTest::qWait(600);
+        QCOMPARE(m_form->activeBand(), kPanel80);
+        prompt.hide();
+    };
+    m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
+    QTest::keyClick(&m_form->bandGrid(kPanel80), Qt::Key_Insert);
+    QTest::keyClick(&m_form->bandGrid(kPanel80), Qt::Key_Return);
+    m_prompter.whilePrompting = {};
+
+    QCOMPARE(m_form->journalView().recordCount(), 1);
+    m_form->journalView().first();
+    QCOMPARE(m_form->journalView().value(u"Diapasone"_s).toInt(), 80);
+    QCOMPARE(m_form->journalView().value(u"Modulation"_s).toString(), u"SSB"_s);
+    // once the prompt is gone the radio's band follows
+    QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel160CW, kWithinASecond);
+    QCOMPARE(m_errors, QStringList());
+}
+
+void TestRigFollower::stopsPromptlyWhileTheRadioHangs()
+{
+    RigFollower follower;
+    RadioSettings radio;
+    radio.connection = RadioSettings::Connection::Network;
+    radio.port = m_port;
+    QSignalSpy reads(&follower, &RigFollower::radioRead);
+    follower.start(radio);
+    QTRY_VERIFY_WITH_TIMEOUT(!reads.isEmpty(), kReconnectMs);
+    // a rigctld that stops answering: every call into hamlib now waits for its timeout
+    QCOMPARE(QProcess::execute(u"kill"_s, {u"-STOP"_s, QString::number(m_rigctld->processId())}), 0);
+    QTest::qWait(700);
+    QElapsedTimer stopping;
+    stopping.start();
+    follower.stop();
+    QVERIFY2(stopping.elapsed() < 2000, qPrintable(u"stopping took %1 ms"_s.arg(stopping.elapsed())));
+    QVERIFY(!follower.isFollowing());
+    QCOMPARE(QProcess::execute(u"kill"_s, {u"-CONT"_s, QString::number(m_rigctld->processId())}), 0);
+}
+
+void TestRigFollower::radioDialogKeepsItsSection()
+{
+    m_form = std::make_unique<TForm1>();
+    m_form->timer1().stop();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QVERIFY(!radioLabel()->isVisible());
+    m_form->formStorage1().save();
+    bool answered = false;
+    QTimer::singleShot(0, this, [&] {
+        QTRY_VERIFY(qobject_cast<QDialog*>(QApplication::activeModalWidget()));
+        QWidget* dialog = QApplication::activeModalWidget();
+        QCOMPARE(dialog->objectName(), u"RadioDialog"_s);
+        const auto closeOnFailure = qScopeGuard([dialog] { dialog->close(); });
+        QTRY_COMPARE(QApplication::activeWindow(), dialog);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
+        auto* host = dialog->findChild<QLineEdit*>(u"Host"_s);
+        QTRY_VERIFY(host->isEnabled());
+        host->clear();
+        // an empty host is told in the dialog, which stays open with what was entered
+        QTest::keyClick(host, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->findChild<QLabel*>(u"Problem"_s)->isVisible());
+        QTest::keyClicks(host, u"localhost"_s);
+        dialog->findChild<QSpinBox*>(u"Port"_s)->setValue(m_port);
+        QTest::keyClick(host, Qt::Key_Return);
+        answered = true;
+    });
+    m_form->findChild<QAction*>(u"Radio1"_s)->trigger();
+    QVERIFY(answered);
+    QVERIFY(radioLabel()->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(radioLabel()->text().endsWith(u"MHz"_s), kReconnectMs);
+
+    // the radio's save keeps the window's section, and the window's own save at closing the radio's
+    ProfileFile saved(settingsFilePath());
+    QVERIFY(saved.load());
+    QCOMPARE(saved.value(u"TForm1"_s, u"NppEdit_Value"_s, QString()), u"1"_s);
+    m_form->nppEdit().setValue(7);
+    m_form->close();
+    m_form.reset();
+    QVERIFY(saved.load());
+    QCOMPARE(saved.value(u"TForm1"_s, u"NppEdit_Value"_s, QString()), u"7"_s);
+    QCOMPARE(saved.value(u"Radio"_s, u"Connection"_s, QString()), u"Network"_s);
+    QCOMPARE(saved.value(u"Radio"_s, u"Port"_s, QString()), QString::number(m_port));
+    const RadioSettings loaded = loadRadioSettings();
+    QCOMPARE(loaded.host, u"localhost"_s);
+    QCOMPARE(int(loaded.connection), int(RadioSettings::Connection::Network));
+    QCOMPARE(m_errors, QStringList());
+}
+
+QTEST_MAIN(TestRigFollower)
+#include "test_rigfollower.moc"
