@@ -7,8 +7,10 @@
 #include "shell/DialogPrompter.h"
 #include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
+#include "shell/RigFollower.h"
 #include "store/BusyCursor.h"
 #include "store/Database.h"
+#include "store/ParadoxConversion.h"
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
@@ -38,6 +40,12 @@ const QString kCaption = QStringLiteral("Tourlog 1.03 (2006)");
 const QString kReadOnlyMark = QStringLiteral(" [read-only]");
 const QPoint kDesignPosition(11, 86);
 const QSize kDesignClientSize(1016, 592);
+
+// the operator sees which contest folder the window works in
+QString folderCaption(const QString& folder)
+{
+    return kCaption + QStringLiteral(" - ") + QDir::toNativeSeparators(folder);
+}
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -47,7 +55,7 @@ TForm1::TForm1(QWidget* parent)
     , m_query(std::make_unique<Query>(*m_db))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kCaption);
+    setWindowTitle(folderCaption(m_db->directory()));
     // the menu bar lies outside the client area on the platform the sizes were drawn for
     move(kDesignPosition);
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
@@ -65,15 +73,19 @@ TForm1::TForm1(QWidget* parent)
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(kTimerIntervalMs);
     bindContestEvents();
+    bindExportEvents();
     m_formStorage1 = std::make_unique<FormStorage>(this, storedProperties());
     m_timer1->start();
     runGuarded(this, [this] { FormCreate(); });
     // the first activation hands the focus to it, which makes 80 m SSB the active band
     m_ui.bandGrids.at(0)->setFocus();
+    startRadio();
 }
 
 TForm1::~TForm1()
 {
+    // the radio's thread reports to the controls: it ends before they go
+    delete m_rigFollower;
     BusyCursor::setHook({});
     BusyCursor::setProgressHook({});
     // the settings store reads the controls for its last save: it goes while they still exist
@@ -251,9 +263,19 @@ bool TForm1::refuseWrite(const QStringList& tables)
 void TForm1::FormCreate()
 {
     useFixedFormatSettings();
+    // a folder of Paradox tables is taken over first; a refused one is left exactly as it is, so the
+    // schema routine must not add tables of ours beside it
+    const ParadoxConversion conversion = convertParadoxFolder(m_db->directory());
+    if (conversion.outcome == ParadoxConversion::Outcome::Refused) {
+        throw StoreError(conversion.message);
+    }
+    if (!conversion.message.isEmpty()) {
+        // told once the window is up, through whichever prompter is set by then
+        QTimer::singleShot(0, this, [this, text = conversion.message] { m_prompter->showMessage(text); });
+    }
     EnsureTables(*m_db);
     if (m_db->folderIsReadOnly()) {
-        setWindowTitle(kCaption + kReadOnlyMark);
+        setWindowTitle(folderCaption(m_db->directory()) + kReadOnlyMark);
     }
     const QString failures = openViews();
     // the score counts the journal: a journal that could not open has been reported with the other views
@@ -444,6 +466,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         m_closed = true;
         runGuarded(this, [this] { m_formStorage1->save(); });
         runGuarded(this, [this] { FormClose(); });
+        m_rigFollower->stop();
     }
     event->accept();
 }

@@ -9,14 +9,19 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class Database;
 class FormStorage;
 class JournalFollowUp;
+enum class LogFormat;
 class Prompter;
 class Query;
 class ReportLines;
+class RigFollower;
+struct RadioSettings;
 struct MatrixParameters;
+struct Station;
 struct ParticipantViews;
 struct StoredProperty;
 class QProgressDialog;
@@ -69,6 +74,8 @@ public:
     QAction& newCallsign1() { return *m_ui.newCallsign1; }
     QAction& exportJournal1() { return *m_ui.exportJournal1; }
     QAction& exit1() { return *m_ui.exit1; }
+    // handled by the contest folder session, which replaces this window
+    QAction& openContestFolder1() { return *m_ui.openContestFolder1; }
 
     // the band whose title panel is the first to carry the active mark, or -1
     int activeBand() const;
@@ -104,6 +111,10 @@ public:
     void ClearContestTable1Click();
     void Timer1Timer();
     void Contest80AfterPost(TableView& dataSet);
+    void Radio1Click();
+    void Station1Click();
+    void ExportCabrillo1Click();
+    void ExportADIF1Click();
 
     // A command that would write to these tables (none given: only to the folder) is refused where that
     // cannot be done (a read-only folder, a damaged or read-only table file): the operator is told why in
@@ -130,6 +141,10 @@ private:
     // whether a failure on the table is told by the damage report already (the check runs first if need be)
     bool explainedByDamage(const QString& table, std::exception_ptr error);
     void bindContestEvents();
+    void bindExportEvents();
+    // the station data edited and saved; false when the operator cancels
+    bool editStation(Station& station);
+    void exportLogAs(LogFormat format);
     ParticipantViews participantViews();
     MatrixParameters matrixParameters();
     std::vector<StoredProperty> storedProperties();
@@ -143,6 +158,11 @@ private:
     void deleteGridRow(int band);
     void busyChanged(bool busy);
     void showProgress(qint64 done, qint64 total);
+    // the radio chooses the active band (Unit1Radio.cpp)
+    void startRadio();
+    void applyRadioSettings(const RadioSettings& settings);
+    void radioRead(qint64 frequencyHz, const QString& modeName);
+    void radioLost();
 
     Unit1Controls m_ui;
     std::unique_ptr<Database> m_db;
@@ -169,4 +189,7 @@ private:
     bool m_settingsFailureShown = false;
     // the damaged tables the operator has been told about
     QSet<QString> m_damageReported;
+    RigFollower* m_rigFollower = nullptr;
+    // the radio's band the window last followed: the operator's own choice holds until this changes
+    std::optional<int> m_radioBand;
 };

@@ -34,6 +34,9 @@ constexpr int kGaugeHeight = 18;
 constexpr int kGaugeDesignWidth = 450;
 // the fields of the tour row stand in the gaps of its label, which were drawn with blanks this wide
 constexpr qreal kLabel7BlankWidth = 4;
+// the radio's state stands right of the contest fields, where the contest area is empty
+constexpr int kRadioLabelGap = 12;
+constexpr int kRadioLabelWidth = 220;
 
 template<typename Widget>
 Widget* named(Widget* widget, const char* name)
@@ -140,6 +143,10 @@ void buildPanel7(Unit1Controls& ui)
     ui.tours = spinField(panel, "Tours", QRect(104, 23, 36, 21), 8);
     ui.tourMinutes = spinField(panel, "TourMinutes", QRect(165, 23, 42, 21), 30);
     ui.editing = checkBox(panel, "Editing", QStringLiteral("Edit Enabled"), QRect(264, 24, 97, 17), false);
+    const int fieldsRight = std::max(ui.autoChangeTour->geometry().right(), ui.editing->geometry().right());
+    ui.radioLabel = topBarLabel(panel, "RadioLabel", QString(), fieldsRight + kRadioLabelGap, 5);
+    ui.radioLabel->resize(kRadioLabelWidth, ui.radioLabel->height());
+    ui.radioLabel->hide();
 }
 
 Panel* buildTopBar(Unit1Controls& ui, QWidget* parent)
@@ -248,6 +255,15 @@ void buildMenu(Unit1Controls& ui, QMainWindow& window)
     ui.importCallsign1 = named(ui.file1->addAction(QStringLiteral("Import Callsign")), "ImportCallsign1");
     ui.newCallsign1 = named(ui.file1->addAction(QStringLiteral("New Callsign")), "NewCallsign1");
     ui.exportJournal1 = named(ui.file1->addAction(QStringLiteral("Export Journal")), "ExportJournal1");
+    // the exports follow the report's own export; the folder and the radio come after them
+    ui.station1 = named(ui.file1->addAction(QStringLiteral("Station...")), "Station1");
+    ui.exportCabrillo1 = named(ui.file1->addAction(QStringLiteral("Export Cabrillo...")), "ExportCabrillo1");
+    ui.exportADIF1 = named(ui.file1->addAction(QStringLiteral("Export ADIF...")), "ExportADIF1");
+    ui.openContestFolder1 =
+        named(ui.file1->addAction(QStringLiteral("Open Contest Folder...")), "OpenContestFolder1");
+    ui.openContestFolder1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    window.addAction(ui.openContestFolder1);
+    ui.radio1 = named(ui.file1->addAction(QStringLiteral("Radio...")), "Radio1");
     ui.exit1 = named(bar->addAction(QStringLiteral("Exit")), "Exit1");
     // on the window as well, so that Ins reaches it wherever the focus is, before the focused control
     ui.newCallsign1->setShortcut(QKeySequence(Qt::Key_Insert));

@@ -53,6 +53,9 @@ struct Unit1Controls
 
     PanelStatusBar* statusBar1 = nullptr;
     Gauge* gauge1 = nullptr;
+    // the radio's state, in the free space of the contest area; hidden while no radio is followed
+    QLabel* radioLabel = nullptr;
+    QAction* radio1 = nullptr;
 
     QMenu* file1 = nullptr;
     QAction* clearContestTable1 = nullptr;
@@ -60,6 +63,10 @@ struct Unit1Controls
     QAction* newCallsign1 = nullptr;
     QAction* exportJournal1 = nullptr;
     QAction* exit1 = nullptr;
+    QAction* openContestFolder1 = nullptr;
+    QAction* station1 = nullptr;
+    QAction* exportCabrillo1 = nullptr;
+    QAction* exportADIF1 = nullptr;
 };
 
 // Builds the window's controls at their design positions, sizes, looks and values.
