@@ -2,6 +2,7 @@
 
 #include "store/FolderAccess.h"
 #include "store/StoreError.h"
+#include "store/TableLayouts.h"
 #include "store/paradox/ConversionFiles.h"
 #include "store/paradox/ConvertedTables.h"
 #include "store/paradox/ParadoxLayout.h"
@@ -46,7 +47,7 @@ struct FoundTables
 FoundTables findTables(const QDir& dir)
 {
     FoundTables found;
-    for (const QString& table : paradoxTableNames()) {
+    for (const QString& table : contestTableNames()) {
         const QString path = findTableFile(dir, table);
         switch (classifyTableFile(path)) {
         case TableFileKind::Paradox:

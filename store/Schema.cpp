@@ -4,6 +4,7 @@
 #include "store/SqlRoutines.h"
 #include "store/SqlDialect.h"
 #include "store/StoreError.h"
+#include "store/TableLayouts.h"
 
 namespace
 {
@@ -47,17 +48,17 @@ void ensureSpeedIndex(Database& db, const QString& table, const QString& index, 
 
 void EnsureTables(Database& db)
 {
+    const auto create = [&db](const QString& table) {
+        RunSql(db, createTableSql(table, tableColumns(table)));
+        for (const QString& index : tableIndexSql(table)) {
+            RunSql(db, index);
+        }
+    };
     if (!db.tableFileExists(QStringLiteral("Callsign"))) {
-        RunSql(db, QStringLiteral("Create Table Callsign (ID AutoInc, CallSign Char(10), InCalls Integer, "
-                                  "OutCalls Integer, Name Char(60), Commentary Char(255), primary key(ID))"));
-        RunSql(db, QStringLiteral("Create Index Callsign on Callsign (Callsign)"));
+        create(QStringLiteral("Callsign"));
     }
     if (!db.tableFileExists(QStringLiteral("Contest"))) {
-        RunSql(db, QStringLiteral("Create Table Contest (ID AutoInc, D Date, T Time, CallSign Char(10), "
-                                  "ContestNumber Integer, TourNumber Integer, Diapasone Integer, "
-                                  "Modulation Char(10), OutFlag Boolean, SentText Char(10), RecvText Char(10), "
-                                  "Commentary Char(255), primary key(ID))"));
-        RunSql(db, QStringLiteral("Create Index Callsign on Contest (D, Callsign)"));
+        create(QStringLiteral("Contest"));
     }
     if (db.tableFileExists(QStringLiteral("Journal"))) {
         const QVariant ki = QuerySingleValue(db, QStringLiteral("select KI from Journal"));
@@ -67,12 +68,9 @@ void EnsureTables(Database& db)
             RunSql(db, QStringLiteral("update Journal set KI=SUBSTRING(RecvText from 1 for 2)"));
         }
     } else {
-        RunSql(db, QStringLiteral("Create Table Journal (ID AutoInc, D Date, T Time, CallSign Char(10), "
-                                  "ContestNumber Integer, TourNumber Integer, Diapasone Integer, "
-                                  "Modulation Char(10), OutFlag Boolean, SentText Char(10), RecvText Char(10), "
-                                  "KI Char(2), Commentary Char(255), primary key(ID))"));
+        create(QStringLiteral("Journal"));
         if (soundBeforeWriting(db, QStringLiteral("Contest"))) {
-            RunSql(db, QStringLiteral("Create Index DT on Contest (D, T)"));
+            RunSql(db, contestTimeIndexSql());
         }
     }
     // a band view of one tour reads its rows in order straight from this index

@@ -6,9 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-// The three tables a contest folder may hold as Paradox tables, in the order they are converted.
-const QStringList& paradoxTableNames();
-
 // Why the Paradox table does not have the fields of our table of that name (names without regard to case,
 // types and widths as our table declares them; an older Journal may lack KI); empty when it has them.
 QString paradoxLayoutProblem(const QString& table, const ParadoxHeader& header);
