@@ -2,7 +2,7 @@
 
 #include "contest/MorseLatin.h"
 #include "contest/ReportFormat.h"
-#include "store/BusyCursor.h"
+#include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/TableView.h"
 
@@ -67,7 +67,7 @@ QList<ExportContact> contactsOfContest(const TableView& journal, int contestNumb
     const int rows = journal.recordCount();
     for (int row = 0; row < rows; ++row) {
         if (row % kProgressStep == 0) {
-            BusyCursor::progress(row, rows);
+            journal.database().work().setProgress(row, rows);
         }
         const QVariant number = journal.valueAt(row, contestField);
         if (number.isNull() || number.toLongLong() != contestNumber) {

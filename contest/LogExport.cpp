@@ -1,7 +1,8 @@
 #include "contest/LogExport.h"
 
-#include "store/BusyCursor.h"
+#include "store/Database.h"
 #include "store/StoreError.h"
+#include "store/TableView.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -46,7 +47,7 @@ void writeWholeFile(const QString& path, const QByteArray& bytes)
 LogExportResult exportLog(const TableView& journal, int contestNumber, const Station& station,
                           const ExportHeader& header, LogFormat format, const QString& path)
 {
-    const BusyCursor busy;
+    const LongWork::Scope busy(journal.database().work());
     const QList<ExportContact> contacts = contactsOfContest(journal, contestNumber);
     const bool cabrillo = format == LogFormat::Cabrillo;
     writeWholeFile(path, cabrillo ? cabrilloLog(contacts, station, header) : adifLog(contacts, station, header));

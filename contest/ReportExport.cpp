@@ -3,7 +3,7 @@
 #include "contest/Cp1251.h"
 #include "contest/ReportFormat.h"
 #include "contest/ReportLines.h"
-#include "store/BusyCursor.h"
+#include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/TableView.h"
 
@@ -46,7 +46,7 @@ void rotateReports(const QDir& directory)
 void writeReport(TableView& journal, const ScoreTotals& totals, const QDir& directory, ReportLines* lines)
 {
     // the first report after start-up reads the whole journal
-    const BusyCursor busy;
+    const LongWork::Scope busy(journal.database().work());
     const QByteArray bytes = reportBytes(journal, totals, lines);
     QSaveFile file(directory.filePath(kReportFileName));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {

@@ -2,7 +2,6 @@
 
 #include "contest/Cp1251.h"
 #include "contest/ReportFormat.h"
-#include "store/BusyCursor.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/TableView.h"
@@ -106,7 +105,7 @@ QByteArray ReportLines::body(TableView& journal)
         auto line = m_lines.constFind(id);
         if (line == m_lines.cend()) {
             if (row % kProgressStep == 0) {
-                BusyCursor::progress(row, rows);
+                journal.database().work().setProgress(row, rows);
             }
             line = m_lines.insert(id, reader.line(row));
         }

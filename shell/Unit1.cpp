@@ -8,7 +8,6 @@
 #include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
 #include "shell/RigFollower.h"
-#include "store/BusyCursor.h"
 #include "store/Database.h"
 #include "store/ParadoxConversion.h"
 #include "store/Query.h"
@@ -59,8 +58,9 @@ TForm1::TForm1(QWidget* parent)
     // the menu bar lies outside the client area on the platform the sizes were drawn for
     move(kDesignPosition);
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
-    BusyCursor::setHook([this](bool busy) { busyChanged(busy); });
-    BusyCursor::setProgressHook([this](qint64 done, qint64 total) { showProgress(done, total); });
+    // long work in this window's folder shows here, and in no other window
+    connect(&m_db->work(), &LongWork::busyChanged, this, &TForm1::busyChanged);
+    connect(&m_db->work(), &LongWork::progressChanged, this, &TForm1::showProgress);
     m_dialogPrompter = std::make_unique<DialogPrompter>(this);
     m_prompter = m_dialogPrompter.get();
     createViews();
@@ -86,8 +86,7 @@ TForm1::~TForm1()
 {
     // the radio's thread reports to the controls: it ends before they go
     delete m_rigFollower;
-    BusyCursor::setHook({});
-    BusyCursor::setProgressHook({});
+    m_db->work().disconnect(this);
     // the settings store reads the controls for its last save: it goes while they still exist
     m_formStorage1.reset();
     // no grid may take the focus, and so run a handler, while the window is taken apart

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/LongWork.h"
 #include "store/Statement.h"
 
 #include <QDir>
@@ -69,12 +70,16 @@ public:
     Statement prepareOn(const QString& table, const QString& sql);
 
     bool inTransaction() const;
+    // names the savepoints of nested transactions apart, per connection
+    int nextSavepointNumber() { return ++m_savepoints; }
     // A command begins: it may wait for a table that another program holds locked (LockWait).
     void restartLockWait();
     // For a command that gave up on a lock and has rolled back: which table files are locked, by name.
     QString lockedTablesMessage() const;
     qint64 lastInsertId() const;
     sqlite3* handle() const { return connection(); }
+    // long work on this connection, for the window that shows it
+    LongWork& work() { return m_work; }
 
     // Tells every open view that rows of this table changed behind its back (rollback, bulk SQL).
     void notifyTableReset(const QString& table);
@@ -107,6 +112,8 @@ private:
     QHash<QString, QString> m_damage; // lower-case table name -> what the quick check found
     QSet<QString> m_readOnlyFiles;
     QString m_refused; // why the statement being prepared was refused
+    int m_savepoints = 0;
+    LongWork m_work;
 };
 
 // Quotes an identifier for SQLite.

@@ -1,6 +1,5 @@
 #include "store/SqlRoutines.h"
 
-#include "store/BusyCursor.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
 
@@ -8,9 +7,9 @@
 
 bool RunSql(Database& db, const QString& sql, bool busy)
 {
-    std::optional<BusyCursor> cursor;
+    std::optional<LongWork::Scope> work;
     if (busy) {
-        cursor.emplace();
+        work.emplace(db.work());
     }
     try {
         db.execute(sql);

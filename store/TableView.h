@@ -53,6 +53,7 @@ public:
 
     const QString& name() const { return m_def.viewName; }
     const QString& tableName() const { return m_def.table; }
+    Database& database() const { return m_db; }
     const QList<DeclaredField>& declaredFields() const { return m_def.fields; }
     int fieldIndex(const QString& field) const;
     const FieldDef& fieldDef(int index) const;

@@ -3,16 +3,11 @@
 #include "store/Database.h"
 #include "store/StoreError.h"
 
-namespace
-{
-int g_savepointCounter = 0;
-}
-
 Transaction::Transaction(Database& db)
     : m_db(db)
 {
     if (db.inTransaction()) {
-        m_savepoint = QStringLiteral("tourlog_%1").arg(++g_savepointCounter);
+        m_savepoint = QStringLiteral("tourlog_%1").arg(db.nextSavepointNumber());
         db.prepare(QStringLiteral("SAVEPOINT ") + m_savepoint).run();
     } else {
         db.restartLockWait();

@@ -1,5 +1,4 @@
 #include "contest/LogExport.h"
-#include "store/BusyCursor.h"
 #include "store/StoreError.h"
 #include "support/ExportJournal.h"
 #include "support/WithoutFileAccessOverride.h"
@@ -85,9 +84,9 @@ private Q_SLOTS:
 
         // the window's progress dialog follows the walk through the journal
         qint64 progressTotal = -1;
-        BusyCursor::setProgressHook([&](qint64, qint64 total) { progressTotal = total; });
+        QObject::connect(&log.db.work(), &LongWork::progressChanged,
+                         [&](qint64, qint64 total) { progressTotal = total; });
         const LogExportResult result = exportLog(log.journal, 1, fullStation(), kHeader, LogFormat::Cabrillo, path);
-        BusyCursor::setProgressHook({});
         QCOMPARE(progressTotal, 5);
         QCOMPARE(result.contacts, 4);
         QCOMPARE(result.problems, QStringList());

@@ -1,6 +1,6 @@
 #include "shell/ErrorBox.h"
 #include "shell/Unit1.h"
-#include "store/BusyCursor.h"
+#include "store/Database.h"
 #include "store/TableView.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
@@ -55,8 +55,8 @@ private Q_SLOTS:
         m_clock.now = QDateTime(QDate(2006, 10, 22), QTime(20, 30, 1));
         const QString filter = m_form->contest80().filter();
         {
-            const BusyCursor busy;
-            const BusyCursor nested;
+            const LongWork::Scope busy(m_form->database().work());
+            const LongWork::Scope nested(m_form->database().work());
             m_form->Timer1Timer();
             QCOMPARE(m_form->tour().value(), 1);
             QCOMPARE(m_form->contest80().filter(), filter);
