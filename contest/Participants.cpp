@@ -3,10 +3,10 @@
 #include "contest/ParticipantList.h"
 #include "contest/Prompter.h"
 #include "contest/ViewSuspension.h"
-#include "store/BusyCursor.h"
 #include "store/ColumnQueries.h"
 #include "store/Database.h"
 #include "store/FieldValue.h"
+#include "store/RowDeletion.h"
 #include "store/TableView.h"
 #include "store/TextHelpers.h"
 #include "store/Transaction.h"
@@ -113,7 +113,7 @@ ImportSummary ImportCallsign(Database& db, const ParticipantViews& views, const 
 {
     ImportSummary summary;
     summary.listName = QFileInfo(listPath).fileName();
-    BusyCursor busy;
+    const LongWork::Scope busy(db.work());
     const TableView::BatchUpdate participantRows(views.callsign);
     const TableView::BatchUpdate contestRows(views.contest80);
 
@@ -148,7 +148,7 @@ ImportSummary ImportCallsign(Database& db, const ParticipantViews& views, const 
     const int participantCount = callsignView.recordCount();
     for (callsignView.first(); !callsignView.eof(); callsignView.next()) {
         if (callsignView.currentRow() % kProgressStep == 0) {
-            BusyCursor::progress(callsignView.currentRow(), participantCount);
+            db.work().setProgress(callsignView.currentRow(), participantCount);
         }
         const QString stored = callsignView.text(kCallsignField);
         if (!withMatrix.contains(stored.toCaseFolded())) {
@@ -170,7 +170,7 @@ void ImportCallsign(Database& db, const ParticipantViews& views, Prompter& promp
 
 void ClearContestTable(Database& db, const ParticipantViews& views)
 {
-    BusyCursor busy;
+    const LongWork::Scope busy(db.work());
     ViewSuspension suspension;
     suspension.close(views.callsign);
     suspension.close(views.contest80);
@@ -178,8 +178,8 @@ void ClearContestTable(Database& db, const ParticipantViews& views)
     suspension.close(views.contest160);
     suspension.close(views.contest160CW);
     Transaction transaction(db);
-    db.execute(QStringLiteral("delete from Callsign"));
-    db.execute(QStringLiteral("delete from Contest"));
+    deleteAllRows(db, QStringLiteral("Callsign"));
+    deleteAllRows(db, QStringLiteral("Contest"));
     transaction.commit();
     suspension.restore();
 }

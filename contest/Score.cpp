@@ -1,19 +1,16 @@
 #include "contest/Score.h"
 
 #include "contest/Rounding.h"
-#include "store/Query.h"
-#include "store/SqlRoutines.h"
+#include "store/ColumnQueries.h"
+#include "store/StoreError.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace
 {
-int groupedRowCount(Query& q, const QString& sql)
-{
-    q.setSql(sql);
-    q.open();
-    const int rows = q.recordCount();
-    q.close();
-    return rows;
-}
+const QString kJournal = QStringLiteral("Journal");
+const QString kContestNumberField = QStringLiteral("ContestNumber");
 
 // the totals wrap around as 32-bit integers rather than overflow into undefined behaviour
 qint32 points(qint64 count, int each)
@@ -22,24 +19,30 @@ qint32 points(qint64 count, int each)
 }
 } // namespace
 
-QString contestNumberText(double contestNumber)
+qint64 roundedContestNumber(double contestNumber)
 {
-    return QString::number(roundHalfToEven(contestNumber), 'f', 0);
+    // -2^63 and the largest double below 2^63 both convert to qint64 exactly
+    constexpr double kLowest = -9223372036854775808.0;
+    constexpr double kHighest = 9223372036854774784.0;
+    if (std::isnan(contestNumber)) {
+        return 0;
+    }
+    return static_cast<qint64>(std::clamp(roundHalfToEven(contestNumber), kLowest, kHighest));
 }
 
-Score countScore(Database& db, Query& q, const QString& contestNumber)
+Score countScore(Database& db, qint64 contestNumber)
 {
     Score score;
-    const qint64 contacts =
-        QuerySingleValue(db, QStringLiteral("select count(*) from Journal where ContestNumber=") + contestNumber)
-            .toLongLong();
-    score.contacts = contacts < 0 ? 0 : static_cast<int>(contacts);
-    score.correspondents = groupedRowCount(
-        q, QStringLiteral("select Callsign from Journal where ContestNumber=") + contestNumber
-               + QStringLiteral(" group by Callsign"));
-    score.regions = groupedRowCount(
-        q, QStringLiteral("select KI from Journal where ContestNumber=") + contestNumber
-               + QStringLiteral(" group by KI"));
+    // the contact count alone stays silent on an engine error: the two counts below report it
+    try {
+        score.contacts = static_cast<int>(rowCountWhere(db, kJournal, kContestNumberField, contestNumber));
+    } catch (const StoreError&) {
+        score.contacts = 0;
+    }
+    score.correspondents =
+        static_cast<int>(groupCountWhere(db, kJournal, QStringLiteral("CallSign"), kContestNumberField, contestNumber));
+    score.regions =
+        static_cast<int>(groupCountWhere(db, kJournal, QStringLiteral("KI"), kContestNumberField, contestNumber));
 
     ScoreTotals& totals = score.totals;
     totals.contactPoints = points(score.contacts, kContactPointsEach);

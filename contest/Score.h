@@ -4,7 +4,6 @@
 #include <QtGlobal>
 
 class Database;
-class Query;
 
 // The four point totals of a contest, kept between updates and written at the foot of the report.
 struct ScoreTotals
@@ -29,12 +28,13 @@ constexpr int kContactPointsEach = 1;
 constexpr int kCorrespondentPointsEach = 4;
 constexpr int kRegionPointsEach = 3;
 
-// The contest number as the score statements compare it: rounded, a decimal integer, "-" when negative.
-QString contestNumberText(double contestNumber);
+// The contest number as the score compares it: rounded, halves to the even neighbour (2.5 -> 2); a number
+// beyond the range of qint64 is taken as its nearest end, NaN as 0.
+qint64 roundedContestNumber(double contestNumber);
 
-// Counts the Journal rows of one contest, their distinct callsigns and distinct KI through the query
-// object q. A count the engine cannot deliver is taken as 0; an engine error opening q raises StoreError.
-Score countScore(Database& db, Query& q, const QString& contestNumber);
+// Counts the Journal rows of one contest, their distinct callsigns and distinct KI. A contact count the engine
+// cannot deliver is taken as 0; an engine error counting callsigns or KI raises StoreError.
+Score countScore(Database& db, qint64 contestNumber);
 
 // "СВ=12  КР=28(7)  РН=9(3)  Всего=49"
 QString scoreStatusText(const Score& score);

@@ -109,7 +109,7 @@ void TForm1::ContestNumberChange()
 
 void TForm1::UpdateScore()
 {
-    const Score score = countScore(*m_db, *m_query, contestNumberText(m_ui.contestNumber->value()));
+    const Score score = countScore(*m_db, roundedContestNumber(m_ui.contestNumber->value()));
     m_scoreTotals = score.totals;
     m_ui.statusBar1->setPanelText(kScorePanel, scoreStatusText(score));
 }

@@ -2,6 +2,18 @@
 
 #include "store/Database.h"
 
+namespace
+{
+// A column the table lacks, named in double quotes, would be read as a string and counted as one value;
+// in backquotes it is always a column, and a missing one is the engine's error.
+QString columnName(const QString& name)
+{
+    QString escaped = name;
+    escaped.replace(u'`', QStringLiteral("``"));
+    return u'`' + escaped + u'`';
+}
+} // namespace
+
 QSet<QString> foldedColumnValues(Database& db, const QString& table, const QString& field)
 {
     db.attachExisting(table);
@@ -22,4 +34,27 @@ QVariant lastValueWhere(Database& db, const QString& table, const QString& field
                                      .arg(quoteIdentifier(table), quoteIdentifier(field), quoteIdentifier(keyField)));
     query.bind(1, key);
     return query.step() ? query.column(0) : QVariant();
+}
+
+qint64 rowCountWhere(Database& db, const QString& table, const QString& keyField, const QVariant& key)
+{
+    db.attachExisting(table);
+    Statement query = db.prepareOn(table, QStringLiteral("SELECT count(*) FROM %1.%1 WHERE %2=?")
+                                              .arg(quoteIdentifier(table), columnName(keyField)));
+    query.bind(1, key);
+    query.step();
+    return query.column(0).toLongLong();
+}
+
+qint64 groupCountWhere(Database& db, const QString& table, const QString& field, const QString& keyField,
+                       const QVariant& key)
+{
+    db.attachExisting(table);
+    // groups rather than count(DISTINCT), which would leave the empty values out
+    Statement query =
+        db.prepareOn(table, QStringLiteral("SELECT count(*) FROM (SELECT %2 FROM %1.%1 WHERE %3=? GROUP BY %2)")
+                                .arg(quoteIdentifier(table), columnName(field), columnName(keyField)));
+    query.bind(1, key);
+    query.step();
+    return query.column(0).toLongLong();
 }
