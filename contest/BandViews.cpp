@@ -1,18 +1,29 @@
 #include "contest/BandViews.h"
 
+#include "store/TableNames.h"
+
 #include <QTime>
+
+namespace
+{
+QString bandModeFilter(int band, QStringView modulation)
+{
+    return QStringLiteral("%1=%2 and %3='%4'")
+        .arg(kFieldDiapasone, QString::number(band), kFieldModulation, modulation);
+}
+} // namespace
 
 const std::array<BandViewInfo, kBandCount>& bandViews()
 {
     static const std::array<BandViewInfo, kBandCount> views = {{
         {QStringLiteral("Contest80"), QStringLiteral("DBGrid80"), QStringLiteral("Panel80"),
-         QStringLiteral("80 м - SSB"), QStringLiteral("Diapasone=80 and Modulation='SSB'")},
+         QStringLiteral("80 м - SSB"), bandModeFilter(80, u"SSB")},
         {QStringLiteral("Contest80CW"), QStringLiteral("DBGrid80CW"), QStringLiteral("Panel80CW"),
-         QStringLiteral("80 м - CW"), QStringLiteral("Diapasone=80 and Modulation='CW'")},
+         QStringLiteral("80 м - CW"), bandModeFilter(80, u"CW")},
         {QStringLiteral("Contest160"), QStringLiteral("DBGrid160"), QStringLiteral("Panel160"),
-         QStringLiteral("160 м - SSB"), QStringLiteral("Diapasone=160 and Modulation='SSB'")},
+         QStringLiteral("160 м - SSB"), bandModeFilter(160, u"SSB")},
         {QStringLiteral("Contest160CW"), QStringLiteral("DBGrid160CW"), QStringLiteral("Panel160CW"),
-         QStringLiteral("160 м - CW"), QStringLiteral("Diapasone=160 and Modulation='CW'")},
+         QStringLiteral("160 м - CW"), bandModeFilter(160, u"CW")},
     }};
     return views;
 }
@@ -22,7 +33,7 @@ QString bandFilter(const BandViewInfo& band, int tour)
     if (tour == 0) {
         return band.allToursFilter;
     }
-    return band.allToursFilter + QStringLiteral(" and TourNumber=") + QString::number(tour);
+    return band.allToursFilter + QStringLiteral(" and ") + kFieldTourNumber + u'=' + QString::number(tour);
 }
 
 int activeBandIndex(const std::array<int, kBandCount>& marks)

@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/TableCopy.h"
+#include "store/TableNames.h"
 
 #include <QDir>
 
@@ -14,6 +15,6 @@ QString BackupBeforeClear(Database& db, const QDateTime& localNow)
     for (int n = 2; contestFolder.exists(relative); ++n) {
         relative = kBackupFolder + u'/' + stamp + u'-' + QString::number(n);
     }
-    copyTableFiles(db, {QStringLiteral("Callsign"), QStringLiteral("Contest")}, contestFolder.absoluteFilePath(relative));
+    copyTableFiles(db, {kTableCallsign, kTableContest}, contestFolder.absoluteFilePath(relative));
     return relative;
 }

@@ -2,6 +2,7 @@
 
 #include "contest/JournalFollowUp.h"
 #include "store/ContactRows.h"
+#include "store/TableNames.h"
 #include "store/TableView.h"
 #include "store/Transaction.h"
 
@@ -9,7 +10,7 @@ bool DeletePlannedRow(Database& db, TableView& band, TableView& journal)
 {
     Transaction transaction(db);
     bool journalChanged = false;
-    if (band.currentRow() >= 0 && !band.isNull(QStringLiteral("T")) && locateJournalRowOf(journal, band)) {
+    if (band.currentRow() >= 0 && !band.isNull(kFieldTime) && locateJournalRowOf(journal, band)) {
         journal.remove();
         journalChanged = true;
     }
@@ -25,10 +26,10 @@ bool DeleteJournalRow(Database& db, TableView& journal)
     // an older row with the same key is a contact of an earlier contest: its planned row is gone
     const bool newest = id >= 0 && locateJournalRowOf(journal, journal) && journal.currentId() == id;
     journal.locateId(id);
-    if (newest && !journal.isNull(QStringLiteral("T"))) {
+    if (newest && !journal.isNull(kFieldTime)) {
         const qint64 planned =
-            workedContestRowOf(db, {journal.value(QStringLiteral("TourNumber")), journal.value(QStringLiteral("Diapasone")),
-                                    journal.value(QStringLiteral("Modulation")), journal.text(QStringLiteral("CallSign"))});
+            workedContestRowOf(db, {journal.value(kFieldTourNumber), journal.value(kFieldDiapasone),
+                                    journal.value(kFieldModulation), journal.text(kFieldCallSign)});
         if (planned >= 0) {
             unworkContestRow(db, planned);
         }

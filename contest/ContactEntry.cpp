@@ -5,6 +5,7 @@
 #include "contest/Prompter.h"
 #include "contest/ReceivedCode.h"
 #include "store/StoreError.h"
+#include "store/TableNames.h"
 #include "store/TableView.h"
 #include "store/Transaction.h"
 
@@ -54,24 +55,23 @@ void writeContact(const ContactEntryContext& context, const QString& code, const
     {
         JournalFollowUp::Pause pause(context.followUp);
         band.edit();
-        band.setValue(QStringLiteral("D"), contactTime.date());
-        band.setValue(QStringLiteral("T"), contactTime.time());
-        band.setValue(QStringLiteral("SentText"), sent);
-        band.setValue(QStringLiteral("RecvText"), code);
+        band.setValue(kFieldDate, contactTime.date());
+        band.setValue(kFieldTime, contactTime.time());
+        band.setValue(kFieldSentText, sent);
+        band.setValue(kFieldRecvText, code);
         band.post();
     }
     TableView& journal = context.journal;
     journal.append();
-    journal.setValue(QStringLiteral("ContestNumber"), context.contestNumber());
-    for (const QString& field : {QStringLiteral("TourNumber"), QStringLiteral("Diapasone"), QStringLiteral("Modulation"),
-                                 QStringLiteral("CallSign")}) {
+    journal.setValue(kFieldContestNumber, context.contestNumber());
+    for (const QString& field : {kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign}) {
         journal.setValue(field, band.value(field));
     }
-    journal.setValue(QStringLiteral("D"), contactTime.date());
-    journal.setValue(QStringLiteral("T"), contactTime.time());
-    journal.setValue(QStringLiteral("SentText"), sent);
-    journal.setValue(QStringLiteral("RecvText"), code);
-    journal.setValue(QStringLiteral("KI"), journalKi(code));
+    journal.setValue(kFieldDate, contactTime.date());
+    journal.setValue(kFieldTime, contactTime.time());
+    journal.setValue(kFieldSentText, sent);
+    journal.setValue(kFieldRecvText, code);
+    journal.setValue(kFieldKi, journalKi(code));
     journal.post();
 }
 } // namespace
@@ -84,7 +84,7 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
         context.prompter.showMessage(QStringLiteral("Cписок позывных пуст !"));
         return ContactOutcome::NotRecorded;
     }
-    if (!band.isNull(QStringLiteral("T"))) {
+    if (!band.isNull(kFieldTime)) {
         if (!context.editMode) {
             context.prompter.showMessage(QStringLiteral("Повторная связь в пределах одного тура не разрешена !"));
         }
@@ -110,7 +110,7 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
         Transaction transaction(context.db);
         {
             const RowFinder row(band, rowId);
-            if (!row.found() || !band.isNull(QStringLiteral("T"))) {
+            if (!row.found() || !band.isNull(kFieldTime)) {
                 context.prompter.showMessage(
                     QStringLiteral("The contact was not recorded: its row is no longer in the contest table."));
                 return ContactOutcome::NotRecorded;

@@ -4,6 +4,7 @@
 #include "contest/ReportFormat.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
+#include "store/TableNames.h"
 #include "store/TableView.h"
 
 #include <algorithm>
@@ -12,11 +13,11 @@ namespace
 {
 constexpr int kProgressStep = 2000;
 
-int requiredField(const TableView& journal, const char* field)
+int requiredField(const TableView& journal, const QString& field)
 {
-    const int index = journal.fieldIndex(QString::fromLatin1(field));
+    const int index = journal.fieldIndex(field);
     if (index < 0) {
-        throw StoreError(QStringLiteral("%1: Field '%2' not found").arg(journal.name(), QString::fromLatin1(field)));
+        throw StoreError(QStringLiteral("%1: Field '%2' not found").arg(journal.name(), field));
     }
     return index;
 }
@@ -54,14 +55,14 @@ bool isCw(const QString& mode)
 
 QList<ExportContact> contactsOfContest(const TableView& journal, int contestNumber)
 {
-    const int contestField = requiredField(journal, "ContestNumber");
-    const int dateField = requiredField(journal, "D");
-    const int timeField = requiredField(journal, "T");
-    const int bandField = requiredField(journal, "Diapasone");
-    const int modeField = requiredField(journal, "Modulation");
-    const int callField = requiredField(journal, "CallSign");
-    const int sentField = requiredField(journal, "SentText");
-    const int recvField = requiredField(journal, "RecvText");
+    const int contestField = requiredField(journal, kFieldContestNumber);
+    const int dateField = requiredField(journal, kFieldDate);
+    const int timeField = requiredField(journal, kFieldTime);
+    const int bandField = requiredField(journal, kFieldDiapasone);
+    const int modeField = requiredField(journal, kFieldModulation);
+    const int callField = requiredField(journal, kFieldCallSign);
+    const int sentField = requiredField(journal, kFieldSentText);
+    const int recvField = requiredField(journal, kFieldRecvText);
     ContactTimeConverter utc;
     QList<ExportContact> contacts;
     const int rows = journal.recordCount();

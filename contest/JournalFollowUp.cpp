@@ -1,21 +1,24 @@
 #include "contest/JournalFollowUp.h"
 
 #include "contest/ReceivedCode.h"
+#include "store/TableNames.h"
 #include "store/TableView.h"
 
 namespace
 {
-const QString kContactKeyFields = QStringLiteral("TourNumber;Diapasone;Modulation;CallSign");
-const QString kBandViewPrefix = QStringLiteral("Contest");
+const QString kContactKeyFields =
+    QStringList{kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign}.join(u';');
+// the band views are named after their table: Contest80, Contest160CW...
+const QString kBandViewPrefix = kTableContest;
 } // namespace
 
 bool locateJournalRowOf(TableView& journal, const TableView& planned)
 {
     const QVariantList key = {
-        planned.text(QStringLiteral("TourNumber")),
-        planned.text(QStringLiteral("Diapasone")),
-        planned.text(QStringLiteral("Modulation")),
-        planned.text(QStringLiteral("CallSign")),
+        planned.text(kFieldTourNumber),
+        planned.text(kFieldDiapasone),
+        planned.text(kFieldModulation),
+        planned.text(kFieldCallSign),
     };
     // a row of an earlier contest with the same key may still stand before it: the newest one is the contact's
     return journal.locateLast(kContactKeyFields, key, true);
@@ -45,25 +48,25 @@ bool JournalFollowUp::afterPost(TableView& posted, bool editMode)
     }
     // A new planned row, or one that was not worked before this change, has no Journal row: a row with its
     // key belongs to an earlier contact and must stay as it is.
-    if (posted.lastPostInserted() || posted.valueBeforeEdit(QStringLiteral("T")).isNull()) {
+    if (posted.lastPostInserted() || posted.valueBeforeEdit(kFieldTime).isNull()) {
         return false;
     }
     if (!locateJournalRowOf(m_journal, posted)) {
         return false;
     }
-    if (posted.isNull(QStringLiteral("T"))) {
+    if (posted.isNull(kFieldTime)) {
         m_journal.remove();
         m_journal.last();
         return true;
     }
     m_journal.edit();
     for (const QString& field :
-         {QStringLiteral("D"), QStringLiteral("T"), QStringLiteral("SentText"), QStringLiteral("RecvText")}) {
+         {kFieldDate, kFieldTime, kFieldSentText, kFieldRecvText}) {
         m_journal.setValue(field, posted.value(field));
     }
     // the score counts regions by the KI: a corrected code carries its region with it
-    const QString received = posted.text(QStringLiteral("RecvText"));
-    m_journal.setValue(QStringLiteral("KI"), received.isEmpty() ? QVariant() : QVariant(journalKi(received)));
+    const QString received = posted.text(kFieldRecvText);
+    m_journal.setValue(kFieldKi, received.isEmpty() ? QVariant() : QVariant(journalKi(received)));
     m_journal.post();
     return true;
 }

@@ -7,6 +7,7 @@
 #include "store/Database.h"
 #include "store/FieldValue.h"
 #include "store/RowDeletion.h"
+#include "store/TableNames.h"
 #include "store/TableView.h"
 #include "store/TextHelpers.h"
 #include "store/Transaction.h"
@@ -19,7 +20,6 @@ namespace
 constexpr int kMinimumTypedLength = 5;
 constexpr int kMaximumTypedLength = 10;
 constexpr int kCallsignWidth = 10;
-const QString kCallsignField = QStringLiteral("CallSign");
 constexpr int kProgressStep = 250;
 
 // Lookups go by the text that will be stored, so that a long line never adds its participant twice.
@@ -30,13 +30,13 @@ QString storedCallsign(const QString& callsign)
 
 bool locateCallsign(TableView& view, const QString& callsign)
 {
-    return view.locate(kCallsignField, {storedCallsign(callsign)}, true);
+    return view.locate(kFieldCallSign, {storedCallsign(callsign)}, true);
 }
 
 void appendParticipant(TableView& callsignView, const QString& callsign)
 {
     callsignView.append();
-    callsignView.setValue(kCallsignField, callsign);
+    callsignView.setValue(kFieldCallSign, callsign);
     callsignView.post();
 }
 
@@ -67,11 +67,11 @@ void CreateContestMatrix(TableView& contest80, const QString& callsign, const Ma
             const int tours = parameters.tours();
             for (int tour = 1; tour <= tours; ++tour) {
                 contest80.append();
-                contest80.setValue(QStringLiteral("ContestNumber"), parameters.contestNumber);
-                contest80.setValue(QStringLiteral("Diapasone"), 80 * band);
-                contest80.setValue(QStringLiteral("Modulation"), modulation);
-                contest80.setValue(QStringLiteral("TourNumber"), tour);
-                contest80.setValue(kCallsignField, callsign);
+                contest80.setValue(kFieldContestNumber, parameters.contestNumber);
+                contest80.setValue(kFieldDiapasone, 80 * band);
+                contest80.setValue(kFieldModulation, modulation);
+                contest80.setValue(kFieldTourNumber, tour);
+                contest80.setValue(kFieldCallSign, callsign);
                 contest80.post();
             }
         }
@@ -125,7 +125,7 @@ ImportSummary ImportCallsign(Database& db, const ParticipantViews& views, const 
     Transaction transaction(db);
 
     // one pass over each table instead of a lookup per line keeps a large import linear
-    QSet<QString> participants = foldedColumnValues(db, views.callsign.tableName(), kCallsignField);
+    QSet<QString> participants = foldedColumnValues(db, views.callsign.tableName(), kFieldCallSign);
     const auto take = [&](const QString& callsign) {
         const QString folded = storedCallsign(callsign).toCaseFolded();
         if (participants.contains(folded)) {
@@ -143,14 +143,14 @@ ImportSummary ImportCallsign(Database& db, const ParticipantViews& views, const 
     summary.linesRead = reading.lines;
 
     // every participant, old and new, that has no contest row yet gets its matrix
-    QSet<QString> withMatrix = foldedColumnValues(db, views.contest80.tableName(), kCallsignField);
+    QSet<QString> withMatrix = foldedColumnValues(db, views.contest80.tableName(), kFieldCallSign);
     TableView& callsignView = views.callsign;
     const int participantCount = callsignView.recordCount();
     for (callsignView.first(); !callsignView.eof(); callsignView.next()) {
         if (callsignView.currentRow() % kProgressStep == 0) {
             db.work().setProgress(callsignView.currentRow(), participantCount);
         }
-        const QString stored = callsignView.text(kCallsignField);
+        const QString stored = callsignView.text(kFieldCallSign);
         if (!withMatrix.contains(stored.toCaseFolded())) {
             CreateContestMatrix(views.contest80, stored, parameters);
             withMatrix.insert(stored.toCaseFolded());
@@ -178,8 +178,8 @@ void ClearContestTable(Database& db, const ParticipantViews& views)
     suspension.close(views.contest160);
     suspension.close(views.contest160CW);
     Transaction transaction(db);
-    deleteAllRows(db, QStringLiteral("Callsign"));
-    deleteAllRows(db, QStringLiteral("Contest"));
+    deleteAllRows(db, kTableCallsign);
+    deleteAllRows(db, kTableContest);
     transaction.commit();
     suspension.restore();
 }

@@ -4,6 +4,7 @@
 #include "contest/ReportFormat.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
+#include "store/TableNames.h"
 #include "store/TableView.h"
 
 #include <QTimeZone>
@@ -34,13 +35,13 @@ class JournalRowReader
 public:
     explicit JournalRowReader(const TableView& journal)
         : m_journal(journal)
-        , m_diapasone(requiredField(journal, QStringLiteral("Diapasone")))
-        , m_modulation(requiredField(journal, QStringLiteral("Modulation")))
-        , m_date(requiredField(journal, QStringLiteral("D")))
-        , m_time(requiredField(journal, QStringLiteral("T")))
-        , m_callSign(requiredField(journal, QStringLiteral("CallSign")))
-        , m_sentText(requiredField(journal, QStringLiteral("SentText")))
-        , m_recvText(requiredField(journal, QStringLiteral("RecvText")))
+        , m_diapasone(requiredField(journal, kFieldDiapasone))
+        , m_modulation(requiredField(journal, kFieldModulation))
+        , m_date(requiredField(journal, kFieldDate))
+        , m_time(requiredField(journal, kFieldTime))
+        , m_callSign(requiredField(journal, kFieldCallSign))
+        , m_sentText(requiredField(journal, kFieldSentText))
+        , m_recvText(requiredField(journal, kFieldRecvText))
     {
     }
 

@@ -3,15 +3,13 @@
 #include "contest/Rounding.h"
 #include "store/ColumnQueries.h"
 #include "store/StoreError.h"
+#include "store/TableNames.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
-const QString kJournal = QStringLiteral("Journal");
-const QString kContestNumberField = QStringLiteral("ContestNumber");
-
 // the totals wrap around as 32-bit integers rather than overflow into undefined behaviour
 qint32 points(qint64 count, int each)
 {
@@ -35,14 +33,14 @@ Score countScore(Database& db, qint64 contestNumber)
     Score score;
     // the contact count alone stays silent on an engine error: the two counts below report it
     try {
-        score.contacts = static_cast<int>(rowCountWhere(db, kJournal, kContestNumberField, contestNumber));
+        score.contacts = static_cast<int>(rowCountWhere(db, kTableJournal, kFieldContestNumber, contestNumber));
     } catch (const StoreError&) {
         score.contacts = 0;
     }
     score.correspondents =
-        static_cast<int>(groupCountWhere(db, kJournal, QStringLiteral("CallSign"), kContestNumberField, contestNumber));
+        static_cast<int>(groupCountWhere(db, kTableJournal, kFieldCallSign, kFieldContestNumber, contestNumber));
     score.regions =
-        static_cast<int>(groupCountWhere(db, kJournal, QStringLiteral("KI"), kContestNumberField, contestNumber));
+        static_cast<int>(groupCountWhere(db, kTableJournal, kFieldKi, kFieldContestNumber, contestNumber));
 
     ScoreTotals& totals = score.totals;
     totals.contactPoints = points(score.contacts, kContactPointsEach);

@@ -2,12 +2,12 @@
 
 #include "store/ColumnQueries.h"
 #include "store/StoreError.h"
+#include "store/TableNames.h"
 
 std::optional<int> lastSentSerial(Database& db, int contestNumber, qint64 ki)
 {
     try {
-        const QVariant sent = lastValueWhere(db, QStringLiteral("Journal"), QStringLiteral("SentText"),
-                                             QStringLiteral("ContestNumber"), contestNumber);
+        const QVariant sent = lastValueWhere(db, kTableJournal, kFieldSentText, kFieldContestNumber, contestNumber);
         const QStringList parts = sent.toString().split(u' ', Qt::SkipEmptyParts);
         // a KI below 10 is sent with a leading zero today, without one in older journals
         bool kiOk = false;

@@ -14,6 +14,7 @@
 #include "store/Schema.h"
 #include "store/StoreError.h"
 #include "store/TableDamage.h"
+#include "store/TableNames.h"
 #include "store/TableView.h"
 #include "store/ViewDefinitions.h"
 #include "widgets/DataGrid.h"
@@ -421,7 +422,7 @@ void TForm1::DBGrid80GetCellParams(DataGrid& sender, const QString&, int row, Ce
     const TableView& view = *m_bandViews.at(band);
     QVariant time;
     try {
-        time = view.valueAt(row, view.fieldIndex(QStringLiteral("T")));
+        time = view.valueAt(row, view.fieldIndex(kFieldTime));
     } catch (...) {
         // painting goes on; the grid's own read of the row reports the failure
     }

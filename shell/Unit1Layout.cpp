@@ -1,5 +1,6 @@
 #include "shell/Unit1Layout.h"
 
+#include "store/TableNames.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
 #include "widgets/DigitalClock.h"
@@ -295,14 +296,14 @@ Unit1Controls buildUnit1Layout(QMainWindow& window)
 
 namespace
 {
-GridColumn sized(const char* field, int width)
+GridColumn sized(const QString& field, int width)
 {
-    return GridColumn{QString::fromLatin1(field), width, Qt::AlignCenter, QString()};
+    return GridColumn{field, width, Qt::AlignCenter, QString()};
 }
 
-GridColumn fitted(const char* field, const char* sample, Qt::Alignment titleAlignment = Qt::AlignCenter)
+GridColumn fitted(const QString& field, const char* sample, Qt::Alignment titleAlignment = Qt::AlignCenter)
 {
-    return GridColumn{QString::fromLatin1(field), 0, titleAlignment, QString::fromLatin1(sample)};
+    return GridColumn{field, 0, titleAlignment, QString::fromLatin1(sample)};
 }
 } // namespace
 
@@ -320,17 +321,17 @@ QList<GridColumn> bandGridColumns(int band)
     }};
     const Widths& w = widths.at(band);
     return {
-        sized("CallSign", w.callSign), sized("T", w.time),          sized("SentText", w.sent),
-        sized("RecvText", w.received), sized("TourNumber", w.tour),
+        sized(kFieldCallSign, w.callSign), sized(kFieldTime, w.time), sized(kFieldSentText, w.sent),
+        sized(kFieldRecvText, w.received), sized(kFieldTourNumber, w.tour),
     };
 }
 
 QList<GridColumn> journalGridColumns()
 {
     return {
-        fitted("D", "22.10.06"),           fitted("T", "16:43:19"),      sized("ContestNumber", 49),
-        sized("TourNumber", 46),           sized("Diapasone", 59),       fitted("Modulation", "SSB"),
-        fitted("CallSign", "UA9ABC/P"),    fitted("SentText", "22 001"), fitted("RecvText", "22 001"),
-        fitted("KI", "22", Qt::AlignLeft), sized("Commentary", 220),
+        fitted(kFieldDate, "22.10.06"),        fitted(kFieldTime, "16:43:19"),   sized(kFieldContestNumber, 49),
+        sized(kFieldTourNumber, 46),           sized(kFieldDiapasone, 59),       fitted(kFieldModulation, "SSB"),
+        fitted(kFieldCallSign, "UA9ABC/P"),    fitted(kFieldSentText, "22 001"), fitted(kFieldRecvText, "22 001"),
+        fitted(kFieldKi, "22", Qt::AlignLeft), sized(kFieldCommentary, 220),
     };
 }

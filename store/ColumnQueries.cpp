@@ -1,6 +1,7 @@
 #include "store/ColumnQueries.h"
 
 #include "store/Database.h"
+#include "store/TableNames.h"
 
 namespace
 {
@@ -30,8 +31,9 @@ QVariant lastValueWhere(Database& db, const QString& table, const QString& field
                         const QVariant& key)
 {
     db.attachExisting(table);
-    Statement query = db.prepare(QStringLiteral("SELECT %2 FROM %1.%1 WHERE %3=? ORDER BY ID DESC LIMIT 1")
-                                     .arg(quoteIdentifier(table), quoteIdentifier(field), quoteIdentifier(keyField)));
+    Statement query = db.prepare(QStringLiteral("SELECT %2 FROM %1.%1 WHERE %3=? ORDER BY %4 DESC LIMIT 1")
+                                     .arg(quoteIdentifier(table), quoteIdentifier(field), quoteIdentifier(keyField),
+                                          kFieldId));
     query.bind(1, key);
     return query.step() ? query.column(0) : QVariant();
 }

@@ -1,30 +1,28 @@
 #include "store/ContactRows.h"
 
 #include "store/Database.h"
-
-namespace
-{
-const QString kContest = QStringLiteral("Contest");
-} // namespace
+#include "store/TableNames.h"
 
 qint64 workedContestRowOf(Database& db, const ContactKey& key)
 {
-    db.attachExisting(kContest);
-    Statement query = db.prepareOn(kContest, QStringLiteral("SELECT ID FROM Contest.Contest WHERE T IS NOT NULL "
-                                                            "AND TourNumber=? AND Diapasone=? "
-                                                            "AND Modulation=? COLLATE TOURLOG_NOCASE "
-                                                            "AND CallSign=? COLLATE TOURLOG_NOCASE "
-                                                            "ORDER BY ID DESC LIMIT 1"));
+    db.attachExisting(kTableContest);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 IS NOT NULL AND %4=? AND %5=? "
+                                       "AND %6=? COLLATE TOURLOG_NOCASE AND %7=? COLLATE TOURLOG_NOCASE "
+                                       "ORDER BY %1 DESC LIMIT 1")
+                            .arg(kFieldId, kTableContest, kFieldTime, kFieldTourNumber, kFieldDiapasone,
+                                 kFieldModulation, kFieldCallSign);
+    Statement query = db.prepareOn(kTableContest, sql);
     query.bindAll({key.tour, key.band, key.mode, key.callsign});
     return query.step() ? query.column(0).toLongLong() : -1;
 }
 
 void unworkContestRow(Database& db, qint64 id)
 {
-    db.attachExisting(kContest);
-    Statement update = db.prepareOn(
-        kContest, QStringLiteral("UPDATE Contest.Contest SET T=NULL, SentText=NULL, RecvText=NULL WHERE ID=?"));
+    db.attachExisting(kTableContest);
+    const QString sql = QStringLiteral("UPDATE %1.%1 SET %2=NULL, %3=NULL, %4=NULL WHERE %5=?")
+                            .arg(kTableContest, kFieldTime, kFieldSentText, kFieldRecvText, kFieldId);
+    Statement update = db.prepareOn(kTableContest, sql);
     update.bind(1, id);
     update.run();
-    db.notifyRowChanged(kContest, id, nullptr);
+    db.notifyRowChanged(kTableContest, id, nullptr);
 }

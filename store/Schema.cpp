@@ -1,10 +1,11 @@
 #include "store/Schema.h"
 
 #include "store/Database.h"
-#include "store/SqlRoutines.h"
 #include "store/SqlDialect.h"
+#include "store/SqlRoutines.h"
 #include "store/StoreError.h"
 #include "store/TableLayouts.h"
+#include "store/TableNames.h"
 
 namespace
 {
@@ -25,6 +26,11 @@ bool soundBeforeWriting(Database& db, const QString& table)
     } catch (const StoreError&) {
         return false;
     }
+}
+
+QString columnList(const QStringList& columns)
+{
+    return columns.join(QStringLiteral(", "));
 }
 
 // Indexes that only make the program fast: a folder made before them gets them at its next start, and
@@ -54,30 +60,31 @@ void EnsureTables(Database& db)
             RunSql(db, index);
         }
     };
-    if (!db.tableFileExists(QStringLiteral("Callsign"))) {
-        create(QStringLiteral("Callsign"));
+    if (!db.tableFileExists(kTableCallsign)) {
+        create(kTableCallsign);
     }
-    if (!db.tableFileExists(QStringLiteral("Contest"))) {
-        create(QStringLiteral("Contest"));
+    if (!db.tableFileExists(kTableContest)) {
+        create(kTableContest);
     }
-    if (db.tableFileExists(QStringLiteral("Journal"))) {
-        const QVariant ki = QuerySingleValue(db, QStringLiteral("select KI from Journal"));
+    if (db.tableFileExists(kTableJournal)) {
+        const QVariant ki = QuerySingleValue(db, QStringLiteral("select %1 from %2").arg(kFieldKi, kTableJournal));
         if (ki.typeId() == QMetaType::Int && ki.toInt() == kQueryFailed
-            && soundBeforeWriting(db, QStringLiteral("Journal"))) {
-            RunSql(db, QStringLiteral("alter table Journal add KI Char(2)"));
-            RunSql(db, QStringLiteral("update Journal set KI=SUBSTRING(RecvText from 1 for 2)"));
+            && soundBeforeWriting(db, kTableJournal)) {
+            RunSql(db, QStringLiteral("alter table %1 add %2 Char(2)").arg(kTableJournal, kFieldKi));
+            RunSql(db, QStringLiteral("update %1 set %2=SUBSTRING(%3 from 1 for 2)")
+                           .arg(kTableJournal, kFieldKi, kFieldRecvText));
         }
     } else {
-        create(QStringLiteral("Journal"));
-        if (soundBeforeWriting(db, QStringLiteral("Contest"))) {
+        create(kTableJournal);
+        if (soundBeforeWriting(db, kTableContest)) {
             RunSql(db, contestTimeIndexSql());
         }
     }
     // a band view of one tour reads its rows in order straight from this index
-    ensureSpeedIndex(db, QStringLiteral("Contest"), QStringLiteral("Band"),
-                     QStringLiteral("Diapasone, Modulation, TourNumber, D, CallSign"));
+    ensureSpeedIndex(db, kTableContest, QStringLiteral("Band"),
+                     columnList({kFieldDiapasone, kFieldModulation, kFieldTourNumber, kFieldDate, kFieldCallSign}));
     // the score counts the contacts, correspondents and regions of one contest after every contact
-    ensureSpeedIndex(db, QStringLiteral("Journal"), QStringLiteral("ContestCallSign"),
-                     QStringLiteral("ContestNumber, CallSign"));
-    ensureSpeedIndex(db, QStringLiteral("Journal"), QStringLiteral("ContestKI"), QStringLiteral("ContestNumber, KI"));
+    ensureSpeedIndex(db, kTableJournal, QStringLiteral("ContestCallSign"),
+                     columnList({kFieldContestNumber, kFieldCallSign}));
+    ensureSpeedIndex(db, kTableJournal, QStringLiteral("ContestKI"), columnList({kFieldContestNumber, kFieldKi}));
 }

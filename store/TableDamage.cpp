@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/TableCopy.h"
+#include "store/TableNames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,7 +29,8 @@ bool readsFrom(Statement& seek, qint64 id)
 
 qint64 readableRowCount(Database& db, const QString& table)
 {
-    const QString from = QStringLiteral("SELECT ID FROM %1.%1 WHERE ID >= ? ORDER BY ID").arg(quoteIdentifier(table));
+    const QString from =
+        QStringLiteral("SELECT %2 FROM %1.%1 WHERE %2 >= ? ORDER BY %2").arg(quoteIdentifier(table), kFieldId);
     Statement scan = db.prepareOn(table, from);
     Statement seek = db.prepareOn(table, from + QStringLiteral(" LIMIT 1"));
     constexpr qint64 kLargest = std::numeric_limits<qint64>::max();

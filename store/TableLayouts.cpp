@@ -1,47 +1,52 @@
 #include "store/TableLayouts.h"
 
+#include "store/TableNames.h"
+
 #include <QHash>
 
 namespace
 {
 const QString kAutoInc = QStringLiteral("AutoInc");
+// the index by callsign that the older table files carry under this name, its column spelt the same way
+// (SQLite ignores the case; the text stored in the file stays as it always was)
+const QString kIndexCallsign = QStringLiteral("Callsign");
 } // namespace
 
 const QStringList& contestTableNames()
 {
-    static const QStringList names = {QStringLiteral("Callsign"), QStringLiteral("Contest"), QStringLiteral("Journal")};
+    static const QStringList names = {kTableCallsign, kTableContest, kTableJournal};
     return names;
 }
 
 const QList<ColumnDeclaration>& tableColumns(const QString& table)
 {
     static const QList<ColumnDeclaration> contest = {
-        {QStringLiteral("ID"), kAutoInc},
-        {QStringLiteral("D"), QStringLiteral("Date")},
-        {QStringLiteral("T"), QStringLiteral("Time")},
-        {QStringLiteral("CallSign"), QStringLiteral("Char(10)")},
-        {QStringLiteral("ContestNumber"), QStringLiteral("Integer")},
-        {QStringLiteral("TourNumber"), QStringLiteral("Integer")},
-        {QStringLiteral("Diapasone"), QStringLiteral("Integer")},
-        {QStringLiteral("Modulation"), QStringLiteral("Char(10)")},
-        {QStringLiteral("OutFlag"), QStringLiteral("Boolean")},
-        {QStringLiteral("SentText"), QStringLiteral("Char(10)")},
-        {QStringLiteral("RecvText"), QStringLiteral("Char(10)")},
-        {QStringLiteral("Commentary"), QStringLiteral("Char(255)")},
+        {kFieldId, kAutoInc},
+        {kFieldDate, QStringLiteral("Date")},
+        {kFieldTime, QStringLiteral("Time")},
+        {kFieldCallSign, QStringLiteral("Char(10)")},
+        {kFieldContestNumber, QStringLiteral("Integer")},
+        {kFieldTourNumber, QStringLiteral("Integer")},
+        {kFieldDiapasone, QStringLiteral("Integer")},
+        {kFieldModulation, QStringLiteral("Char(10)")},
+        {kFieldOutFlag, QStringLiteral("Boolean")},
+        {kFieldSentText, QStringLiteral("Char(10)")},
+        {kFieldRecvText, QStringLiteral("Char(10)")},
+        {kFieldCommentary, QStringLiteral("Char(255)")},
     };
     static const QHash<QString, QList<ColumnDeclaration>> layouts = {
-        {QStringLiteral("Callsign"),
-         {{QStringLiteral("ID"), kAutoInc},
-          {QStringLiteral("CallSign"), QStringLiteral("Char(10)")},
-          {QStringLiteral("InCalls"), QStringLiteral("Integer")},
-          {QStringLiteral("OutCalls"), QStringLiteral("Integer")},
-          {QStringLiteral("Name"), QStringLiteral("Char(60)")},
-          {QStringLiteral("Commentary"), QStringLiteral("Char(255)")}}},
-        {QStringLiteral("Contest"), contest},
+        {kTableCallsign,
+         {{kFieldId, kAutoInc},
+          {kFieldCallSign, QStringLiteral("Char(10)")},
+          {kFieldInCalls, QStringLiteral("Integer")},
+          {kFieldOutCalls, QStringLiteral("Integer")},
+          {kFieldName, QStringLiteral("Char(60)")},
+          {kFieldCommentary, QStringLiteral("Char(255)")}}},
+        {kTableContest, contest},
         // the journal has the contest table's columns, with the received region before the commentary
-        {QStringLiteral("Journal"),
+        {kTableJournal,
          QList<ColumnDeclaration>(contest.cbegin(), contest.cend() - 1)
-             << ColumnDeclaration{QStringLiteral("KI"), QStringLiteral("Char(2)")} << contest.last()},
+             << ColumnDeclaration{kFieldKi, QStringLiteral("Char(2)")} << contest.last()},
     };
     static const QList<ColumnDeclaration> none;
     const auto found = layouts.constFind(table);
@@ -64,16 +69,17 @@ QString createTableSql(const QString& table, const QList<ColumnDeclaration>& col
 
 QStringList tableIndexSql(const QString& table)
 {
-    if (table == QStringLiteral("Callsign")) {
-        return {QStringLiteral("Create Index Callsign on Callsign (Callsign)")};
+    if (table == kTableCallsign) {
+        return {QStringLiteral("Create Index %1 on %2 (%3)").arg(kIndexCallsign, kTableCallsign, kIndexCallsign)};
     }
-    if (table == QStringLiteral("Contest")) {
-        return {QStringLiteral("Create Index Callsign on Contest (D, Callsign)")};
+    if (table == kTableContest) {
+        return {QStringLiteral("Create Index %1 on %2 (%3, %4)")
+                    .arg(kIndexCallsign, kTableContest, kFieldDate, kIndexCallsign)};
     }
     return {};
 }
 
 QString contestTimeIndexSql()
 {
-    return QStringLiteral("Create Index DT on Contest (D, T)");
+    return QStringLiteral("Create Index DT on %1 (%2, %3)").arg(kTableContest, kFieldDate, kFieldTime);
 }

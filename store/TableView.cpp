@@ -4,6 +4,7 @@
 #include "store/FieldValue.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
+#include "store/TableNames.h"
 #include "store/Transaction.h"
 
 #include <QFileInfo>
@@ -153,7 +154,7 @@ QString TableView::orderClause(bool descending) const
     for (const QString& field : m_def.orderBy) {
         columns.append(quoteIdentifier(field));
     }
-    columns.append(QStringLiteral("ID"));
+    columns.append(kFieldId);
     if (descending) {
         for (QString& column : columns) {
             column += QStringLiteral(" DESC");
@@ -164,7 +165,7 @@ QString TableView::orderClause(bool descending) const
 
 void TableView::reload()
 {
-    QStringList keyColumns = {QStringLiteral("ID")};
+    QStringList keyColumns = {kFieldId};
     for (const QString& field : m_def.orderBy) {
         keyColumns.append(quoteIdentifier(field));
     }
@@ -412,8 +413,9 @@ void TableView::updateRow(qint64 id)
         return;
     }
     values.append(id);
-    Statement update = m_db.prepareOn(m_def.table, QStringLiteral("UPDATE %1.%1 SET %2 WHERE ID=?")
-                                        .arg(quoteIdentifier(m_def.table), assignments.join(QStringLiteral(", "))));
+    Statement update = m_db.prepareOn(
+        m_def.table, QStringLiteral("UPDATE %1.%1 SET %2 WHERE %3=?")
+                         .arg(quoteIdentifier(m_def.table), assignments.join(QStringLiteral(", ")), kFieldId));
     update.bindAll(values);
     update.run();
 }
@@ -497,14 +499,14 @@ int TableView::refreshRow(qint64 id, int knownPosition)
 {
     // prepared once per filter: every post reads its row's place back through it
     if (!m_refreshStatement) {
-        QStringList keyColumns = {QStringLiteral("ID")};
+        QStringList keyColumns = {kFieldId};
         for (const QString& field : m_def.orderBy) {
             keyColumns.append(quoteIdentifier(field));
         }
         const QString where = whereClause();
         m_refreshStatement = std::make_unique<Statement>(m_db.prepareOn(
-            m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE ID=?%3")
-                             .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
+            m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3=?%4")
+                             .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), kFieldId,
                                   where.isEmpty() ? QString() : QStringLiteral(" AND ") + where.mid(7))));
     }
     Statement& query = *m_refreshStatement;
@@ -553,8 +555,8 @@ void TableView::remove()
         throw StoreError(QStringLiteral("%1: Cannot delete from an empty view").arg(name()));
     }
     const qint64 id = currentId();
-    Statement del =
-        m_db.prepareOn(m_def.table, QStringLiteral("DELETE FROM %1.%1 WHERE ID=?").arg(quoteIdentifier(m_def.table)));
+    Statement del = m_db.prepareOn(
+        m_def.table, QStringLiteral("DELETE FROM %1.%1 WHERE %2=?").arg(quoteIdentifier(m_def.table), kFieldId));
     del.bind(1, id);
     del.run();
     m_buffer.clear();
@@ -620,7 +622,7 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
     if (m_filtered && !m_filter.trimmed().isEmpty()) {
         conditions.prepend(u'(' + m_filter + u')');
     }
-    QStringList keyColumns = {QStringLiteral("ID")};
+    QStringList keyColumns = {kFieldId};
     for (const QString& field : m_def.orderBy) {
         keyColumns.append(quoteIdentifier(field));
     }
@@ -682,14 +684,14 @@ void TableView::fetchPage(int row) const
         m_cache.clear();
     }
     if (!m_pageStatement) {
-        QStringList columns = {QStringLiteral("ID")};
+        QStringList columns = {kFieldId};
         for (const FieldDef& def : m_fieldDefs) {
             columns.append(quoteIdentifier(def.name));
         }
         QStringList marks(kPageSize, QStringLiteral("?"));
         m_pageStatement = std::make_unique<Statement>(
-            m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE ID IN (%3)")
-                             .arg(columns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
+            m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 IN (%4)")
+                             .arg(columns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), kFieldId,
                                   marks.join(QStringLiteral(", ")))));
     }
     const int start = row - row % kPageSize;

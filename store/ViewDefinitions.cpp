@@ -1,42 +1,44 @@
 #include "store/ViewDefinitions.h"
 
+#include "store/TableNames.h"
+
 ViewDefinition contestViewDefinition(const QString& viewName)
 {
     // two of the band views title the tour column differently; the grids show these labels
     const bool shortTourLabel = viewName == QStringLiteral("Contest80") || viewName == QStringLiteral("Contest160CW");
     ViewDefinition def;
     def.viewName = viewName;
-    def.table = QStringLiteral("Contest");
+    def.table = kTableContest;
     def.fields = {
-        {QStringLiteral("D"), QStringLiteral("Дата")},
-        {QStringLiteral("T"), QStringLiteral("Time")},
-        {QStringLiteral("CallSign"), QStringLiteral("Sign")},
-        {QStringLiteral("ContestNumber"), QStringLiteral("№ сор-я")},
-        {QStringLiteral("TourNumber"), shortTourLabel ? QStringLiteral("Тур") : QStringLiteral("№ тура")},
-        {QStringLiteral("Diapasone"), QStringLiteral("Диапазон")},
-        {QStringLiteral("Modulation"), QStringLiteral("Модуляция")},
-        {QStringLiteral("OutFlag"), QStringLiteral("Исх.")},
-        {QStringLiteral("SentText"), QStringLiteral("Sent")},
-        {QStringLiteral("RecvText"), QStringLiteral("Recv")},
-        {QStringLiteral("Commentary"), QStringLiteral("Примечание")},
-        {QStringLiteral("ID"), QString(), true},
+        {kFieldDate, QStringLiteral("Дата")},
+        {kFieldTime, QStringLiteral("Time")},
+        {kFieldCallSign, QStringLiteral("Sign")},
+        {kFieldContestNumber, QStringLiteral("№ сор-я")},
+        {kFieldTourNumber, shortTourLabel ? QStringLiteral("Тур") : QStringLiteral("№ тура")},
+        {kFieldDiapasone, QStringLiteral("Диапазон")},
+        {kFieldModulation, QStringLiteral("Модуляция")},
+        {kFieldOutFlag, QStringLiteral("Исх.")},
+        {kFieldSentText, QStringLiteral("Sent")},
+        {kFieldRecvText, QStringLiteral("Recv")},
+        {kFieldCommentary, QStringLiteral("Примечание")},
+        {kFieldId, QString(), true},
     };
-    def.orderBy = {QStringLiteral("D"), QStringLiteral("CallSign")};
+    def.orderBy = {kFieldDate, kFieldCallSign};
     return def;
 }
 
 ViewDefinition callsignViewDefinition()
 {
     ViewDefinition def;
-    def.viewName = QStringLiteral("Callsign");
-    def.table = QStringLiteral("Callsign");
+    def.viewName = kTableCallsign;
+    def.table = kTableCallsign;
     def.fields = {
-        {QStringLiteral("CallSign"), QStringLiteral("Позывной")},
-        {QStringLiteral("Name"), QStringLiteral("Ф.И.О.")},
-        {QStringLiteral("Commentary"), QStringLiteral("Примечание")},
-        {QStringLiteral("ID"), QString(), true},
-        {QStringLiteral("InCalls"), QString()},
-        {QStringLiteral("OutCalls"), QString()},
+        {kFieldCallSign, QStringLiteral("Позывной")},
+        {kFieldName, QStringLiteral("Ф.И.О.")},
+        {kFieldCommentary, QStringLiteral("Примечание")},
+        {kFieldId, QString(), true},
+        {kFieldInCalls, QString()},
+        {kFieldOutCalls, QString()},
     };
     return def;
 }
@@ -44,22 +46,22 @@ ViewDefinition callsignViewDefinition()
 ViewDefinition journalViewDefinition()
 {
     ViewDefinition def;
-    def.viewName = QStringLiteral("Journal");
-    def.table = QStringLiteral("Journal");
+    def.viewName = kTableJournal;
+    def.table = kTableJournal;
     def.fields = {
-        {QStringLiteral("D"), QStringLiteral("Дата")},
-        {QStringLiteral("T"), QStringLiteral("Время")},
-        {QStringLiteral("CallSign"), QStringLiteral("Позывной")},
-        {QStringLiteral("ContestNumber"), QStringLiteral("№ сор-я")},
-        {QStringLiteral("TourNumber"), QStringLiteral("№ тура")},
-        {QStringLiteral("Diapasone"), QStringLiteral("Диапазон")},
-        {QStringLiteral("Modulation"), QStringLiteral("Модуляция")},
-        {QStringLiteral("OutFlag"), QStringLiteral("Исх.")},
-        {QStringLiteral("SentText"), QStringLiteral("Передано")},
-        {QStringLiteral("RecvText"), QStringLiteral("Принято")},
-        {QStringLiteral("Commentary"), QStringLiteral("Примечание")},
-        {QStringLiteral("ID"), QString(), true},
-        {QStringLiteral("KI"), QString()},
+        {kFieldDate, QStringLiteral("Дата")},
+        {kFieldTime, QStringLiteral("Время")},
+        {kFieldCallSign, QStringLiteral("Позывной")},
+        {kFieldContestNumber, QStringLiteral("№ сор-я")},
+        {kFieldTourNumber, QStringLiteral("№ тура")},
+        {kFieldDiapasone, QStringLiteral("Диапазон")},
+        {kFieldModulation, QStringLiteral("Модуляция")},
+        {kFieldOutFlag, QStringLiteral("Исх.")},
+        {kFieldSentText, QStringLiteral("Передано")},
+        {kFieldRecvText, QStringLiteral("Принято")},
+        {kFieldCommentary, QStringLiteral("Примечание")},
+        {kFieldId, QString(), true},
+        {kFieldKi, QString()},
     };
     return def;
 }

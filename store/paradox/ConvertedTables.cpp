@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/FieldValue.h"
+#include "store/TableNames.h"
 #include "store/Transaction.h"
 #include "store/paradox/ParadoxLayout.h"
 
@@ -35,7 +36,7 @@ void writeConvertedTables(const QString& folder, const QList<NamedParadoxTable>&
 {
     Database db(folder);
     const bool withJournal = std::any_of(tables.cbegin(), tables.cend(), [](const NamedParadoxTable& named) {
-        return named.table == QStringLiteral("Journal");
+        return named.table == kTableJournal;
     });
     // the files are attached as they are made, which cannot happen inside a transaction
     for (const NamedParadoxTable& named : tables) {

@@ -1,13 +1,14 @@
 #include "store/paradox/ParadoxLayout.h"
 
 #include "store/TableLayouts.h"
+#include "store/TableNames.h"
 
 #include <algorithm>
 
 namespace
 {
 // the field the schema routine's upgrade adds to an older Journal
-const QString kOptionalJournalField = QStringLiteral("KI");
+const QString kOptionalJournalField = kFieldKi;
 
 QString declaredType(const ParadoxField& field)
 {
@@ -51,7 +52,7 @@ QString paradoxLayoutProblem(const QString& table, const ParadoxHeader& header)
             return field.name.compare(name, Qt::CaseInsensitive) == 0;
         });
         if (found == header.fields.cend()) {
-            if (!(table == QStringLiteral("Journal") && name == kOptionalJournalField)) {
+            if (!(table == kTableJournal && name == kOptionalJournalField)) {
                 missing.append(name);
             }
             continue;
@@ -102,7 +103,7 @@ QString createTableStatement(const QString& table, const ParadoxHeader& header)
 QStringList createIndexStatements(const QString& table, bool withJournal)
 {
     QStringList statements = tableIndexSql(table);
-    if (table == QStringLiteral("Contest") && withJournal) {
+    if (table == kTableContest && withJournal) {
         statements.append(contestTimeIndexSql());
     }
     return statements;
