@@ -1,6 +1,7 @@
 #include "BenchWindow.h"
 
 #include "shell/ErrorBox.h"
+#include "support/WindowControls.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,7 +23,7 @@ BenchWindow::BenchWindow(const QString& folder)
     m_form = std::make_unique<TForm1>();
     m_form->setPrompter(&m_prompter);
     m_form->setClock(&m_clock);
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     settle();
 }

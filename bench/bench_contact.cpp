@@ -8,6 +8,7 @@
 #include "ScaleArguments.h"
 
 #include "store/TableView.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/SpinField.h"
 
@@ -49,8 +50,8 @@ ProgramRun contactsThroughWindow(const QString& folder)
 {
     BenchWindow window(folder);
     TForm1& form = window.form();
-    TableView& band = form.bandView(0);
-    DataGrid& grid = form.bandGrid(0);
+    TableView& band = controls(form).bandView(0);
+    DataGrid& grid = controls(form).bandGrid(0);
     grid.setFocus();
     BenchWindow::settle();
     std::vector<qint64> samples;
@@ -59,14 +60,14 @@ ProgramRun contactsThroughWindow(const QString& folder)
         row = unworkedRow(band, row);
         band.moveTo(row);
         BenchWindow::settle();
-        const int serial = form.nppEdit().value();
+        const int serial = controls(form).nppEdit().value();
         window.prompter().answers.push_back(u"15 %1"_s.arg(100 + i));
         QElapsedTimer timer;
         timer.start();
         QTest::keyClick(&grid, Qt::Key_Return);
         BenchWindow::settle();
         samples.push_back(timer.nsecsElapsed());
-        if (form.nppEdit().value() != serial + 1 || window.prompter().messages != 0) {
+        if (controls(form).nppEdit().value() != serial + 1 || window.prompter().messages != 0) {
             throw std::runtime_error("the contact was not recorded");
         }
     }

@@ -7,6 +7,7 @@
 #include "ScaleArguments.h"
 
 #include "store/TableView.h"
+#include "support/WindowControls.h"
 #include "widgets/SpinField.h"
 
 #include <QApplication>
@@ -40,14 +41,14 @@ qint64 importThroughWindow(const QString& folder, const ContestScale& scale)
     writeParticipantList(folder, scale.participants);
     BenchWindow window(folder);
     TForm1& form = window.form();
-    form.tours().setValue(scale.tours);
-    const int before = form.callsignView().recordCount();
+    controls(form).tours().setValue(scale.tours);
+    const int before = controls(form).callsignView().recordCount();
     QElapsedTimer timer;
     timer.start();
-    form.ImportCallsign1Click();
+    controls(form).importCallsign1().trigger();
     BenchWindow::settle();
     const qint64 elapsed = timer.nsecsElapsed();
-    if (form.callsignView().recordCount() != before + kNewParticipants) {
+    if (controls(form).callsignView().recordCount() != before + kNewParticipants) {
         throw std::runtime_error("the import lost participants");
     }
     return elapsed;

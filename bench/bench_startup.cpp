@@ -8,6 +8,7 @@
 #include "ScaleArguments.h"
 
 #include "shell/TourlogApplication.h"
+#include "support/WindowControls.h"
 #include "widgets/PanelStatusBar.h"
 #include "widgets/SpinField.h"
 
@@ -65,17 +66,17 @@ int programChild(int argc, char* argv[], const QString& folder)
     TourlogApplication app(argc, argv);
     QDir::setCurrent(folder);
     TForm1 form;
-    form.timer1().stop();
+    controls(form).timer1().stop();
     form.show();
     QApplication::processEvents();
-    if (form.statusBar1().panelText(1).isEmpty()) {
+    if (controls(form).statusBar1().panelText(1).isEmpty()) {
         std::fprintf(stderr, "no score shown\n");
         return 1;
     }
     reportShown();
     // the largest things the program builds in its working life: the report and a tour's four views
-    form.exportJournal1().trigger();
-    form.tour().setValue(form.tour().value() == 1 ? 2 : 1);
+    controls(form).exportJournal1().trigger();
+    controls(form).tour().setValue(controls(form).tour().value() == 1 ? 2 : 1);
     QApplication::processEvents();
     std::printf("%lld\n", peakResidentKb());
     return 0;

@@ -7,6 +7,7 @@
 #include "ScaleArguments.h"
 
 #include "store/TableView.h"
+#include "support/WindowControls.h"
 #include "widgets/SpinField.h"
 
 #include <QApplication>
@@ -28,10 +29,10 @@ qint64 tourChangesThroughWindow(const QString& folder, const ContestScale& scale
         for (int tour = 1; tour <= scale.tours; ++tour) {
             QElapsedTimer timer;
             timer.start();
-            form.tour().setValue(tour);
+            controls(form).tour().setValue(tour);
             BenchWindow::settle();
             samples.push_back(timer.nsecsElapsed());
-            if (form.bandView(0).recordCount() != scale.participants) {
+            if (controls(form).bandView(0).recordCount() != scale.participants) {
                 throw std::runtime_error("a band view shows the wrong rows");
             }
         }

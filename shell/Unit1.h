@@ -39,7 +39,29 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // the contest folder's tables, for a caller that reads or checks them beside the window
     Database& database() { return *m_db; }
+    // handled by the contest folder session, which replaces this window
+    QAction& openContestFolder1() { return *m_ui.openContestFolder1; }
+
+    // the band whose title panel is the first to carry the active mark, or -1
+    int activeBand() const;
+
+    // Tests answer the prompts and set the time through these; the window's own are the dialogs and the
+    // system clock.
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    void setClock(const Clock* clock) { m_clock = clock; }
+    const ScoreTotals& scoreTotals() const { return m_scoreTotals; }
+    FormStorage& formStorage1() { return *m_formStorage1; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The controls, views and handlers are the window's own: callers and tests reach the controls by their
+    // object names and drive them as the operator does.
     TableView& callsignView() { return *m_callsign; }
     TableView& journalView() { return *m_journal; }
     TableView& contest80() { return *m_bandViews.at(0); }
@@ -74,18 +96,6 @@ public:
     QAction& newCallsign1() { return *m_ui.newCallsign1; }
     QAction& exportJournal1() { return *m_ui.exportJournal1; }
     QAction& exit1() { return *m_ui.exit1; }
-    // handled by the contest folder session, which replaces this window
-    QAction& openContestFolder1() { return *m_ui.openContestFolder1; }
-
-    // the band whose title panel is the first to carry the active mark, or -1
-    int activeBand() const;
-
-    // Tests answer the prompts and set the time through these; the window's own are the dialogs and the
-    // system clock.
-    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
-    void setClock(const Clock* clock) { m_clock = clock; }
-    const ScoreTotals& scoreTotals() const { return m_scoreTotals; }
-    FormStorage& formStorage1() { return *m_formStorage1; }
 
     void FormCreate();
     void FormClose();
@@ -121,12 +131,6 @@ public:
     // the error box and the result is true.
     bool refuseWrite(const QStringList& tables);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
     void createViews();
     void bindGrids();
     void bindEvents();

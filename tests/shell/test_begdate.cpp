@@ -1,6 +1,7 @@
 #include "shell/ProfileFile.h"
 #include "shell/Unit1.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DateField.h"
 #include "widgets/TimePicker.h"
 
@@ -133,17 +134,17 @@ void TestBegDate::typedDateAndTimeSurviveARestart()
     const TestEnvironment env;
     const LocalZone localZone("Asia/Kolkata");
     auto form = std::make_unique<TForm1>();
-    form->timer1().stop();
+    controls(form).timer1().stop();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    form->begDate().setFocus(Qt::TabFocusReason);
+    controls(form).begDate().setFocus(Qt::TabFocusReason);
     typeKeys(u"16.11.24"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), &form->begTime());
+    QCOMPARE(QApplication::focusWidget(), &controls(form).begTime());
     typeKeys(u"7:05:30"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(form->begDate().date(), QDate(2024, 11, 16));
-    QCOMPARE(form->begTime().time(), QTime(7, 5, 30, 878));
+    QCOMPARE(controls(form).begDate().date(), QDate(2024, 11, 16));
+    QCOMPARE(controls(form).begTime().time(), QTime(7, 5, 30, 878));
     form->close();
     form.reset();
 
@@ -152,12 +153,12 @@ void TestBegDate::typedDateAndTimeSurviveARestart()
     const QByteArray saved = file.readAll();
     QVERIFY2(saved.contains("\r\nBegDate_Text=16.11.24\r\n"), saved.constData());
     form = std::make_unique<TForm1>();
-    form->timer1().stop();
+    controls(form).timer1().stop();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QCOMPARE(form->begDate().date(), QDate(2024, 11, 16));
-    QCOMPARE(form->begDate().text(), u"16.11.24"_s);
-    QCOMPARE(form->begTime().time().toString(u"H:mm:ss"_s), u"7:05:30"_s);
+    QCOMPARE(controls(form).begDate().date(), QDate(2024, 11, 16));
+    QCOMPARE(controls(form).begDate().text(), u"16.11.24"_s);
+    QCOMPARE(controls(form).begTime().time().toString(u"H:mm:ss"_s), u"7:05:30"_s);
 }
 
 void TestBegDate::clickBesideTheDigitsKeepsTheDate()

@@ -6,6 +6,7 @@
 #include "store/TableView.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/SpinField.h"
 
@@ -91,7 +92,7 @@ bool TestContestFolder::openSession(const QString& folder)
     m_session->setWindowSetup([this](TForm1& window) {
         window.setPrompter(&m_prompter);
         window.setClock(&m_clock);
-        window.timer1().stop();
+        controls(window).timer1().stop();
     });
     return m_session->open(folder) && QTest::qWaitForWindowActive(m_session->window());
 }
@@ -152,18 +153,18 @@ void TestContestFolder::ctrlOKeepsTheFirstFolderAndItsSettings()
 {
     QVERIFY(openSession(folder(u"first"_s)));
     m_prompter.answers = {u"RA3ABC"_s};
-    QTest::keyClick(&m_session->window()->bandGrid(0), Qt::Key_Insert);
-    QCOMPARE(m_session->window()->callsignView().recordCount(), 1);
-    m_session->window()->kiEdit().setValue(37);
+    QTest::keyClick(&controls(m_session->window()).bandGrid(0), Qt::Key_Insert);
+    QCOMPARE(controls(m_session->window()).callsignView().recordCount(), 1);
+    controls(m_session->window()).kiEdit().setValue(37);
 
     QVERIFY(switchWithCtrlO(folder(u"second"_s)));
     TForm1* second = m_session->window();
     QCOMPARE(second->database().directory(), folder(u"second"_s));
     QVERIFY(second->windowTitle().contains(QDir::toNativeSeparators(folder(u"second"_s))));
     QCOMPARE(QDir::currentPath(), folder(u"second"_s));
-    QCOMPARE(second->callsignView().recordCount(), 0);
+    QCOMPARE(controls(second).callsignView().recordCount(), 0);
     // the settings the first window saved on closing are the ones the next one restores
-    QCOMPARE(second->kiEdit().value(), 37);
+    QCOMPARE(controls(second).kiEdit().value(), 37);
     QCOMPARE(lastContestFolder(), folder(u"second"_s));
     {
         const FolderLock firstLock(folder(u"first"_s));
@@ -171,7 +172,7 @@ void TestContestFolder::ctrlOKeepsTheFirstFolderAndItsSettings()
     }
 
     QVERIFY(switchWithCtrlO(folder(u"first"_s)));
-    QCOMPARE(m_session->window()->callsignView().recordCount(), 1);
+    QCOMPARE(controls(m_session->window()).callsignView().recordCount(), 1);
     QCOMPARE(m_errors, QStringList());
 }
 

@@ -1,5 +1,6 @@
 #include "shell/Unit1.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/Panel.h"
 #include "widgets/SpinField.h"
 
@@ -30,11 +31,11 @@ void TestKilledWindow::restartsWithTheNextSerial()
     QVERIFY(window.waitForFinished());
 
     TForm1 form;
-    form.timer1().stop();
+    controls(form).timer1().stop();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.nppEdit().value(), 2);
-    QCOMPARE(form.sendTextPanel().caption(), QStringLiteral("22 002"));
+    QCOMPARE(controls(form).nppEdit().value(), 2);
+    QCOMPARE(controls(form).sendTextPanel().caption(), QStringLiteral("22 002"));
 }
 
 QTEST_MAIN(TestKilledWindow)

@@ -7,6 +7,7 @@
 #include "store/TableView.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/Panel.h"
 #include "widgets/SpinField.h"
@@ -152,7 +153,7 @@ void TestRigFollower::startWindow()
     m_form = std::make_unique<TForm1>();
     m_form->setPrompter(&m_prompter);
     m_form->setClock(&m_clock);
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QVERIFY(radioLabel()->isVisible());
@@ -166,13 +167,13 @@ void TestRigFollower::followsTheRadioAndSurvivesItsLoss()
     startWindow();
     QVERIFY(setRig(u"1830000"_s, u"CW"_s));
     QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel160CW, kWithinASecond);
-    QVERIFY(m_form->bandGrid(kPanel160CW).hasFocus());
+    QVERIFY(controls(m_form).bandGrid(kPanel160CW).hasFocus());
     QCOMPARE(radioLabel()->text(), u"160 m CW 1.830 MHz"_s);
     QVERIFY(setRig(u"3650000"_s, u"LSB"_s));
     QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel80, kWithinASecond);
 
     // the operator's own choice holds while the radio stays where it is, or leaves the contest's bands
-    QTest::mouseClick(&m_form->titlePanel(kPanel160), Qt::LeftButton);
+    QTest::mouseClick(&controls(m_form).titlePanel(kPanel160), Qt::LeftButton);
     QCOMPARE(m_form->activeBand(), kPanel160);
     QTest::qWait(1200);
     QCOMPARE(m_form->activeBand(), kPanel160);
@@ -195,7 +196,7 @@ void TestRigFollower::followsTheRadioAndSurvivesItsLoss()
     QTest::qWait(2500);
     ticker.stop();
     QVERIFY2(longestGap < 200, qPrintable(u"the window stalled for %1 ms"_s.arg(longestGap)));
-    QTest::mouseClick(&m_form->titlePanel(kPanel80), Qt::LeftButton);
+    QTest::mouseClick(&controls(m_form).titlePanel(kPanel80), Qt::LeftButton);
     QCOMPARE(m_form->activeBand(), kPanel80);
 
     startRigctld();
@@ -219,14 +220,14 @@ void TestRigFollower::bandHoldsUnderAnOpenPrompt()
         prompt.hide();
     };
     m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
-    QTest::keyClick(&m_form->bandGrid(kPanel80), Qt::Key_Insert);
-    QTest::keyClick(&m_form->bandGrid(kPanel80), Qt::Key_Return);
+    QTest::keyClick(&controls(m_form).bandGrid(kPanel80), Qt::Key_Insert);
+    QTest::keyClick(&controls(m_form).bandGrid(kPanel80), Qt::Key_Return);
     m_prompter.whilePrompting = {};
 
-    QCOMPARE(m_form->journalView().recordCount(), 1);
-    m_form->journalView().first();
-    QCOMPARE(m_form->journalView().value(u"Diapasone"_s).toInt(), 80);
-    QCOMPARE(m_form->journalView().value(u"Modulation"_s).toString(), u"SSB"_s);
+    QCOMPARE(controls(m_form).journalView().recordCount(), 1);
+    controls(m_form).journalView().first();
+    QCOMPARE(controls(m_form).journalView().value(u"Diapasone"_s).toInt(), 80);
+    QCOMPARE(controls(m_form).journalView().value(u"Modulation"_s).toString(), u"SSB"_s);
     // once the prompt is gone the radio's band follows
     QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel160CW, kWithinASecond);
     QCOMPARE(m_errors, QStringList());
@@ -255,7 +256,7 @@ void TestRigFollower::stopsPromptlyWhileTheRadioHangs()
 void TestRigFollower::radioDialogKeepsItsSection()
 {
     m_form = std::make_unique<TForm1>();
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QVERIFY(!radioLabel()->isVisible());
@@ -289,7 +290,7 @@ void TestRigFollower::radioDialogKeepsItsSection()
     ProfileFile saved(settingsFilePath());
     QVERIFY(saved.load());
     QCOMPARE(saved.value(u"TForm1"_s, u"NppEdit_Value"_s, QString()), u"1"_s);
-    m_form->nppEdit().setValue(7);
+    controls(m_form).nppEdit().setValue(7);
     m_form->close();
     m_form.reset();
     QVERIFY(saved.load());

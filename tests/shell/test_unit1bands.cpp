@@ -4,6 +4,7 @@
 #include "store/TableView.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
 #include "widgets/Panel.h"
@@ -102,7 +103,7 @@ void TestUnit1Bands::init()
     // prompts are cancelled, and the tour clock does not refilter the views under the test
     m_prompter.answers.clear();
     m_form->setPrompter(&m_prompter);
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     addRows();
 }
 
@@ -118,7 +119,7 @@ void TestUnit1Bands::addRows()
     static const std::array<std::pair<int, const char*>, kBandCount> bands = {
         {{80, "SSB"}, {80, "CW"}, {160, "SSB"}, {160, "CW"}}};
     for (int band = 0; band < kBandCount; ++band) {
-        TableView& view = m_form->bandView(band);
+        TableView& view = controls(m_form).bandView(band);
         for (int tour = 1; tour <= kTours; ++tour) {
             for (const QString& call : kCalls) {
                 view.append();
@@ -135,7 +136,7 @@ void TestUnit1Bands::addRows()
 
 void TestUnit1Bands::addJournalRow(const QString& call)
 {
-    TableView& journal = m_form->journalView();
+    TableView& journal = controls(m_form).journalView();
     journal.append();
     journal.setValue(u"CallSign"_s, call);
     journal.setValue(u"RecvText"_s, u"22 001"_s);
@@ -159,14 +160,14 @@ std::array<int, kBandCount> TestUnit1Bands::marks() const
 {
     std::array<int, kBandCount> result{};
     for (int band = 0; band < kBandCount; ++band) {
-        result.at(band) = m_form->titlePanel(band).tag();
+        result.at(band) = controls(m_form).titlePanel(band).tag();
     }
     return result;
 }
 
 QVariant TestUnit1Bands::storedTime(const QString& call, int band, int tour)
 {
-    const TableView& view = m_form->bandView(band);
+    const TableView& view = controls(m_form).bandView(band);
     Statement query = m_form->database().prepare(
         u"SELECT T FROM Contest.Contest WHERE CallSign=? AND TourNumber=? AND Diapasone=? AND Modulation=?"_s);
     query.bind(1, call);
@@ -180,17 +181,17 @@ void TestUnit1Bands::designMarksUntilTheFirstActivation()
 {
     QCOMPARE(marks(), (std::array<int, kBandCount>{1, 1, 1, 0}));
     QCOMPARE(m_form->activeBand(), 0);
-    QCOMPARE(m_form->titlePanel(0).background(), kGreen);
-    QCOMPARE(m_form->titlePanel(0).captionColor(), kLime);
+    QCOMPARE(controls(m_form).titlePanel(0).background(), kGreen);
+    QCOMPARE(controls(m_form).titlePanel(0).captionColor(), kLime);
     for (int band = 1; band < kBandCount; ++band) {
-        QCOMPARE(m_form->titlePanel(band).background(), m_form->palette().color(QPalette::Button));
-        QCOMPARE(m_form->titlePanel(band).captionColor(), kPurple);
+        QCOMPARE(controls(m_form).titlePanel(band).background(), m_form->palette().color(QPalette::Button));
+        QCOMPARE(controls(m_form).titlePanel(band).captionColor(), kPurple);
     }
     // the grids colour their text by their own panel's mark, not by the colours shown
-    QCOMPARE(paramsOf(m_form->bandGrid(0), 1, 0).text, kBlue);
-    QCOMPARE(paramsOf(m_form->bandGrid(1), 1, 0).text, kBlue);
-    QCOMPARE(paramsOf(m_form->bandGrid(2), 1, 0).text, kBlue);
-    QCOMPARE(paramsOf(m_form->bandGrid(3), 1, 0).text, kPurple);
+    QCOMPARE(paramsOf(controls(m_form).bandGrid(0), 1, 0).text, kBlue);
+    QCOMPARE(paramsOf(controls(m_form).bandGrid(1), 1, 0).text, kBlue);
+    QCOMPARE(paramsOf(controls(m_form).bandGrid(2), 1, 0).text, kBlue);
+    QCOMPARE(paramsOf(controls(m_form).bandGrid(3), 1, 0).text, kPurple);
 }
 
 void TestUnit1Bands::firstActivationMarksOnly80Ssb()
@@ -198,9 +199,9 @@ void TestUnit1Bands::firstActivationMarksOnly80Ssb()
     showAndActivate();
     QCOMPARE(marks(), (std::array<int, kBandCount>{1, 0, 0, 0}));
     QCOMPARE(m_form->activeBand(), 0);
-    QCOMPARE(paramsOf(m_form->bandGrid(0), 1, 0).text, kBlue);
+    QCOMPARE(paramsOf(controls(m_form).bandGrid(0), 1, 0).text, kBlue);
     for (int band = 1; band < kBandCount; ++band) {
-        QCOMPARE(paramsOf(m_form->bandGrid(band), 1, 0).text, kPurple);
+        QCOMPARE(paramsOf(controls(m_form).bandGrid(band), 1, 0).text, kPurple);
     }
 }
 
@@ -211,14 +212,14 @@ void TestUnit1Bands::tabFromThe80SsbGridActivates160Cw()
     QCOMPARE(focusedControl(), u"DBGrid160CW"_s);
     QCOMPARE(marks(), (std::array<int, kBandCount>{0, 0, 0, 1}));
     QCOMPARE(m_form->activeBand(), 3);
-    QCOMPARE(m_form->titlePanel(3).background(), kGreen);
-    QCOMPARE(m_form->titlePanel(3).captionColor(), kLime);
+    QCOMPARE(controls(m_form).titlePanel(3).background(), kGreen);
+    QCOMPARE(controls(m_form).titlePanel(3).captionColor(), kLime);
     for (int band = 0; band < 3; ++band) {
-        QCOMPARE(m_form->titlePanel(band).background(), m_form->palette().color(QPalette::Button));
-        QCOMPARE(m_form->titlePanel(band).captionColor(), kPurple);
-        QCOMPARE(paramsOf(m_form->bandGrid(band), 1, 0).text, kPurple);
+        QCOMPARE(controls(m_form).titlePanel(band).background(), m_form->palette().color(QPalette::Button));
+        QCOMPARE(controls(m_form).titlePanel(band).captionColor(), kPurple);
+        QCOMPARE(paramsOf(controls(m_form).bandGrid(band), 1, 0).text, kPurple);
     }
-    QCOMPARE(paramsOf(m_form->bandGrid(3), 1, 0).text, kBlue);
+    QCOMPARE(paramsOf(controls(m_form).bandGrid(3), 1, 0).text, kBlue);
 }
 
 void TestUnit1Bands::tabOrder_data()
@@ -235,9 +236,9 @@ void TestUnit1Bands::tabOrder()
 {
     QFETCH(bool, editMode);
     QFETCH(bool, backwards);
-    m_form->editing().setChecked(editMode);
+    controls(m_form).editing().setChecked(editMode);
     showAndActivate();
-    m_form->bandGrid(0).setFocus();
+    controls(m_form).bandGrid(0).setFocus();
     QStringList visited;
     for (int step = 0; step < kTabOrder.size(); ++step) {
         QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
@@ -264,14 +265,14 @@ void TestUnit1Bands::panelClick()
 {
     QFETCH(int, band);
     showAndActivate();
-    m_form->kiEdit().setFocus();
+    controls(m_form).kiEdit().setFocus();
     for (int click = 0; click < 2; ++click) { // the second click, on the active panel, changes nothing
-        QTest::mouseClick(&m_form->titlePanel(band), Qt::LeftButton);
+        QTest::mouseClick(&controls(m_form).titlePanel(band), Qt::LeftButton);
         QCOMPARE(m_form->activeBand(), band);
-        QCOMPARE(focusedControl(), m_form->bandGrid(band).objectName());
+        QCOMPARE(focusedControl(), controls(m_form).bandGrid(band).objectName());
         for (int other = 0; other < kBandCount; ++other) {
-            QCOMPARE(m_form->titlePanel(other).tag(), other == band ? 1 : 0);
-            QCOMPARE(m_form->titlePanel(other).background(),
+            QCOMPARE(controls(m_form).titlePanel(other).tag(), other == band ? 1 : 0);
+            QCOMPARE(controls(m_form).titlePanel(other).background(),
                      other == band ? kGreen : m_form->palette().color(QPalette::Button));
         }
     }
@@ -292,21 +293,21 @@ void TestUnit1Bands::tourFilter()
     QFETCH(int, tour);
     QFETCH(int, rows);
     showAndActivate();
-    m_form->tour().setValue(2); // start from another filter, so every case is a change
+    controls(m_form).tour().setValue(2); // start from another filter, so every case is a change
     for (int band = 0; band < kBandCount; ++band) {
-        m_form->bandView(band).last();
+        controls(m_form).bandView(band).last();
     }
-    m_form->tour().setValue(tour);
+    controls(m_form).tour().setValue(tour);
     QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
     for (int band = 0; band < kBandCount; ++band) {
-        TableView& view = m_form->bandView(band);
+        TableView& view = controls(m_form).bandView(band);
         QCOMPARE(view.recordCount(), rows);
         QCOMPARE(view.currentRow(), rows > 0 ? 0 : -1);
         for (int row = 0; row < rows; ++row) {
             const int rowTour = view.valueAt(row, view.fieldIndex(u"TourNumber"_s)).toInt();
             QVERIFY(tour == 0 || rowTour == tour);
         }
-        DataGrid& grid = m_form->bandGrid(band);
+        DataGrid& grid = controls(m_form).bandGrid(band);
         QCOMPARE(grid.model()->rowCount(), rows);
         QCOMPARE(grid.isColumnHidden(4), tour != 0);
         QCOMPARE(grid.currentIndex().row(), rows > 0 ? 0 : -1);
@@ -330,41 +331,42 @@ void TestUnit1Bands::insOpensNewCallsignWhereverTheFocusIs()
     QFETCH(QString, control);
     QFETCH(bool, editMode);
     addJournalRow(u"AA1AA"_s);
-    m_form->editing().setChecked(editMode);
+    controls(m_form).editing().setChecked(editMode);
     showAndActivate();
     auto* target = m_form->findChild<QWidget*>(control);
     QVERIFY(target);
     target->setFocus();
     QTRY_COMPARE(focusedControl(), control);
-    QSignalSpy triggered(&m_form->newCallsign1(), &QAction::triggered);
+    QSignalSpy triggered(&controls(m_form).newCallsign1(), &QAction::triggered);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert);
     QCOMPARE(triggered.size(), 1);
     for (int band = 0; band < kBandCount; ++band) {
-        QCOMPARE(m_form->bandView(band).recordCount(), kCalls.size() * kTours);
-        QVERIFY(!m_form->bandView(band).isEditing());
-        QCOMPARE(m_form->bandGrid(band).model()->rowCount(), kCalls.size() * kTours);
+        QCOMPARE(controls(m_form).bandView(band).recordCount(), kCalls.size() * kTours);
+        QVERIFY(!controls(m_form).bandView(band).isEditing());
+        QCOMPARE(controls(m_form).bandGrid(band).model()->rowCount(), kCalls.size() * kTours);
     }
-    QCOMPARE(m_form->journalView().recordCount(), 1);
-    QVERIFY(!m_form->journalView().isEditing());
+    QCOMPARE(controls(m_form).journalView().recordCount(), 1);
+    QVERIFY(!controls(m_form).journalView().isEditing());
 }
 
 void TestUnit1Bands::editModeTogglesSelectionAndEditing()
 {
     showAndActivate();
-    QTest::mouseClick(&m_form->editing(), Qt::LeftButton, {}, QPoint(5, m_form->editing().height() / 2));
-    QVERIFY(m_form->editing().isChecked());
+    QCheckBox& editing = controls(m_form).editing();
+    QTest::mouseClick(&editing, Qt::LeftButton, {}, QPoint(5, editing.height() / 2));
+    QVERIFY(controls(m_form).editing().isChecked());
     for (int band = 0; band < kBandCount; ++band) {
-        DataGrid& grid = m_form->bandGrid(band);
+        DataGrid& grid = controls(m_form).bandGrid(band);
         QCOMPARE(grid.selectionBehavior(), QAbstractItemView::SelectItems);
         QVERIFY(!grid.isReadOnly());
         QVERIFY(grid.editTriggers() & QAbstractItemView::AnyKeyPressed);
         QVERIFY(grid.model()->flags(grid.model()->index(0, kTimeColumn)) & Qt::ItemIsEditable);
         QVERIFY(!grid.tabKeyNavigation());
     }
-    QTest::mouseClick(&m_form->editing(), Qt::LeftButton, {}, QPoint(5, m_form->editing().height() / 2));
-    QVERIFY(!m_form->editing().isChecked());
+    QTest::mouseClick(&editing, Qt::LeftButton, {}, QPoint(5, editing.height() / 2));
+    QVERIFY(!controls(m_form).editing().isChecked());
     for (int band = 0; band < kBandCount; ++band) {
-        DataGrid& grid = m_form->bandGrid(band);
+        DataGrid& grid = controls(m_form).bandGrid(band);
         QCOMPARE(grid.selectionBehavior(), QAbstractItemView::SelectRows);
         QVERIFY(grid.isReadOnly());
         QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -372,25 +374,25 @@ void TestUnit1Bands::editModeTogglesSelectionAndEditing()
         QVERIFY(!grid.tabKeyNavigation());
     }
     // the journal grid is never edited in place
-    QCOMPARE(m_form->rxDBGrid3().editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(controls(m_form).rxDBGrid3().editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
 void TestUnit1Bands::badTimeTypedInEditModeIsRefused()
 {
-    m_form->editing().setChecked(true);
+    controls(m_form).editing().setChecked(true);
     showAndActivate();
-    DataGrid& grid = m_form->bandGrid(0);
+    DataGrid& grid = controls(m_form).bandGrid(0);
     QTest::keyClick(&grid, Qt::Key_Right);
     QCOMPARE(grid.currentIndex(), grid.model()->index(0, kTimeColumn));
-    const QString call = m_form->contest80().value(u"CallSign"_s).toString();
-    const int tour = m_form->contest80().value(u"TourNumber"_s).toInt();
+    const QString call = controls(m_form).contest80().value(u"CallSign"_s).toString();
+    const int tour = controls(m_form).contest80().value(u"TourNumber"_s).toInt();
     QTest::keyClicks(&grid, u"1"_s);
     QTest::keyClicks(QApplication::focusWidget(), u"9:7x"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_COMPARE(m_errors.size(), 1);
     QVERIFY2(m_errors.first().contains(u"19:7x"_s), qPrintable(m_errors.first()));
     QTest::keyClick(&grid, Qt::Key_Down);
-    QVERIFY(!m_form->contest80().isEditing());
+    QVERIFY(!controls(m_form).contest80().isEditing());
     QVERIFY(storedTime(call, 0, tour).isNull());
     QCOMPARE(grid.model()->index(0, kTimeColumn).data().toString(), QString());
 }
@@ -398,20 +400,22 @@ void TestUnit1Bands::badTimeTypedInEditModeIsRefused()
 void TestUnit1Bands::changeIsPostedBeforeEditModeIsSwitchedOff()
 {
     // the journal follow-up of a post only runs in edit mode: the change must not wait for the mode to end
-    m_form->editing().setChecked(true);
+    controls(m_form).editing().setChecked(true);
     showAndActivate();
     QList<bool> editModeAtPost;
-    m_form->contest80().setAfterPost([&](TableView&) { editModeAtPost << m_form->editing().isChecked(); });
-    DataGrid& grid = m_form->bandGrid(0);
+    controls(m_form).contest80().setAfterPost(
+        [&](TableView&) { editModeAtPost << controls(m_form).editing().isChecked(); });
+    DataGrid& grid = controls(m_form).bandGrid(0);
     QTest::keyClick(&grid, Qt::Key_Right);
-    const QString call = m_form->contest80().value(u"CallSign"_s).toString();
-    const int tour = m_form->contest80().value(u"TourNumber"_s).toInt();
+    const QString call = controls(m_form).contest80().value(u"CallSign"_s).toString();
+    const int tour = controls(m_form).contest80().value(u"TourNumber"_s).toInt();
     QTest::keyClicks(&grid, u"1"_s);
     QTest::keyClicks(QApplication::focusWidget(), u"2:34:56"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_COMPARE(QApplication::focusWidget(), &grid);
-    QTest::mouseClick(&m_form->editing(), Qt::LeftButton, {}, QPoint(5, m_form->editing().height() / 2));
-    QVERIFY(!m_form->editing().isChecked());
+    QCheckBox& editing = controls(m_form).editing();
+    QTest::mouseClick(&editing, Qt::LeftButton, {}, QPoint(5, editing.height() / 2));
+    QVERIFY(!controls(m_form).editing().isChecked());
     QCOMPARE(editModeAtPost, QList<bool>{true});
     QCOMPARE(storedTime(call, 0, tour).toString(), u"12:34:56.000"_s);
     QVERIFY(m_errors.isEmpty());
@@ -439,7 +443,7 @@ void TestUnit1Bands::bandCellColours()
     QFETCH(bool, focused);
     QFETCH(QColor, background);
     QFETCH(bool, bold);
-    TableView& view = m_form->contest80();
+    TableView& view = controls(m_form).contest80();
     view.moveTo(1);
     if (worked) {
         view.edit();
@@ -450,10 +454,10 @@ void TestUnit1Bands::bandCellColours()
     view.moveTo(current ? row : (row == 0 ? 1 : 0));
     showAndActivate();
     if (!focused) {
-        m_form->kiEdit().setFocus();
+        controls(m_form).kiEdit().setFocus();
         QTRY_COMPARE(focusedControl(), u"KIEdit"_s);
     }
-    DataGrid& grid = m_form->bandGrid(0);
+    DataGrid& grid = controls(m_form).bandGrid(0);
     for (int column = 0; column < grid.model()->columnCount(); ++column) {
         const CellParams params = paramsOf(grid, row, column);
         QCOMPARE(params.background, background.isValid() ? background : grid.palette().color(QPalette::Base));
@@ -464,9 +468,9 @@ void TestUnit1Bands::bandCellColours()
 
 void TestUnit1Bands::editModeHighlightsOnlyTheCurrentCell()
 {
-    m_form->editing().setChecked(true);
+    controls(m_form).editing().setChecked(true);
     showAndActivate();
-    DataGrid& grid = m_form->bandGrid(0);
+    DataGrid& grid = controls(m_form).bandGrid(0);
     QTest::keyClick(&grid, Qt::Key_Right);
     const int row = grid.currentIndex().row();
     QCOMPARE(paramsOf(grid, row, kTimeColumn).background, kYellow);
@@ -480,9 +484,9 @@ void TestUnit1Bands::journalBoldRowFollowsTheCursorWhileFocused()
     for (const QString& call : kCalls) {
         addJournalRow(call);
     }
-    m_form->journalView().first();
+    controls(m_form).journalView().first();
     showAndActivate();
-    DataGrid& journal = m_form->rxDBGrid3();
+    DataGrid& journal = controls(m_form).rxDBGrid3();
     const auto boldRows = [&] {
         QList<int> rows;
         for (int row = 0; row < journal.model()->rowCount(); ++row) {
@@ -504,11 +508,11 @@ void TestUnit1Bands::journalBoldRowFollowsTheCursorWhileFocused()
     QCOMPARE(boldRows(), QList<int>{0});
     QTest::keyClick(&journal, Qt::Key_Down);
     QCOMPARE(boldRows(), QList<int>{1});
-    QCOMPARE(m_form->journalView().currentRow(), 1);
+    QCOMPARE(controls(m_form).journalView().currentRow(), 1);
     // the bold row keeps the grid's own selection colours
     QCOMPARE(paramsOf(journal, 1, 0).background, journal.palette().color(QPalette::Highlight));
     QCOMPARE(paramsOf(journal, 0, 0).text, QColor(0, 0, 128));
-    m_form->kiEdit().setFocus();
+    controls(m_form).kiEdit().setFocus();
     QTRY_COMPARE(focusedControl(), u"KIEdit"_s);
     QCOMPARE(boldRows(), QList<int>());
 }
@@ -537,10 +541,11 @@ void TestUnit1Bands::ctrlDeleteAsksFirst()
     for (const QString& call : kCalls) {
         addJournalRow(call);
     }
-    m_form->editing().setChecked(editMode);
+    controls(m_form).editing().setChecked(editMode);
     showAndActivate();
     auto* target = m_form->findChild<DataGrid*>(grid);
-    TableView& view = target == &m_form->rxDBGrid3() ? m_form->journalView() : m_form->contest80();
+    const WindowControls ui = controls(m_form);
+    TableView& view = target == &ui.rxDBGrid3() ? ui.journalView() : ui.contest80();
     const int before = view.recordCount();
     bool wasAsked = false;
     target->setDeleteConfirmer([&](DataGrid&) {
@@ -557,7 +562,7 @@ void TestUnit1Bands::ctrlDeleteAsksFirst()
 
 void TestUnit1Bands::begDateReadsTwoDigitYearsAsThisCentury()
 {
-    DateField& begDate = m_form->begDate();
+    DateField& begDate = controls(m_form).begDate();
     QVERIFY(begDate.setText(u"15.03.07"_s));
     QCOMPARE(begDate.date(), QDate(2007, 3, 15));
     QCOMPARE(begDate.text(), u"15.03.07"_s);

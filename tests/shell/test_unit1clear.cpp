@@ -3,6 +3,7 @@
 #include "store/TableView.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/Gauge.h"
 #include "widgets/PanelStatusBar.h"
@@ -35,30 +36,30 @@ void TestUnit1Clear::clearCopiesFirstOrDoesNothing()
     auto form = std::make_unique<TForm1>();
     form->setPrompter(&prompter);
     form->setClock(&clock);
-    form->timer1().stop();
+    controls(form).timer1().stop();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     prompter.answers = {u"RA3ABC"_s};
-    QTest::keyClick(&form->bandGrid(0), Qt::Key_Insert);
-    QCOMPARE(form->callsignView().recordCount(), 1);
+    QTest::keyClick(&controls(form).bandGrid(0), Qt::Key_Insert);
+    QCOMPARE(controls(form).callsignView().recordCount(), 1);
 
     // a file where the backup folder should be: nothing is cleared, and the operator is told why
     QFile blocker(env.path(u"backup"_s));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    form->clearContestTable1().trigger();
+    controls(form).clearContestTable1().trigger();
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(u"Clear Contest-Table did nothing"_s), qPrintable(errors.first()));
-    QCOMPARE(form->callsignView().recordCount(), 1);
-    QCOMPARE(form->contest80().recordCount(), 8);
+    QCOMPARE(controls(form).callsignView().recordCount(), 1);
+    QCOMPARE(controls(form).contest80().recordCount(), 8);
 
     QVERIFY(QFile::remove(env.path(u"backup"_s)));
-    form->clearContestTable1().trigger();
+    controls(form).clearContestTable1().trigger();
     QCOMPARE(errors.size(), 1);
-    QCOMPARE(form->callsignView().recordCount(), 0);
+    QCOMPARE(controls(form).callsignView().recordCount(), 0);
     QVERIFY(QFile::exists(env.path(u"backup/2006-10-22_200513/Callsign.db"_s)));
-    QVERIFY(form->statusBar1().currentMessage().contains(u"backup/2006-10-22_200513"_s));
-    QVERIFY(!form->gauge1().isVisible());
+    QVERIFY(controls(form).statusBar1().currentMessage().contains(u"backup/2006-10-22_200513"_s));
+    QVERIFY(!controls(form).gauge1().isVisible());
     form.reset();
     setErrorReporter({});
 }

@@ -5,6 +5,7 @@
 #include "store/TableView.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
 #include "widgets/Gauge.h"
@@ -72,10 +73,10 @@ void TestUnit1Contacts::start()
     m_form = std::make_unique<TForm1>();
     m_form->setPrompter(&m_prompter);
     m_form->setClock(&m_clock);
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    QTRY_VERIFY(m_form->bandGrid(0).hasFocus());
+    QTRY_VERIFY(controls(m_form).bandGrid(0).hasFocus());
 }
 
 void TestUnit1Contacts::writeSettings(const QList<QPair<QString, QString>>& values)
@@ -92,16 +93,16 @@ void TestUnit1Contacts::insThenEnterRecordsAContact()
 {
     start();
     m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Insert);
-    QCOMPARE(m_form->contest80().recordCount(), 8);
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Return);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
+    QCOMPARE(controls(m_form).contest80().recordCount(), 8);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
 
     QCOMPARE(m_errors, QStringList());
     QCOMPARE(m_prompter.labels.last(), u"Код (диапазон 80 м - SSB:"_s);
-    QCOMPARE(m_form->journalView().recordCount(), 1);
-    QCOMPARE(m_form->nppEdit().value(), 2);
-    QCOMPARE(m_form->sendTextPanel().caption(), u"22 002"_s);
-    QCOMPARE(m_form->statusBar1().panelText(1), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
+    QCOMPARE(controls(m_form).journalView().recordCount(), 1);
+    QCOMPARE(controls(m_form).nppEdit().value(), 2);
+    QCOMPARE(controls(m_form).sendTextPanel().caption(), u"22 002"_s);
+    QCOMPARE(controls(m_form).statusBar1().panelText(1), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
     QFile report(QDir(m_env->workDir()).absoluteFilePath(u"Report.txt"_s));
     QVERIFY(report.open(QIODevice::ReadOnly));
     QVERIFY(report.readAll().contains("RA3ABC\t22 001\t23 015\r\n"));
@@ -110,15 +111,15 @@ void TestUnit1Contacts::insThenEnterRecordsAContact()
     saved.load();
     QCOMPARE(saved.value(u"TForm1"_s, u"NppEdit_Value"_s, QString()), u"2"_s);
     // the same row again is refused with the message of a repeated contact
-    m_form->contest80().last();
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Return);
+    controls(m_form).contest80().last();
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
     QCOMPARE(m_prompter.messages, QStringList{u"Повторная связь в пределах одного тура не разрешена !"_s});
 }
 
 void TestUnit1Contacts::newCallsignThroughTheRealDialog()
 {
     m_form = std::make_unique<TForm1>();
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     bool answered = false;
@@ -134,10 +135,10 @@ void TestUnit1Contacts::newCallsignThroughTheRealDialog()
         QTest::keyClick(line, Qt::Key_Return);
         answered = true;
     });
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
     QVERIFY(answered);
-    QCOMPARE(m_form->callsignView().recordCount(), 1);
-    QCOMPARE(m_form->contest160CW().recordCount(), 8);
+    QCOMPARE(controls(m_form).callsignView().recordCount(), 1);
+    QCOMPARE(controls(m_form).contest160CW().recordCount(), 8);
 }
 
 void TestUnit1Contacts::reportFailureIsToldOnceAndTheSerialStillAdvances()
@@ -145,20 +146,20 @@ void TestUnit1Contacts::reportFailureIsToldOnceAndTheSerialStillAdvances()
     QVERIFY(QDir(m_env->workDir()).mkdir(u"Report.txt"_s));
     start();
     m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s, u"23 016"_s};
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Insert);
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Return);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().contains(u"Report.txt"_s));
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Return);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
     QCOMPARE(m_errors.size(), 1);
-    QCOMPARE(m_form->journalView().recordCount(), 2);
-    QCOMPARE(m_form->nppEdit().value(), 3);
+    QCOMPARE(controls(m_form).journalView().recordCount(), 2);
+    QCOMPARE(controls(m_form).nppEdit().value(), 3);
 }
 
 void TestUnit1Contacts::restoredValuesRunTheirHandlers()
 {
     m_form = std::make_unique<TForm1>();
-    TableView& journal = m_form->journalView();
+    TableView& journal = controls(m_form).journalView();
     journal.append();
     journal.setValue(u"CallSign"_s, u"RA3ABC"_s);
     journal.setValue(u"ContestNumber"_s, 3);
@@ -169,18 +170,18 @@ void TestUnit1Contacts::restoredValuesRunTheirHandlers()
     writeSettings({{u"ContestNumber_Value"_s, u"3"_s}, {u"Tour_Value"_s, u"2"_s}, {u"KIEdit_Value"_s, u"7"_s},
                    {u"NppEdit_Value"_s, u"12"_s}, {u"AutoChangeTour_Checked"_s, u"false"_s}});
     start();
-    QCOMPARE(m_form->statusBar1().panelText(1), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
-    QCOMPARE(m_form->tour().value(), 2);
-    QCOMPARE(m_form->contest80().filter(), u"Diapasone=80 and Modulation='SSB' and TourNumber=2"_s);
+    QCOMPARE(controls(m_form).statusBar1().panelText(1), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
+    QCOMPARE(controls(m_form).tour().value(), 2);
+    QCOMPARE(controls(m_form).contest80().filter(), u"Diapasone=80 and Modulation='SSB' and TourNumber=2"_s);
     // the journal's "7 011" predates the leading zero and still counts as this KI's serial
-    QCOMPARE(m_form->sendTextPanel().caption(), u"07 012"_s);
-    QVERIFY(!m_form->autoChangeTour().isChecked());
+    QCOMPARE(controls(m_form).sendTextPanel().caption(), u"07 012"_s);
+    QVERIFY(!controls(m_form).autoChangeTour().isChecked());
 }
 
 void TestUnit1Contacts::serialContinuesAfterTheLastContactAfterACrash()
 {
     m_form = std::make_unique<TForm1>();
-    TableView& journal = m_form->journalView();
+    TableView& journal = controls(m_form).journalView();
     for (const QString& sent : {u"22 004"_s, u"22 005"_s}) {
         journal.append();
         journal.setValue(u"ContestNumber"_s, 1);
@@ -191,29 +192,29 @@ void TestUnit1Contacts::serialContinuesAfterTheLastContactAfterACrash()
     // the settings were last saved before the last two contacts
     writeSettings({{u"NppEdit_Value"_s, u"4"_s}});
     start();
-    QCOMPARE(m_form->nppEdit().value(), 6);
-    QCOMPARE(m_form->sendTextPanel().caption(), u"22 006"_s);
+    QCOMPARE(controls(m_form).nppEdit().value(), 6);
+    QCOMPARE(controls(m_form).sendTextPanel().caption(), u"22 006"_s);
 }
 
 void TestUnit1Contacts::tourClockSetsPanelGaugeAndTour()
 {
     start();
-    m_form->begDate().setDate(QDate(2006, 10, 22));
-    m_form->begTime().setTime(QTime(20, 0));
+    controls(m_form).begDate().setDate(QDate(2006, 10, 22));
+    controls(m_form).begTime().setTime(QTime(20, 0));
     m_clock.now = QDateTime(QDate(2006, 10, 22), QTime(20, 30, 1));
-    m_form->Timer1Timer();
-    QCOMPARE(m_form->statusBar1().panelText(0), u"Tour 2 of 8"_s);
-    QCOMPARE(m_form->gauge1().maxValue(), 1800);
-    QCOMPARE(m_form->gauge1().progress(), 1);
-    QCOMPARE(m_form->tour().value(), 2);
-    QCOMPARE(m_form->contest160CW().filter(), u"Diapasone=160 and Modulation='CW' and TourNumber=2"_s);
+    controls(m_form).tick();
+    QCOMPARE(controls(m_form).statusBar1().panelText(0), u"Tour 2 of 8"_s);
+    QCOMPARE(controls(m_form).gauge1().maxValue(), 1800);
+    QCOMPARE(controls(m_form).gauge1().progress(), 1);
+    QCOMPARE(controls(m_form).tour().value(), 2);
+    QCOMPARE(controls(m_form).contest160CW().filter(), u"Diapasone=160 and Modulation='CW' and TourNumber=2"_s);
 
-    m_form->autoChangeTour().setChecked(false);
+    controls(m_form).autoChangeTour().setChecked(false);
     m_clock.now = QDateTime(QDate(2006, 10, 23), QTime(0, 0, 1));
-    m_form->Timer1Timer();
-    QCOMPARE(m_form->statusBar1().panelText(0), u"After..."_s);
-    QCOMPARE(m_form->gauge1().progress(), 1800);
-    QCOMPARE(m_form->tour().value(), 2);
+    controls(m_form).tick();
+    QCOMPARE(controls(m_form).statusBar1().panelText(0), u"After..."_s);
+    QCOMPARE(controls(m_form).gauge1().progress(), 1800);
+    QCOMPARE(controls(m_form).tour().value(), 2);
 }
 
 QTEST_MAIN(TestUnit1Contacts)

@@ -5,6 +5,7 @@
 #include "store/TableView.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/PanelStatusBar.h"
 #include "widgets/SpinField.h"
@@ -76,34 +77,34 @@ void TestUnit1Corrections::start()
     m_form = std::make_unique<TForm1>();
     m_form->setPrompter(&m_prompter);
     m_form->setClock(&m_clock);
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    QTRY_VERIFY(m_form->bandGrid(0).hasFocus());
+    QTRY_VERIFY(controls(m_form).bandGrid(0).hasFocus());
 }
 
 void TestUnit1Corrections::recordTwoContacts()
 {
-    DataGrid& grid = m_form->bandGrid(0);
+    DataGrid& grid = controls(m_form).bandGrid(0);
     m_prompter.answers = {u"RA3ABC"_s, u"UA1XYZ"_s};
     QTest::keyClick(&grid, Qt::Key_Insert);
     QTest::keyClick(&grid, Qt::Key_Insert);
     for (const QString& call : {u"RA3ABC"_s, u"UA1XYZ"_s}) {
-        QVERIFY(m_form->contest80().locate(u"CallSign"_s, {call}, true));
+        QVERIFY(controls(m_form).contest80().locate(u"CallSign"_s, {call}, true));
         m_prompter.answers = {call == u"RA3ABC"_s ? u"23 015"_s : u"24 016"_s};
         QTest::keyClick(&grid, Qt::Key_Return);
     }
-    QCOMPARE(m_form->journalView().recordCount(), 2);
-    QCOMPARE(m_form->statusBar1().panelText(kScorePanel), u"СВ=2  КР=8(2)  РН=6(2)  Всего=16"_s);
+    QCOMPARE(controls(m_form).journalView().recordCount(), 2);
+    QCOMPARE(controls(m_form).statusBar1().panelText(kScorePanel), u"СВ=2  КР=8(2)  РН=6(2)  Всего=16"_s);
 }
 
 void TestUnit1Corrections::goToWorkedRow(const QString& callsign, int column)
 {
-    TableView& view = m_form->contest80();
+    TableView& view = controls(m_form).contest80();
     for (view.last(); view.text(u"CallSign"_s) != callsign; view.prior()) {
         QVERIFY(!view.bof());
     }
-    DataGrid& grid = m_form->bandGrid(0);
+    DataGrid& grid = controls(m_form).bandGrid(0);
     grid.setFocus();
     grid.setCurrentIndex(grid.model()->index(view.currentRow(), column));
 }
@@ -125,8 +126,8 @@ void TestUnit1Corrections::correctionAndTakeBackUpdateScoreAndReport()
 {
     start();
     recordTwoContacts();
-    m_form->editing().setChecked(true);
-    DataGrid& grid = m_form->bandGrid(0);
+    controls(m_form).editing().setChecked(true);
+    DataGrid& grid = controls(m_form).bandGrid(0);
 
     goToWorkedRow(u"UA1XYZ"_s, kReceivedColumn);
     QTest::keyClicks(&grid, u"3"_s);
@@ -152,7 +153,7 @@ void TestUnit1Corrections::correctionAndTakeBackUpdateScoreAndReport()
     QTest::keyClick(&grid, Qt::Key_Up);
     QCOMPARE(m_errors, QStringList());
     QCOMPARE(journalRowsOf(u"RA3ABC"_s), 0);
-    QCOMPARE(m_form->statusBar1().panelText(kScorePanel), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
+    QCOMPARE(controls(m_form).statusBar1().panelText(kScorePanel), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
     QVERIFY(!report().contains("RA3ABC"));
 }
 
@@ -160,36 +161,36 @@ void TestUnit1Corrections::ctrlDeleteKeepsBothTablesAgreeing()
 {
     start();
     recordTwoContacts();
-    m_form->editing().setChecked(true);
-    for (DataGrid* grid : {&m_form->bandGrid(0), &m_form->rxDBGrid3()}) {
+    controls(m_form).editing().setChecked(true);
+    for (DataGrid* grid : {&controls(m_form).bandGrid(0), &controls(m_form).rxDBGrid3()}) {
         grid->setDeleteConfirmer([](DataGrid&) { return true; });
     }
 
     // a worked planned row takes its journal row with it
     goToWorkedRow(u"RA3ABC"_s, kTimeColumn);
-    const int plannedBefore = m_form->contest80().recordCount();
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(m_form->contest80().recordCount(), plannedBefore - 1);
+    const int plannedBefore = controls(m_form).contest80().recordCount();
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(controls(m_form).contest80().recordCount(), plannedBefore - 1);
     QCOMPARE(journalRowsOf(u"RA3ABC"_s), 0);
     QVERIFY(!report().contains("RA3ABC"));
 
     // a deleted journal row takes its planned row back to unworked, so the station can be worked again
-    DataGrid& journalGrid = m_form->rxDBGrid3();
+    DataGrid& journalGrid = controls(m_form).rxDBGrid3();
     journalGrid.setFocus();
-    QVERIFY(m_form->journalView().locate(u"CallSign"_s, {u"UA1XYZ"_s}, false));
+    QVERIFY(controls(m_form).journalView().locate(u"CallSign"_s, {u"UA1XYZ"_s}, false));
     QTest::keyClick(&journalGrid, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(m_form->journalView().recordCount(), 0);
+    QCOMPARE(controls(m_form).journalView().recordCount(), 0);
     Statement worked = m_form->database().prepare(u"SELECT count(*) FROM Contest WHERE T IS NOT NULL"_s);
     QVERIFY(worked.step());
     QCOMPARE(worked.column(0).toInt(), 0);
-    QCOMPARE(m_form->statusBar1().panelText(kScorePanel), u"СВ=0  КР=0(0)  РН=0(0)  Всего=0"_s);
+    QCOMPARE(controls(m_form).statusBar1().panelText(kScorePanel), u"СВ=0  КР=0(0)  РН=0(0)  Всего=0"_s);
     QCOMPARE(m_errors, QStringList());
 
-    m_form->editing().setChecked(false);
-    QVERIFY(m_form->contest80().locate(u"CallSign"_s, {u"UA1XYZ"_s}, true));
-    m_form->bandGrid(0).setFocus();
+    controls(m_form).editing().setChecked(false);
+    QVERIFY(controls(m_form).contest80().locate(u"CallSign"_s, {u"UA1XYZ"_s}, true));
+    controls(m_form).bandGrid(0).setFocus();
     m_prompter.answers = {u"24 017"_s};
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Return);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
     QCOMPARE(m_prompter.messages, QStringList());
     QCOMPARE(journalRowsOf(u"UA1XYZ"_s), 1);
 }
@@ -204,20 +205,20 @@ void TestUnit1Corrections::unwritableSettingsAreToldOncePerFailure()
     };
     recordTwoContacts();
     QCOMPARE(settingsErrors(), 1);
-    QCOMPARE(m_form->nppEdit().value(), 3);
+    QCOMPARE(controls(m_form).nppEdit().value(), 3);
 
     // a save that works in between makes the next failure worth telling
     QVERIFY(QDir().rmdir(settingsFilePath()));
     m_prompter.answers = {u"RA3ABD"_s, u"25 001"_s};
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Insert);
-    QVERIFY(m_form->contest80().locate(u"CallSign"_s, {u"RA3ABD"_s}, true));
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Return);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
+    QVERIFY(controls(m_form).contest80().locate(u"CallSign"_s, {u"RA3ABD"_s}, true));
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
     QCOMPARE(settingsErrors(), 1);
     QVERIFY(QFile::remove(settingsFilePath()));
     QVERIFY(QDir().mkpath(settingsFilePath()));
     m_prompter.answers = {u"25 002"_s};
-    QVERIFY(m_form->contest80().locate(u"CallSign"_s, {u"RA3ABD"_s}, true));
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Return);
+    QVERIFY(controls(m_form).contest80().locate(u"CallSign"_s, {u"RA3ABD"_s}, true));
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
     QCOMPARE(settingsErrors(), 2);
 
     // closing the window still says that the settings were not saved

@@ -6,6 +6,7 @@
 #include "store/TableView.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/SpinField.h"
 
@@ -55,7 +56,7 @@ void TestUnit1Exports::init()
     m_form = std::make_unique<TForm1>();
     m_form->setPrompter(&m_prompter);
     m_form->setClock(&m_clock);
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
@@ -96,11 +97,11 @@ void TestUnit1Exports::menuHoldsTheExportsAfterExportJournal()
 
 void TestUnit1Exports::firstExportAsksForTheStationThenWrites()
 {
-    TableView& journal = m_form->journalView();
+    TableView& journal = controls(m_form).journalView();
     journal.append();
     journal.setValue(u"D"_s, QDate(2006, 10, 22));
     journal.setValue(u"T"_s, QTime(20, 5, 13));
-    journal.setValue(u"ContestNumber"_s, m_form->contestNumber().value());
+    journal.setValue(u"ContestNumber"_s, controls(m_form).contestNumber().value());
     journal.setValue(u"Diapasone"_s, 80);
     journal.setValue(u"Modulation"_s, u"CW"_s);
     journal.setValue(u"CallSign"_s, u"УА3ЧБЦ"_s);
@@ -150,7 +151,7 @@ void TestUnit1Exports::stationDataLiveBesideTheWindowSettings()
         QVERIFY(profile.load());
         QCOMPARE(profile.value(u"Station"_s, u"Callsign"_s, QString()), u"R3A"_s);
         QCOMPARE(profile.value(u"TForm1"_s, u"ContestNumber_Value"_s, QString()),
-                 QString::number(m_form->contestNumber().value()));
+                 QString::number(controls(m_form).contestNumber().value()));
         m_form->formStorage1().save();
     }
     QCOMPARE(m_errors, QStringList());

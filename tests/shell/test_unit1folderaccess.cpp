@@ -7,6 +7,7 @@
 #include "support/Fakes.h"
 #include "support/PageDamage.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "support/WithoutFileAccessOverride.h"
 #include "widgets/DataGrid.h"
 #include "widgets/PanelStatusBar.h"
@@ -92,7 +93,7 @@ void TestUnit1FolderAccess::start()
     m_form = std::make_unique<TForm1>();
     m_form->setPrompter(&m_prompter);
     m_form->setClock(&m_clock);
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
@@ -109,9 +110,9 @@ void TestUnit1FolderAccess::readOnlyFolderIsShownAndNeverWritten()
 {
     start();
     m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Insert);
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Return);
-    const QString score = m_form->statusBar1().panelText(1);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
+    const QString score = controls(m_form).statusBar1().panelText(1);
     m_form.reset();
     // the tables as copied onto a CD, without the hidden main file
     QVERIFY(QFile::remove(m_env->path(QString::fromLatin1(Database::kMainFileName))));
@@ -123,17 +124,17 @@ void TestUnit1FolderAccess::readOnlyFolderIsShownAndNeverWritten()
     QVERIFY(FolderLock(m_env->workDir()).readOnlyFolder());
     start();
     QVERIFY2(m_form->windowTitle().endsWith(u"[read-only]"_s), qPrintable(m_form->windowTitle()));
-    QCOMPARE(m_form->contest80().recordCount(), 8);
-    QCOMPARE(m_form->journalView().recordCount(), 1);
-    QCOMPARE(m_form->statusBar1().panelText(1), score);
+    QCOMPARE(controls(m_form).contest80().recordCount(), 8);
+    QCOMPARE(controls(m_form).journalView().recordCount(), 1);
+    QCOMPARE(controls(m_form).statusBar1().panelText(1), score);
     QCOMPARE(m_errors, QStringList());
 
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Insert);
-    choose(m_form->importCallsign1());
-    choose(m_form->clearContestTable1());
-    choose(m_form->exportJournal1());
-    QTest::mouseClick(&m_form->editing(), Qt::LeftButton);
-    QVERIFY(!m_form->editing().isChecked());
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
+    choose(controls(m_form).importCallsign1());
+    choose(controls(m_form).clearContestTable1());
+    choose(controls(m_form).exportJournal1());
+    QTest::mouseClick(&controls(m_form).editing(), Qt::LeftButton);
+    QVERIFY(!controls(m_form).editing().isChecked());
     // each command says it once, and asks nothing
     QCOMPARE(m_errors, QStringList(5, m_form->database().folderRefusal()));
     QVERIFY2(m_errors.first().contains(u"is read-only"_s), qPrintable(m_errors.first()));
@@ -181,12 +182,12 @@ void TestUnit1FolderAccess::damagedTableIsReportedOnceAndNeverWritten()
     QVERIFY2(readable >= fewestReadable && readable <= mostReadable, qPrintable(report));
     // the grids read the damaged file again at every tour change; the same error is not shown twice in a row
     for (int tour = 1; tour <= 8; ++tour) {
-        m_form->tour().setValue(tour);
+        controls(m_form).tour().setValue(tour);
         QTest::qWait(10);
     }
     showErrorBox(m_form.get(), report);
     QCOMPARE(m_errors.size(), 1);
-    QTest::keyClick(&m_form->bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
     QCOMPARE(m_errors.size(), 2);
     QVERIFY2(m_errors.last().startsWith(u"Contest.db is damaged:"_s), qPrintable(m_errors.last()));
     QCOMPARE(storeRefusal(m_form->database()), m_errors.last());

@@ -1,6 +1,7 @@
 #include "shell/Unit1.h"
 #include "store/TableView.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
 #include "widgets/FixedBlankLabel.h"
@@ -257,18 +258,18 @@ void TestUnit1Layout::bandColumns()
     QFETCH(QString, grid);
     QFETCH(int, left);
     QFETCH(int, width);
-    QCOMPARE(&m_form->columnPanel(band), m_form->findChild<Panel*>(column));
-    QCOMPARE(&m_form->titlePanel(band), m_form->findChild<Panel*>(title));
-    QCOMPARE(&m_form->bandGrid(band), m_form->findChild<DataGrid*>(grid));
-    QCOMPARE(m_form->columnPanel(band).x(), left);
-    QCOMPARE(m_form->columnPanel(band).width(), width);
-    Panel& titlePanel = m_form->titlePanel(band);
+    QCOMPARE(&controls(m_form).columnPanel(band), m_form->findChild<Panel*>(column));
+    QCOMPARE(&controls(m_form).titlePanel(band), m_form->findChild<Panel*>(title));
+    QCOMPARE(&controls(m_form).bandGrid(band), m_form->findChild<DataGrid*>(grid));
+    QCOMPARE(controls(m_form).columnPanel(band).x(), left);
+    QCOMPARE(controls(m_form).columnPanel(band).width(), width);
+    Panel& titlePanel = controls(m_form).titlePanel(band);
     QCOMPARE(titlePanel.geometry(), QRect(0, 0, width, 41));
     QCOMPARE(titlePanel.font().pixelSize(), 24);
     QVERIFY(titlePanel.font().bold());
     QCOMPARE(titlePanel.bevelWidth(), 1);
-    QCOMPARE(m_form->bandGrid(band).geometry(), QRect(0, 41, width, 418 - 41));
-    QCOMPARE(m_form->bandGrid(band).palette().color(QPalette::Base),
+    QCOMPARE(controls(m_form).bandGrid(band).geometry(), QRect(0, 41, width, 418 - 41));
+    QCOMPARE(controls(m_form).bandGrid(band).palette().color(QPalette::Base),
              QApplication::palette().color(QPalette::ToolTipBase));
 }
 
@@ -288,7 +289,7 @@ void TestUnit1Layout::bandGridColumns()
     QFETCH(int, band);
     QFETCH(QList<int>, widths);
     QFETCH(QString, tourTitle);
-    DataGrid& grid = m_form->bandGrid(band);
+    DataGrid& grid = controls(m_form).bandGrid(band);
     QAbstractItemModel* model = grid.model();
     QCOMPARE(model->columnCount(), 5);
     const QStringList titles = {u"Sign"_s, u"Time"_s, u"Sent"_s, u"Recv"_s, tourTitle};
@@ -310,7 +311,7 @@ void TestUnit1Layout::bandGridColumns()
 
 void TestUnit1Layout::journalGridColumns()
 {
-    DataGrid& grid = m_form->rxDBGrid3();
+    DataGrid& grid = controls(m_form).rxDBGrid3();
     QAbstractItemModel* model = grid.model();
     const QStringList titles = {u"Дата"_s,     u"Время"_s,    u"№ сор-я"_s, u"№ тура"_s, u"Диапазон"_s,  u"Модуляция"_s,
                                 u"Позывной"_s, u"Передано"_s, u"Принято"_s, u"KI"_s,     u"Примечание"_s};
@@ -334,7 +335,7 @@ void TestUnit1Layout::journalGridColumns()
 
 void TestUnit1Layout::statusBarPanelsAndGauge()
 {
-    PanelStatusBar& bar = m_form->statusBar1();
+    PanelStatusBar& bar = controls(m_form).statusBar1();
     QCOMPARE(bar.panelCount(), 3);
     QCOMPARE(bar.panelRect(0).width(), 70);
     QCOMPARE(bar.panelRect(1).width(), 250);
@@ -342,7 +343,7 @@ void TestUnit1Layout::statusBarPanelsAndGauge()
     QCOMPARE(bar.panelText(0), QString());
     QCOMPARE(bar.panelText(1), u"СВ=0  КР=0(0)  РН=0(0)  Всего=0"_s);
     QCOMPARE(bar.panelText(2), QString());
-    Gauge& gauge = m_form->gauge1();
+    Gauge& gauge = controls(m_form).gauge1();
     QCOMPARE(gauge.parentWidget(), &bar);
     QCOMPARE(gauge.geometry(), QRect(323, 1, 1016 - 324, 18));
     QVERIFY(gauge.geometry().intersects(bar.panelRect(2)));
@@ -356,17 +357,17 @@ void TestUnit1Layout::widerWindowWidensOnlyTheLastColumnAndTheGauge()
 {
     m_form->resize(m_form->width() + 100, m_form->height());
     QTRY_COMPARE(m_form->centralWidget()->width(), 1116);
-    QCOMPARE(m_form->columnPanel(0).width(), 217);
-    QCOMPARE(m_form->columnPanel(1).width(), 224);
-    QCOMPARE(m_form->columnPanel(2).width(), 224);
-    QCOMPARE(m_form->columnPanel(3).width(), 451);
-    QCOMPARE(m_form->gauge1().width(), 792);
-    QCOMPARE(m_form->gauge1().x(), 323);
-    QCOMPARE(m_form->rxDBGrid3().width(), 1116);
+    QCOMPARE(controls(m_form).columnPanel(0).width(), 217);
+    QCOMPARE(controls(m_form).columnPanel(1).width(), 224);
+    QCOMPARE(controls(m_form).columnPanel(2).width(), 224);
+    QCOMPARE(controls(m_form).columnPanel(3).width(), 451);
+    QCOMPARE(controls(m_form).gauge1().width(), 792);
+    QCOMPARE(controls(m_form).gauge1().x(), 323);
+    QCOMPARE(controls(m_form).rxDBGrid3().width(), 1116);
 
     m_form->resize(m_form->width(), m_form->height() + 50);
-    QTRY_COMPARE(m_form->columnPanel(3).height(), 468);
-    QCOMPARE(m_form->rxDBGrid3().height(), 109);
+    QTRY_COMPARE(controls(m_form).columnPanel(3).height(), 468);
+    QCOMPARE(controls(m_form).rxDBGrid3().height(), 109);
     QCOMPARE(child<Panel>("Panel4")->height(), 46);
 }
 
@@ -375,11 +376,11 @@ void TestUnit1Layout::narrowStatusBarHidesTheGaugeUntilWidenedAgain()
     m_form->setMinimumSize(0, 0);
     m_form->centralWidget()->setMinimumSize(0, 0);
     m_form->resize(300, m_form->height());
-    QTRY_COMPARE(m_form->statusBar1().width(), m_form->width());
-    QVERIFY(m_form->statusBar1().width() < 324);
-    QCOMPARE(m_form->gauge1().width(), 0);
+    QTRY_COMPARE(controls(m_form).statusBar1().width(), m_form->width());
+    QVERIFY(controls(m_form).statusBar1().width() < 324);
+    QCOMPARE(controls(m_form).gauge1().width(), 0);
     m_form->resize(1016, m_form->height());
-    QTRY_COMPARE(m_form->gauge1().width(), 692);
+    QTRY_COMPARE(controls(m_form).gauge1().width(), 692);
 }
 
 void TestUnit1Layout::menu()
@@ -390,7 +391,7 @@ void TestUnit1Layout::menu()
     QCOMPARE(top.size(), 2);
     QCOMPARE(top.at(0)->text(), u"File"_s);
     QCOMPARE(top.at(0)->menu()->objectName(), u"File1"_s);
-    QCOMPARE(top.at(1), &m_form->exit1());
+    QCOMPARE(top.at(1), &controls(m_form).exit1());
     QCOMPARE(top.at(1)->objectName(), u"Exit1"_s);
     QCOMPARE(top.at(1)->text(), u"Exit"_s);
 
@@ -407,8 +408,9 @@ void TestUnit1Layout::menu()
                           u"Radio1"_s}));
     QCOMPARE(texts.first(4),
              QStringList({u"Clear Contest-Table"_s, u"Import Callsign"_s, u"New Callsign"_s, u"Export Journal"_s}));
-    QCOMPARE(m_form->newCallsign1().shortcut(), QKeySequence(Qt::Key_Insert));
-    for (QAction* action : {&m_form->clearContestTable1(), &m_form->importCallsign1(), &m_form->exportJournal1()}) {
+    QCOMPARE(controls(m_form).newCallsign1().shortcut(), QKeySequence(Qt::Key_Insert));
+    const WindowControls ui = controls(m_form);
+    for (QAction* action : {&ui.clearContestTable1(), &ui.importCallsign1(), &ui.exportJournal1()}) {
         QVERIFY(action->shortcut().isEmpty());
     }
 }

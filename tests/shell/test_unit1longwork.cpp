@@ -4,6 +4,7 @@
 #include "store/TableView.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DateField.h"
 #include "widgets/SpinField.h"
 #include "widgets/TimePicker.h"
@@ -34,7 +35,7 @@ private Q_SLOTS:
         m_form = std::make_unique<TForm1>();
         m_form->setPrompter(&m_prompter);
         m_form->setClock(&m_clock);
-        m_form->timer1().stop();
+        controls(m_form).timer1().stop();
         m_form->show();
     }
 
@@ -48,21 +49,21 @@ private Q_SLOTS:
 
     void timerLeavesTheViewsAloneDuringALongCommand()
     {
-        m_form->autoChangeTour().setChecked(true);
-        m_form->begDate().setDate(QDate(2006, 10, 22));
-        m_form->begTime().setTime(QTime(20, 0));
-        m_form->tour().setValue(1);
+        controls(m_form).autoChangeTour().setChecked(true);
+        controls(m_form).begDate().setDate(QDate(2006, 10, 22));
+        controls(m_form).begTime().setTime(QTime(20, 0));
+        controls(m_form).tour().setValue(1);
         m_clock.now = QDateTime(QDate(2006, 10, 22), QTime(20, 30, 1));
-        const QString filter = m_form->contest80().filter();
+        const QString filter = controls(m_form).contest80().filter();
         {
             const LongWork::Scope busy(m_form->database().work());
             const LongWork::Scope nested(m_form->database().work());
-            m_form->Timer1Timer();
-            QCOMPARE(m_form->tour().value(), 1);
-            QCOMPARE(m_form->contest80().filter(), filter);
+            controls(m_form).tick();
+            QCOMPARE(controls(m_form).tour().value(), 1);
+            QCOMPARE(controls(m_form).contest80().filter(), filter);
         }
-        m_form->Timer1Timer();
-        QCOMPARE(m_form->tour().value(), 2);
+        controls(m_form).tick();
+        QCOMPARE(controls(m_form).tour().value(), 2);
     }
 
     void importCountsItsParticipants()
@@ -73,8 +74,8 @@ private Q_SLOTS:
             list.write(u"UA%1XYZ\r\n"_s.arg(i, 3, 10, QChar(u'0')).toLatin1());
         }
         list.close();
-        m_form->importCallsign1().trigger();
-        QCOMPARE(m_form->callsignView().recordCount(), 600);
+        controls(m_form).importCallsign1().trigger();
+        QCOMPARE(controls(m_form).callsignView().recordCount(), 600);
         // the command is over: no dialog left to come up over the next box, no busy cursor left behind
         QVERIFY(m_form->findChildren<QProgressDialog*>().isEmpty());
         QCOMPARE(QApplication::overrideCursor(), nullptr);

@@ -3,6 +3,7 @@
 #include "support/Fakes.h"
 #include "support/ParadoxFixtures.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 
 #include <QFile>
@@ -54,7 +55,7 @@ void TestUnit1Paradox::start()
 {
     m_form = std::make_unique<TForm1>();
     m_form->setPrompter(&m_prompter);
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }
@@ -65,7 +66,7 @@ void TestUnit1Paradox::convertedRowsAreShownAfterOneMessage()
     start();
     QTRY_COMPARE(m_prompter.messages.size(), 1);
     QVERIFY2(m_prompter.messages.first().contains(u"Journal (9 rows)"_s), qPrintable(m_prompter.messages.first()));
-    QCOMPARE(m_form->rxDBGrid3().model()->rowCount(), 9);
+    QCOMPARE(controls(m_form).rxDBGrid3().model()->rowCount(), 9);
     QCOMPARE(m_errors, QStringList());
     QTest::qWait(50);
     QCOMPARE(m_prompter.messages.size(), 1);

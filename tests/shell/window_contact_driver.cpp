@@ -2,6 +2,7 @@
 // keyboard, prints DONE and the serial now shown, and waits to be killed.
 #include "shell/Unit1.h"
 #include "support/Fakes.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/SpinField.h"
 
@@ -18,14 +19,14 @@ int main(int argc, char* argv[])
     prompter.answers = {QStringLiteral("RA3ABC"), QStringLiteral("23 015")};
     TForm1 form;
     form.setPrompter(&prompter);
-    form.timer1().stop();
+    controls(form).timer1().stop();
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         return 1;
     }
-    QTest::keyClick(&form.bandGrid(0), Qt::Key_Insert);
-    QTest::keyClick(&form.bandGrid(0), Qt::Key_Return);
-    std::printf("DONE %d\n", form.nppEdit().value());
+    QTest::keyClick(&controls(form).bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&controls(form).bandGrid(0), Qt::Key_Return);
+    std::printf("DONE %d\n", controls(form).nppEdit().value());
     std::fflush(stdout);
     return app.exec();
 }

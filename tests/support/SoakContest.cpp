@@ -4,6 +4,7 @@
 #include "shell/Unit1.h"
 #include "store/Database.h"
 #include "store/TableView.h"
+#include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
 #include "widgets/Panel.h"
@@ -184,7 +185,7 @@ void SoakContest::startWindow()
     m_form->setPrompter(&m_prompter);
     m_form->setClock(&m_clock);
     // the soak ticks the tour clock itself, at the fake clock's times
-    m_form->timer1().stop();
+    controls(m_form).timer1().stop();
     m_form->show();
     if (!QTest::qWaitForWindowActive(m_form.get())) {
         throw SoakFailure("the window did not become active");
@@ -195,16 +196,16 @@ void SoakContest::startWindow()
 void SoakContest::setUpContest()
 {
     TForm1& form = *m_form;
-    form.kiEdit().setValue(kOperatorKi);
-    form.nppEdit().setValue(m_serial);
-    form.contestNumber().setValue(kContestNumber);
-    form.tours().setValue(m_plan.tours);
-    form.tourMinutes().setValue(m_plan.tourMinutes);
-    form.begDate().setDate(kContestDay);
-    form.begTime().setTime(kContestStart);
-    form.autoChangeTour().setChecked(true);
+    controls(form).kiEdit().setValue(kOperatorKi);
+    controls(form).nppEdit().setValue(m_serial);
+    controls(form).contestNumber().setValue(kContestNumber);
+    controls(form).tours().setValue(m_plan.tours);
+    controls(form).tourMinutes().setValue(m_plan.tourMinutes);
+    controls(form).begDate().setDate(kContestDay);
+    controls(form).begTime().setTime(kContestStart);
+    controls(form).autoChangeTour().setChecked(true);
     tickAt(-600'000);
-    if (form.statusBar1().panelText(kTourPanel) != u"Before..."_s || form.tour().value() != 0) {
+    if (controls(form).statusBar1().panelText(kTourPanel) != u"Before..."_s || controls(form).tour().value() != 0) {
         throw SoakFailure("the tour clock does not show the contest as not begun");
     }
     checkNoComplaint(u"setting up the contest"_s);
@@ -232,7 +233,7 @@ void SoakContest::importParticipants()
 
     QElapsedTimer timer;
     timer.start();
-    m_form->importCallsign1().trigger();
+    controls(m_form).importCallsign1().trigger();
     settle();
     m_figures.importNs = timer.nsecsElapsed();
     // a word on what the import added is welcome; anything else is not
@@ -240,11 +241,11 @@ void SoakContest::importParticipants()
         m_prompter.messages.clear();
     }
     checkNoComplaint(u"the import"_s);
-    if (m_form->callsignView().recordCount() != m_plan.participants
-        || m_form->contest80().recordCount() != m_plan.participants * m_plan.tours) {
+    if (controls(m_form).callsignView().recordCount() != m_plan.participants
+        || controls(m_form).contest80().recordCount() != m_plan.participants * m_plan.tours) {
         throw SoakFailure(qPrintable(u"the import gave %1 participants and %2 rows of 80 m SSB, not %3 and %4"_s
-                                         .arg(m_form->callsignView().recordCount())
-                                         .arg(m_form->contest80().recordCount())
+                                         .arg(controls(m_form).callsignView().recordCount())
+                                         .arg(controls(m_form).contest80().recordCount())
                                          .arg(m_plan.participants)
                                          .arg(m_plan.participants * m_plan.tours)));
     }
@@ -283,8 +284,9 @@ void SoakContest::runTours(const std::function<void(int tour)>& afterTour)
     m_figures.runNs = run.nsecsElapsed();
 
     tickAt(m_plan.tours * tourMs + 60'000);
-    if (m_form->statusBar1().panelText(kTourPanel) != u"After..."_s || m_form->tour().value() != m_plan.tours + 1
-        || m_form->contest80().recordCount() != 0) {
+    if (controls(m_form).statusBar1().panelText(kTourPanel) != u"After..."_s
+        || controls(m_form).tour().value() != m_plan.tours + 1
+        || controls(m_form).contest80().recordCount() != 0) {
         throw SoakFailure("after the last tour the clock does not show the contest as over");
     }
     checkNoComplaint(u"the end of the contest"_s);
@@ -292,11 +294,11 @@ void SoakContest::runTours(const std::function<void(int tour)>& afterTour)
 
 void SoakContest::tickAt(qint64 atMs)
 {
-    const int shownBefore = m_form->tour().value();
+    const int shownBefore = controls(m_form).tour().value();
     m_clock.now = localAt(atMs);
-    m_form->Timer1Timer();
+    controls(m_form).tick();
     settle();
-    if (m_form->tour().value() != shownBefore) {
+    if (controls(m_form).tour().value() != shownBefore) {
         forgetShownTour();
     }
 }
@@ -313,7 +315,7 @@ void SoakContest::forgetShownTour()
 
 void SoakContest::activate(int band)
 {
-    DataGrid& grid = m_form->bandGrid(band);
+    DataGrid& grid = controls(m_form).bandGrid(band);
     if (m_form->activeBand() == band && grid.hasFocus()) {
         return;
     }
@@ -324,7 +326,7 @@ void SoakContest::activate(int band)
             throw SoakFailure("the window did not become active again");
         }
     }
-    QTest::mouseClick(&m_form->titlePanel(band), Qt::LeftButton);
+    QTest::mouseClick(&controls(m_form).titlePanel(band), Qt::LeftButton);
     settle();
     if (m_form->activeBand() != band || !grid.hasFocus()) {
         throw SoakFailure(
@@ -334,7 +336,7 @@ void SoakContest::activate(int band)
 
 void SoakContest::setEditMode(bool on)
 {
-    QCheckBox& box = m_form->editing();
+    QCheckBox& box = controls(m_form).editing();
     if (box.isChecked() == on) {
         return;
     }
@@ -348,9 +350,10 @@ void SoakContest::setEditMode(bool on)
 void SoakContest::enterContact(int tour, qint64 atMs, qint64 promptMovesClockToMs)
 {
     tickAt(atMs);
-    if (m_form->tour().value() != tour) {
+    if (controls(m_form).tour().value() != tour) {
         throw SoakFailure(
-            qPrintable(u"the tour clock shows tour %1 at a moment of tour %2"_s.arg(m_form->tour().value()).arg(tour)));
+            qPrintable(u"the tour clock shows tour %1 at a moment of tour %2"_s.arg(controls(m_form).tour().value())
+                           .arg(tour)));
     }
     const int number = int(m_figures.contactNs.size());
     int band = number / kContactsPerBandVisit % kBands;
@@ -363,7 +366,7 @@ void SoakContest::enterContact(int tour, qint64 atMs, qint64 promptMovesClockToM
         }
     }
     activate(band);
-    TableView& view = m_form->bandView(band);
+    TableView& view = controls(m_form).bandView(band);
     int row = -1;
     int participant = -1;
     if (rework && !m_takenBack.at(band).empty()) {
@@ -391,8 +394,8 @@ void SoakContest::enterContact(int tour, qint64 atMs, qint64 promptMovesClockToM
 void SoakContest::pressEnterOn(int band, int row, int expectedParticipant, int tour, qint64 atMs,
                                qint64 promptMovesClockToMs)
 {
-    DataGrid& grid = m_form->bandGrid(band);
-    TableView& view = m_form->bandView(band);
+    DataGrid& grid = controls(m_form).bandGrid(band);
+    TableView& view = controls(m_form).bandView(band);
     grid.setCurrentIndex(grid.model()->index(row, 0));
     if (view.currentRow() != row) {
         throw SoakFailure("the band view does not follow the row chosen in its grid");
@@ -418,9 +421,10 @@ void SoakContest::pressEnterOn(int band, int row, int expectedParticipant, int t
     contact.serial = m_serial;
     contact.region = m_regions.at(*participant);
     contact.receivedSerial = 1 + int(m_random.bounded(999));
-    if (m_form->sendTextPanel().caption() != sentText(contact)) {
+    if (controls(m_form).sendTextPanel().caption() != sentText(contact)) {
         throw SoakFailure(qPrintable(
-            u"the exchange to send reads %1, not %2"_s.arg(m_form->sendTextPanel().caption(), sentText(contact))));
+            u"the exchange to send reads %1, not %2"_s.arg(controls(m_form).sendTextPanel().caption(),
+                                                           sentText(contact))));
     }
     // typed as operators type it: mostly with a space, now and then without or spaced out
     QString typed = receivedText(contact);
@@ -434,7 +438,7 @@ void SoakContest::pressEnterOn(int band, int row, int expectedParticipant, int t
     if (promptMovesClockToMs >= 0) {
         m_prompter.whilePrompting = [this, promptMovesClockToMs] {
             m_clock.now = localAt(promptMovesClockToMs);
-            m_form->Timer1Timer();
+            controls(m_form).tick();
         };
     }
 
@@ -452,11 +456,12 @@ void SoakContest::pressEnterOn(int band, int row, int expectedParticipant, int t
                              .arg(band)
                              .arg(tour);
     checkNoComplaint(step);
-    const QStringList label = {u"Код (диапазон "_s + m_form->titlePanel(band).caption() + u':'};
-    if (m_prompter.labels != label || m_form->nppEdit().value() != m_serial + 1) {
+    const QStringList label = {u"Код (диапазон "_s + controls(m_form).titlePanel(band).caption() + u':'};
+    if (m_prompter.labels != label || controls(m_form).nppEdit().value() != m_serial + 1) {
         throw SoakFailure(qPrintable(
             step
-            + u": prompted %1 times, serial now %2"_s.arg(m_prompter.labels.size()).arg(m_form->nppEdit().value())));
+            + u": prompted %1 times, serial now %2"_s.arg(m_prompter.labels.size())
+                  .arg(controls(m_form).nppEdit().value())));
     }
     m_prompter.captions.clear();
     m_prompter.labels.clear();
@@ -472,7 +477,7 @@ void SoakContest::pressEnterOn(int band, int row, int expectedParticipant, int t
     checkReportEndsWith(contact);
 
     if (promptMovesClockToMs >= 0) {
-        if (m_form->tour().value() != tour + 1) {
+        if (controls(m_form).tour().value() != tour + 1) {
             throw SoakFailure(qPrintable(step + u": the tour did not change while the prompt was open"_s));
         }
         ++m_figures.toursChangedInPrompt;
@@ -537,8 +542,8 @@ void SoakContest::editCell(const Contact& contact, int column, const std::functi
     const QString callsign = m_callsigns.at(contact.participant);
     setEditMode(true);
     activate(contact.band);
-    TableView& view = m_form->bandView(contact.band);
-    DataGrid& grid = m_form->bandGrid(contact.band);
+    TableView& view = controls(m_form).bandView(contact.band);
+    DataGrid& grid = controls(m_form).bandGrid(contact.band);
     if (!view.locate(u"CallSign"_s, {callsign}, true) || view.isNull(u"T"_s)) {
         throw SoakFailure(qPrintable(u"the worked contact with %1 is not in its band view"_s.arg(callsign)));
     }
@@ -656,10 +661,10 @@ QStringList SoakContest::journalDisagreements()
         ++contact;
     }
     live = int(std::count_if(m_contacts.cbegin(), m_contacts.cend(), [](const Contact& c) { return c.live; }));
-    if (row != live || m_form->journalView().recordCount() != live) {
+    if (row != live || controls(m_form).journalView().recordCount() != live) {
         tell(problems,
              u"the Journal holds %1 rows and its view %2, for %3 contacts standing"_s.arg(row)
-                 .arg(m_form->journalView().recordCount())
+                 .arg(controls(m_form).journalView().recordCount())
                  .arg(live));
     }
     return problems;
@@ -739,7 +744,7 @@ QStringList SoakContest::scoreDisagreements()
                                  .arg(score.regions)
                                  .arg(totals.totalPoints);
     QStringList problems;
-    const QString shown = m_form->statusBar1().panelText(kScorePanel);
+    const QString shown = controls(m_form).statusBar1().panelText(kScorePanel);
     if (shown != expected) {
         problems << u"the score reads %1, not %2"_s.arg(shown, expected);
     }
