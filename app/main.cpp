@@ -11,8 +11,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace
 {
-const QCommandLineOption kLastFolder(u"last-folder"_s,
-    u"Open the contest folder used last; the first time, ask for one (proposing ~/Tourlog)."_s);
+const QCommandLineOption kLastFolder(
+    u"last-folder"_s, u"Open the contest folder used last; the first time, ask for one (proposing ~/Tourlog)."_s);
 
 void describeOptions(QCommandLineParser& parser)
 {

@@ -77,9 +77,11 @@ QString generatedCallsign(int index)
 BareConnection::BareConnection(const QString& folder)
 {
     const QDir dir(folder);
-    checkSqlite(sqlite3_open(dir.absoluteFilePath(QString::fromLatin1(kMainFileName)).toUtf8().constData(), &m_db), m_db);
+    checkSqlite(sqlite3_open(dir.absoluteFilePath(QString::fromLatin1(kMainFileName)).toUtf8().constData(), &m_db),
+                m_db);
     for (const QString& file : kTableFiles) {
-        const QByteArray sql = u"ATTACH DATABASE '%1' AS %2"_s.arg(dir.absoluteFilePath(file), file.chopped(3)).toUtf8();
+        const QByteArray sql =
+            u"ATTACH DATABASE '%1' AS %2"_s.arg(dir.absoluteFilePath(file), file.chopped(3)).toUtf8();
         exec(sql.constData());
     }
     exec("PRAGMA journal_mode=DELETE; PRAGMA Callsign.journal_mode=DELETE; PRAGMA Contest.journal_mode=DELETE; "
@@ -106,11 +108,11 @@ void fillTables(BareConnection& bare, const ContestScale& scale)
     bare.exec("BEGIN IMMEDIATE");
     BareStatement participant(bare.handle(), "INSERT INTO Callsign.Callsign (CallSign) VALUES (?)");
     BareStatement contest(bare.handle(),
-                      "INSERT INTO Contest.Contest (D, T, CallSign, ContestNumber, TourNumber, Diapasone, "
-                      "Modulation, SentText, RecvText) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                          "INSERT INTO Contest.Contest (D, T, CallSign, ContestNumber, TourNumber, Diapasone, "
+                          "Modulation, SentText, RecvText) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
     BareStatement journal(bare.handle(),
-                      "INSERT INTO Journal.Journal (D, T, CallSign, ContestNumber, TourNumber, Diapasone, "
-                      "Modulation, OutFlag, SentText, RecvText, KI) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?)");
+                          "INSERT INTO Journal.Journal (D, T, CallSign, ContestNumber, TourNumber, Diapasone, "
+                          "Modulation, OutFlag, SentText, RecvText, KI) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?)");
     int serial = 0;
     for (int p = 0; p < scale.participants; ++p) {
         const QString callsign = generatedCallsign(p);

@@ -12,7 +12,8 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    if (arguments.size() != 3 || (arguments.at(2) != QStringLiteral("regional") && arguments.at(2) != QStringLiteral("ten"))) {
+    if (arguments.size() != 3
+        || (arguments.at(2) != QStringLiteral("regional") && arguments.at(2) != QStringLiteral("ten"))) {
         std::fprintf(stderr, "usage: %s <new folder> regional|ten\n", argv[0]);
         return 2;
     }
@@ -22,11 +23,12 @@ int main(int argc, char* argv[])
         return 1;
     }
     QDir().mkpath(folder);
-    const ContestScale scale = arguments.at(2) == QStringLiteral("ten") ? ContestScale::tenTimes() : ContestScale::regional();
+    const ContestScale scale = arguments.at(2) == QStringLiteral("ten") ? ContestScale::tenTimes()
+                                                                        : ContestScale::regional();
     QElapsedTimer timer;
     timer.start();
     generateContestFolder(folder, scale);
-    std::printf("%d participants, %d contest rows, %d contacts in %lld ms\n", scale.participants,
-                scale.contestRows(), scale.contacts, timer.elapsed());
+    std::printf("%d participants, %d contest rows, %d contacts in %lld ms\n", scale.participants, scale.contestRows(),
+                scale.contacts, timer.elapsed());
     return 0;
 }

@@ -60,8 +60,8 @@ qint64 importBare(const QString& folder, const ContestScale& scale)
     sqlite3* db = bare.handle();
     sqlite3_stmt* participant = nullptr;
     sqlite3_stmt* contest = nullptr;
-    checkSqlite(sqlite3_prepare_v2(db, "INSERT INTO Callsign.Callsign (CallSign) VALUES (?)", -1, &participant, nullptr),
-                db);
+    checkSqlite(
+        sqlite3_prepare_v2(db, "INSERT INTO Callsign.Callsign (CallSign) VALUES (?)", -1, &participant, nullptr), db);
     checkSqlite(sqlite3_prepare_v2(db,
                                    "INSERT INTO Contest.Contest (ContestNumber, Diapasone, Modulation, TourNumber, "
                                    "CallSign) VALUES (1, ?, ?, ?, ?)",

@@ -135,8 +135,8 @@ int main(int argc, char* argv[])
         printHeader("soak, last 100 contacts against the first 100");
         const QByteArray scale = QByteArray::number(plan.participants);
         const bool timeMet = printComparison("last 100 contacts / first 100, elapsed", scale, figures.contactNs);
-        const bool processorMet
-            = printComparison("last 100 contacts / first 100, processor", scale, figures.contactCpuNs);
+        const bool processorMet = printComparison("last 100 contacts / first 100, processor", scale,
+                                                  figures.contactCpuNs);
         const qint64 growth = figures.rssAtEndKb - figures.rssAfterWarmupKb;
         const bool memoryMet = growth <= kMemoryTargetKb;
         std::printf("memory: RSS %lld kB after %d contacts, %lld kB at the end (%+lld kB, target +%lld kB) %s; "

@@ -99,8 +99,7 @@ Start startChild(const QString& mode, const QString& folder, const QString& conf
     QElapsedTimer timer;
     timer.start();
     child.start(QCoreApplication::applicationFilePath(), {u"--child"_s, mode, folder});
-    while (!child.canReadLine() && child.waitForReadyRead(60000)) {
-    }
+    while (!child.canReadLine() && child.waitForReadyRead(60000)) { }
     Start start;
     start.nanoseconds = timer.nsecsElapsed();
     if (child.readLine().trimmed() != "shown") {

@@ -27,9 +27,9 @@ bool DeleteJournalRow(Database& db, TableView& journal)
     const bool newest = id >= 0 && locateJournalRowOf(journal, journal) && journal.currentId() == id;
     journal.locateId(id);
     if (newest && !journal.isNull(kFieldTime)) {
-        const qint64 planned =
-            workedContestRowOf(db, {journal.value(kFieldTourNumber), journal.value(kFieldDiapasone),
-                                    journal.value(kFieldModulation), journal.text(kFieldCallSign)});
+        const qint64 planned = workedContestRowOf(db,
+                                                  {journal.value(kFieldTourNumber), journal.value(kFieldDiapasone),
+                                                   journal.value(kFieldModulation), journal.text(kFieldCallSign)});
         if (planned >= 0) {
             unworkContestRow(db, planned);
         }

@@ -15,7 +15,7 @@ class TableView;
 struct ContactEntryContext
 {
     Database& db;
-    TableView& band; // the active band view
+    TableView& band;     // the active band view
     QString bandCaption; // its title panel's caption, named in the prompt
     TableView& journal;
     JournalFollowUp& followUp;

@@ -37,8 +37,8 @@ QString importSummaryText(const ImportSummary& summary)
     if (summary.skipped == 0) {
         return text;
     }
-    text += QStringLiteral("\n%1:").arg(counted(summary.skipped, QStringLiteral("line skipped"),
-                                                QStringLiteral("lines skipped")));
+    text += QStringLiteral("\n%1:").arg(
+        counted(summary.skipped, QStringLiteral("line skipped"), QStringLiteral("lines skipped")));
     const QString reason = QStringLiteral("shorter than %1 characters").arg(kMinimumCallsignLength);
     for (const ImportSummary::SkippedLine& skipped : summary.firstSkipped) {
         text += QStringLiteral("\nline %1 \"%2\": %3").arg(QString::number(skipped.line), skipped.text, reason);

@@ -6,8 +6,8 @@
 
 namespace
 {
-const QString kContactKeyFields =
-    QStringList{kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign}.join(u';');
+const QString kContactKeyFields = QStringList{kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign}.join(
+    u';');
 // the band views are named after their table: Contest80, Contest160CW...
 const QString kBandViewPrefix = kTableContest;
 } // namespace
@@ -60,8 +60,7 @@ bool JournalFollowUp::afterPost(TableView& posted, bool editMode)
         return true;
     }
     m_journal.edit();
-    for (const QString& field :
-         {kFieldDate, kFieldTime, kFieldSentText, kFieldRecvText}) {
+    for (const QString& field : {kFieldDate, kFieldTime, kFieldSentText, kFieldRecvText}) {
         m_journal.setValue(field, posted.value(field));
     }
     // the score counts regions by the KI: a corrected code carries its region with it

@@ -75,10 +75,9 @@ QString qsoLine(const ExportContact& contact, const QString& ownCall)
     const QString frequency = khz > 0 ? QString::number(khz) : QString::number(contact.band);
     // a long value widens its column; nothing trails the last one
     QString line = QStringLiteral("QSO: ") + frequency.rightJustified(kFrequencyWidth) + u' '
-           + cabrilloMode(contact.mode).leftJustified(kModeWidth) + u' '
-           + contact.utc.toString(u"yyyy-MM-dd HHmm") + u' ' + ownCall.leftJustified(kCallWidth) + u' '
-           + token(contact.sentText).leftJustified(kExchangeWidth) + u' '
-           + token(contact.callSign).leftJustified(kCallWidth) + u' ' + token(contact.recvText);
+        + cabrilloMode(contact.mode).leftJustified(kModeWidth) + u' ' + contact.utc.toString(u"yyyy-MM-dd HHmm") + u' '
+        + ownCall.leftJustified(kCallWidth) + u' ' + token(contact.sentText).leftJustified(kExchangeWidth) + u' '
+        + token(contact.callSign).leftJustified(kCallWidth) + u' ' + token(contact.recvText);
     while (line.endsWith(u' ')) {
         line.chop(1);
     }
@@ -122,10 +121,7 @@ public:
         m_bytes += '<' + QByteArray(name) + ':' + QByteArray::number(bytes.size()) + '>' + bytes + ' ';
     }
 
-    void end(const char* marker)
-    {
-        m_bytes += '<' + QByteArray(marker) + '>' + kLineEnd.toLatin1();
-    }
+    void end(const char* marker) { m_bytes += '<' + QByteArray(marker) + '>' + kLineEnd.toLatin1(); }
 
     void text(const QString& line) { m_bytes += line.toLatin1() + kLineEnd.toLatin1(); }
 

@@ -80,8 +80,8 @@ void CreateContestMatrix(TableView& contest80, const QString& callsign, const Ma
 
 void NewCallsign(Database& db, const ParticipantViews& views, Prompter& prompter, const MatrixParameters& parameters)
 {
-    const std::optional<QString> typed
-        = prompter.askLine(QStringLiteral("Ввод нового позывного..."), QStringLiteral("Позывной:"));
+    const std::optional<QString> typed = prompter.askLine(QStringLiteral("Ввод нового позывного..."),
+                                                          QStringLiteral("Позывной:"));
     if (!typed) {
         return;
     }

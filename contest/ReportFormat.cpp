@@ -74,8 +74,8 @@ QDateTime ContactTimeConverter::toUtc(const QVariant& localDate, const QVariant&
     auto offset = m_offsetByMinute.constFind(key);
     if (offset == m_offsetByMinute.cend()) {
         const QDateTime minuteUtc = contactTimeUtc(QVariant(date), QVariant(minute));
-        offset = m_offsetByMinute.insert(key, QDateTime(date, minute, Qt::UTC).toSecsSinceEpoch()
-                                                  - minuteUtc.toSecsSinceEpoch());
+        offset = m_offsetByMinute.insert(
+            key, QDateTime(date, minute, Qt::UTC).toSecsSinceEpoch() - minuteUtc.toSecsSinceEpoch());
     }
     return wallClock.addSecs(-offset.value());
 }

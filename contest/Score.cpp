@@ -37,10 +37,9 @@ Score countScore(Database& db, qint64 contestNumber)
     } catch (const StoreError&) {
         score.contacts = 0;
     }
-    score.correspondents =
-        static_cast<int>(groupCountWhere(db, kTableJournal, kFieldCallSign, kFieldContestNumber, contestNumber));
-    score.regions =
-        static_cast<int>(groupCountWhere(db, kTableJournal, kFieldKi, kFieldContestNumber, contestNumber));
+    score.correspondents = static_cast<int>(
+        groupCountWhere(db, kTableJournal, kFieldCallSign, kFieldContestNumber, contestNumber));
+    score.regions = static_cast<int>(groupCountWhere(db, kTableJournal, kFieldKi, kFieldContestNumber, contestNumber));
 
     ScoreTotals& totals = score.totals;
     totals.contactPoints = points(score.contacts, kContactPointsEach);

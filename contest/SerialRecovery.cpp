@@ -12,7 +12,8 @@ std::optional<int> lastSentSerial(Database& db, int contestNumber, qint64 ki)
         // a KI below 10 is sent with a leading zero today, without one in older journals
         bool kiOk = false;
         bool ok = false;
-        const int serial = parts.size() == 2 && parts.first().toLongLong(&kiOk) == ki && kiOk ? parts.last().toInt(&ok) : 0;
+        const int serial = parts.size() == 2 && parts.first().toLongLong(&kiOk) == ki && kiOk ? parts.last().toInt(&ok)
+                                                                                              : 0;
         return ok ? std::optional<int>(serial) : std::nullopt;
     } catch (const StoreError&) {
         return std::nullopt;

@@ -8,10 +8,10 @@
 // What the status bar and the tour field show at one instant of the contest schedule.
 struct TourClockState
 {
-    QString text; // "Before...", "Tour 3 of 8" or "After..."
+    QString text;         // "Before...", "Tour 3 of 8" or "After..."
     int gaugeMaximum = 0; // seconds in a tour, never below 0
-    int progress = 0; // seconds since the running tour began, within 0..gaugeMaximum
-    int tour = 0; // 0 before the start, the number of tours + 1 after the end
+    int progress = 0;     // seconds since the running tour began, within 0..gaugeMaximum
+    int tour = 0;         // 0 before the start, the number of tours + 1 after the end
 };
 
 // The schedule runs from begDate at the time of day of begTime, in tours of tourMinutes, one after the

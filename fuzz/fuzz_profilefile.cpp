@@ -21,9 +21,9 @@ constexpr qint64 kLargestWholeDouble = qint64(1) << 53;
 const QStringList& readKeys()
 {
     static const QStringList keys = {
-        u"FormVersion"_s,   u"Flags"_s,         u"ShowCmd"_s,         u"PixelsPerInch"_s,          u"NormPos"_s,
-        u"MinMaxPos"_s,     u"KIEdit_Value"_s,  u"Tour_Value"_s,      u"AutoChangeTour_Checked"_s, u"BegDate_Text"_s,
-        u"BegTime_Time"_s,  u"Tours_Value"_s,   u"NormPos(1024x768)"_s,
+        u"FormVersion"_s,  u"Flags"_s,        u"ShowCmd"_s,           u"PixelsPerInch"_s,          u"NormPos"_s,
+        u"MinMaxPos"_s,    u"KIEdit_Value"_s, u"Tour_Value"_s,        u"AutoChangeTour_Checked"_s, u"BegDate_Text"_s,
+        u"BegTime_Time"_s, u"Tours_Value"_s,  u"NormPos(1024x768)"_s,
     };
     return keys;
 }

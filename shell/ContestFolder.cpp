@@ -164,8 +164,8 @@ void ContestFolderSession::showWindow()
 {
     m_window = std::make_unique<TForm1>();
     // queued: the window goes away while the command runs, which must not happen inside its own shortcut
-    connect(&m_window->openContestFolder1(), &QAction::triggered, this,
-            &ContestFolderSession::OpenContestFolder1Click, Qt::QueuedConnection);
+    connect(&m_window->openContestFolder1(), &QAction::triggered, this, &ContestFolderSession::OpenContestFolder1Click,
+            Qt::QueuedConnection);
     if (m_windowSetup) {
         m_windowSetup(*m_window);
     }

@@ -38,8 +38,8 @@ QString screenSizeSuffix()
 bool isOnSomeScreen(const QRect& rect)
 {
     const QList<QScreen*> screens = QGuiApplication::screens();
-    return std::any_of(
-        screens.begin(), screens.end(), [&rect](const QScreen* screen) { return screen->geometry().intersects(rect); });
+    return std::any_of(screens.begin(), screens.end(),
+                       [&rect](const QScreen* screen) { return screen->geometry().intersects(rect); });
 }
 
 // the screen-size key first; the plain key holds the last placement saved at any size
@@ -178,8 +178,8 @@ void FormStorage::restorePlacement(const ProfileFile& profile)
     const QString minMaxPos = readSizedOrPlain(profile, u"MinMaxPos"_s);
     const QString normPos = readSizedOrPlain(profile, u"NormPos"_s);
     const int pixelsPerInch = m_window->logicalDpiY();
-    const int savedPixelsPerInch
-        = parseProfileInteger(profile.value(kSection, u"PixelsPerInch"_s, QString()), pixelsPerInch);
+    const int savedPixelsPerInch = parseProfileInteger(profile.value(kSection, u"PixelsPerInch"_s, QString()),
+                                                       pixelsPerInch);
     if ((minMaxPos.isEmpty() && normPos.isEmpty()) || savedPixelsPerInch != pixelsPerInch) {
         return;
     }
@@ -200,8 +200,8 @@ void FormStorage::restoreWindowState(const ProfileFile& profile)
         // the window opens normal and goes down once the event loop runs, so that it is shown first
         m_window->setWindowState(others);
         QWidget* window = m_window;
-        QTimer::singleShot(
-            0, window, [window] { window->setWindowState(window->windowState() | Qt::WindowMinimized); });
+        QTimer::singleShot(0, window,
+                           [window] { window->setWindowState(window->windowState() | Qt::WindowMinimized); });
     } else if (command == kShowMaximized) {
         m_window->setWindowState(others | Qt::WindowMaximized);
     } else {
@@ -242,10 +242,11 @@ void FormStorage::write(bool destroying)
     profile.setValue(kSection, u"Flags"_s, QString::number(kPlacementFlags));
     profile.setValue(kSection, u"ShowCmd"_s, QString::number(showCommand(m_window)));
     profile.setValue(kSection, u"PixelsPerInch"_s, QString::number(m_window->logicalDpiY()));
-    writeSizedAndPlain(
-        profile, u"MinMaxPos"_s, formatFourNumbers(kUnusedPosition, kUnusedPosition, kUnusedPosition, kUnusedPosition));
+    writeSizedAndPlain(profile, u"MinMaxPos"_s,
+                       formatFourNumbers(kUnusedPosition, kUnusedPosition, kUnusedPosition, kUnusedPosition));
     const QRect normal = normalRect(m_window);
-    writeSizedAndPlain(profile, u"NormPos"_s,
+    writeSizedAndPlain(
+        profile, u"NormPos"_s,
         formatFourNumbers(normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()));
     profile.setValue(kSection, u"Visible"_s, destroying ? u"1"_s : u"0"_s);
     for (const StoredProperty& property : m_properties) {

@@ -170,8 +170,9 @@ void ProfileFile::setValue(const QString& section, const QString& key, const QSt
 
 void ProfileFile::save() const
 {
-    const auto failure
-        = [this] { return StoreError(u"Unable to write to %1"_s.arg(QDir::toNativeSeparators(m_path))); };
+    const auto failure = [this] {
+        return StoreError(u"Unable to write to %1"_s.arg(QDir::toNativeSeparators(m_path)));
+    };
     if (m_unreadable) {
         throw failure();
     }

@@ -165,9 +165,11 @@ void RigFollower::start(const RadioSettings& settings)
     m_poller = new RigPoller(settings, this, m_cancelled);
     m_poller->moveToThread(m_thread);
     RigPoller* poller = m_poller;
-    connect(m_thread, &QThread::finished, poller, [poller] { poller->finish(); }, Qt::DirectConnection);
+    connect(
+        m_thread, &QThread::finished, poller, [poller] { poller->finish(); }, Qt::DirectConnection);
     m_thread->start();
-    QMetaObject::invokeMethod(poller, [poller] { poller->begin(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        poller, [poller] { poller->begin(); }, Qt::QueuedConnection);
 }
 
 void RigFollower::stop()

@@ -66,8 +66,8 @@ StationDialog::StationDialog(const Station& station, QWidget* parent)
     m_contest = addLine(QStringLiteral("Cabrillo con&test:"), "Contest", station.contest);
     const QString leftOut = QStringLiteral("(left out)");
     const QString fromLog = QStringLiteral("(from the log)");
-    m_categoryOperator = addChoice(QStringLiteral("Category o&perator:"), "CategoryOperator",
-                                   categoryOperatorChoices(), station.categoryOperator, leftOut);
+    m_categoryOperator = addChoice(QStringLiteral("Category o&perator:"), "CategoryOperator", categoryOperatorChoices(),
+                                   station.categoryOperator, leftOut);
     m_categoryBand = addChoice(QStringLiteral("Category &band:"), "CategoryBand", categoryBandChoices(),
                                station.categoryBand, fromLog);
     m_categoryMode = addChoice(QStringLiteral("Category &mode:"), "CategoryMode", categoryModeChoices(),

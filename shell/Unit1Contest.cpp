@@ -185,8 +185,8 @@ void TForm1::ImportCallsign1Click()
     if (refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
         return;
     }
-    ImportCallsign(*m_db, participantViews(), *m_prompter,
-                   QDir(m_db->directory()).absoluteFilePath(kParticipantList), matrixParameters());
+    ImportCallsign(*m_db, participantViews(), *m_prompter, QDir(m_db->directory()).absoluteFilePath(kParticipantList),
+                   matrixParameters());
 }
 
 void TForm1::ClearContestTable1Click()
@@ -205,8 +205,7 @@ void TForm1::ClearContestTable1Click()
     }
     ClearContestTable(*m_db, participantViews());
     m_ui.statusBar1->showMessage(
-        QStringLiteral("The participants and planned contacts were copied to %1 before clearing").arg(copy),
-        kNoticeMs);
+        QStringLiteral("The participants and planned contacts were copied to %1 before clearing").arg(copy), kNoticeMs);
 }
 
 void TForm1::busyChanged(bool busy)
@@ -282,9 +281,9 @@ void TForm1::deleteGridRow(int band)
 std::vector<StoredProperty> TForm1::storedProperties()
 {
     const auto number = [](const QString& component, SpinField* field) {
-        return StoredProperty{component, QStringLiteral("Value"),
-                              WholeNumberProperty{[field] { return field->value(); },
-                                                  [field](int value) { field->setValue(value); }}};
+        return StoredProperty{
+            component, QStringLiteral("Value"),
+            WholeNumberProperty{[field] { return field->value(); }, [field](int value) { field->setValue(value); }}};
     };
     QCheckBox* autoChange = m_ui.autoChangeTour;
     DateField* begDate = m_ui.begDate;

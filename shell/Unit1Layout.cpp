@@ -138,8 +138,8 @@ void buildPanel7(Unit1Controls& ui)
     ui.begTime->setDatePart(QDate(2006, 10, 17));
     ui.begTime->setTime(QTime(16, 43, 19, 878));
 
-    ui.autoChangeTour =
-        checkBox(panel, "AutoChangeTour", QStringLiteral("AutoChange Tour"), QRect(309, 5, 108, 17), true);
+    ui.autoChangeTour = checkBox(panel, "AutoChangeTour", QStringLiteral("AutoChange Tour"), QRect(309, 5, 108, 17),
+                                 true);
     ui.tour = spinField(panel, "Tour", QRect(44, 22, 36, 21), 0);
     ui.tours = spinField(panel, "Tours", QRect(104, 23, 36, 21), 8);
     ui.tourMinutes = spinField(panel, "TourMinutes", QRect(165, 23, 42, 21), 30);
@@ -260,8 +260,7 @@ void buildMenu(Unit1Controls& ui, QMainWindow& window)
     ui.station1 = named(ui.file1->addAction(QStringLiteral("Station...")), "Station1");
     ui.exportCabrillo1 = named(ui.file1->addAction(QStringLiteral("Export Cabrillo...")), "ExportCabrillo1");
     ui.exportADIF1 = named(ui.file1->addAction(QStringLiteral("Export ADIF...")), "ExportADIF1");
-    ui.openContestFolder1 =
-        named(ui.file1->addAction(QStringLiteral("Open Contest Folder...")), "OpenContestFolder1");
+    ui.openContestFolder1 = named(ui.file1->addAction(QStringLiteral("Open Contest Folder...")), "OpenContestFolder1");
     ui.openContestFolder1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     window.addAction(ui.openContestFolder1);
     ui.radio1 = named(ui.file1->addAction(QStringLiteral("Radio...")), "Radio1");
@@ -321,7 +320,7 @@ QList<GridColumn> bandGridColumns(int band)
     }};
     const Widths& w = widths.at(band);
     return {
-        sized(kFieldCallSign, w.callSign), sized(kFieldTime, w.time), sized(kFieldSentText, w.sent),
+        sized(kFieldCallSign, w.callSign), sized(kFieldTime, w.time),       sized(kFieldSentText, w.sent),
         sized(kFieldRecvText, w.received), sized(kFieldTourNumber, w.tour),
     };
 }

@@ -31,9 +31,9 @@ QVariant lastValueWhere(Database& db, const QString& table, const QString& field
                         const QVariant& key)
 {
     db.attachExisting(table);
-    Statement query = db.prepare(QStringLiteral("SELECT %2 FROM %1.%1 WHERE %3=? ORDER BY %4 DESC LIMIT 1")
-                                     .arg(quoteIdentifier(table), quoteIdentifier(field), quoteIdentifier(keyField),
-                                          kFieldId));
+    Statement query = db.prepare(
+        QStringLiteral("SELECT %2 FROM %1.%1 WHERE %3=? ORDER BY %4 DESC LIMIT 1")
+            .arg(quoteIdentifier(table), quoteIdentifier(field), quoteIdentifier(keyField), kFieldId));
     query.bind(1, key);
     return query.step() ? query.column(0) : QVariant();
 }
@@ -41,8 +41,9 @@ QVariant lastValueWhere(Database& db, const QString& table, const QString& field
 qint64 rowCountWhere(Database& db, const QString& table, const QString& keyField, const QVariant& key)
 {
     db.attachExisting(table);
-    Statement query = db.prepareOn(table, QStringLiteral("SELECT count(*) FROM %1.%1 WHERE %2=?")
-                                              .arg(quoteIdentifier(table), columnName(keyField)));
+    Statement query = db.prepareOn(
+        table,
+        QStringLiteral("SELECT count(*) FROM %1.%1 WHERE %2=?").arg(quoteIdentifier(table), columnName(keyField)));
     query.bind(1, key);
     query.step();
     return query.column(0).toLongLong();
@@ -53,9 +54,9 @@ qint64 groupCountWhere(Database& db, const QString& table, const QString& field,
 {
     db.attachExisting(table);
     // groups rather than count(DISTINCT), which would leave the empty values out
-    Statement query =
-        db.prepareOn(table, QStringLiteral("SELECT count(*) FROM (SELECT %2 FROM %1.%1 WHERE %3=? GROUP BY %2)")
-                                .arg(quoteIdentifier(table), columnName(field), columnName(keyField)));
+    Statement query = db.prepareOn(table,
+                                   QStringLiteral("SELECT count(*) FROM (SELECT %2 FROM %1.%1 WHERE %3=? GROUP BY %2)")
+                                       .arg(quoteIdentifier(table), columnName(field), columnName(keyField)));
     query.bind(1, key);
     query.step();
     return query.column(0).toLongLong();

@@ -117,7 +117,8 @@ Database::Database(const QString& directory, const char* vfsName)
     } catch (const StoreError& error) {
         sqlite3_close(m_db);
         m_db = nullptr;
-        m_openError = QStringLiteral("Cannot open the contest folder %1: %2").arg(m_dir.absolutePath(), error.message());
+        m_openError =
+            QStringLiteral("Cannot open the contest folder %1: %2").arg(m_dir.absolutePath(), error.message());
     }
 }
 
@@ -298,9 +299,9 @@ void Database::attachExisting(const QString& table)
     if (!tableFileExists(table)) {
         if (m_readOnlyFolder) {
             // the folder is the reason: a table cannot be made in it
-            throw StoreError(QStringLiteral("%1 cannot be made: the contest folder %2 is read-only.")
-                                 .arg(QFileInfo(tableFilePath(table)).fileName(),
-                                      QDir::toNativeSeparators(directory())));
+            throw StoreError(
+                QStringLiteral("%1 cannot be made: the contest folder %2 is read-only.")
+                    .arg(QFileInfo(tableFilePath(table)).fileName(), QDir::toNativeSeparators(directory())));
         }
         return;
     }
@@ -309,9 +310,10 @@ void Database::attachExisting(const QString& table)
     QString problem;
     try {
         attachFile(table, tableFilePath(table));
-        Statement check(connection(), QStringLiteral("SELECT count(*) FROM %1.sqlite_master WHERE type='table' "
-                                                     "AND name=? COLLATE NOCASE")
-                                          .arg(quoteIdentifier(table)));
+        Statement check(connection(),
+                        QStringLiteral("SELECT count(*) FROM %1.sqlite_master WHERE type='table' "
+                                       "AND name=? COLLATE NOCASE")
+                            .arg(quoteIdentifier(table)));
         check.bind(1, table);
         if (check.step() && check.column(0).toInt() == 0) {
             problem = QStringLiteral("it holds no table %1").arg(table);

@@ -21,7 +21,9 @@ bool folderCanBeRead(const QString& directory)
         return false;
     }
     ::closedir(listing);
-    struct stat info{};
+    struct stat info
+    {
+    };
     const QByteArray inside = path + "/.";
     return ::stat(inside.constData(), &info) == 0;
 }

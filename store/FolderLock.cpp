@@ -15,8 +15,8 @@ FolderLock::FolderLock(const QString& directory)
 {
     m_lock.setStaleLockTime(0);
     m_acquired = m_lock.tryLock(0);
-    m_readOnlyFolder = !m_acquired && m_lock.error() != QLockFile::LockFailedError
-                       && folderCanBeRead(m_directory) && !folderCanBeWritten(m_directory);
+    m_readOnlyFolder = !m_acquired && m_lock.error() != QLockFile::LockFailedError && folderCanBeRead(m_directory)
+        && !folderCanBeWritten(m_directory);
 }
 
 QString FolderLock::refusal() const

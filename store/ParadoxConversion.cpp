@@ -151,13 +151,15 @@ ParadoxConversion prepareParadoxConversion(const QString& folder)
     }
     if (!found.ours.isEmpty()) {
         // cannot happen through Tourlog: which of the two is the operator's log cannot be told
-        return refusedUnchanged(dir, QStringLiteral("it holds Paradox tables (%1) beside table files of Tourlog (%2)")
-                                         .arg(paradoxFiles.join(QStringLiteral(", ")),
-                                              found.ours.join(QStringLiteral(", "))));
+        return refusedUnchanged(
+            dir,
+            QStringLiteral("it holds Paradox tables (%1) beside table files of Tourlog (%2)")
+                .arg(paradoxFiles.join(QStringLiteral(", ")), found.ours.join(QStringLiteral(", "))));
     }
     if (!found.foreign.isEmpty()) {
-        return refusedUnchanged(dir, QStringLiteral("%1 is neither a Paradox table nor a table file of Tourlog")
-                                         .arg(found.foreign.join(QStringLiteral(", "))));
+        return refusedUnchanged(dir,
+                                QStringLiteral("%1 is neither a Paradox table nor a table file of Tourlog")
+                                    .arg(found.foreign.join(QStringLiteral(", "))));
     }
     QList<NamedParadoxTable> tables;
     ConversionRecord record;
@@ -173,8 +175,8 @@ ParadoxConversion prepareParadoxConversion(const QString& folder)
     const QDir originals(dir.absoluteFilePath(kParadoxOriginalsFolder));
     for (const QString& name : std::as_const(record.originals)) {
         if (originals.exists(name)) {
-            return refusedUnchanged(
-                dir, QStringLiteral("%1 is already there").arg(shown(originals.absoluteFilePath(name))));
+            return refusedUnchanged(dir,
+                                    QStringLiteral("%1 is already there").arg(shown(originals.absoluteFilePath(name))));
         }
     }
     if (!folderCanBeWritten(dir.absolutePath())) {

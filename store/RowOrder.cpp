@@ -125,8 +125,9 @@ qsizetype RowOrder::blockFor(const Entry& entry, qsizetype* before) const
     if (!m_startsValid) {
         rebuildStarts();
     }
-    const auto it = std::lower_bound(m_blocks.begin(), m_blocks.end(), entry,
-                                     [](const std::vector<Entry>& block, const Entry& e) { return entryLess(block.back(), e); });
+    const auto it = std::lower_bound(
+        m_blocks.begin(), m_blocks.end(), entry,
+        [](const std::vector<Entry>& block, const Entry& e) { return entryLess(block.back(), e); });
     qsizetype index = qsizetype(it - m_blocks.begin());
     if (index == qsizetype(m_blocks.size()) && index > 0) {
         --index; // after every entry: the last block takes it
@@ -163,7 +164,8 @@ qsizetype RowOrder::insert(Entry entry)
     block.insert(it, std::move(entry));
     ++m_size;
     if (qsizetype(block.size()) > 2 * kBlockSize) {
-        std::vector<Entry> tail(std::make_move_iterator(block.begin() + kBlockSize), std::make_move_iterator(block.end()));
+        std::vector<Entry> tail(std::make_move_iterator(block.begin() + kBlockSize),
+                                std::make_move_iterator(block.end()));
         block.resize(size_t(kBlockSize));
         m_blocks.insert(m_blocks.begin() + index + 1, std::move(tail));
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QVariant>
 #include <QVarLengthArray>
+#include <QVariant>
 
 #include <vector>
 

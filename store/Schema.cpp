@@ -11,8 +11,9 @@ namespace
 {
 bool hasIndex(Database& db, const QString& table, const QString& index)
 {
-    Statement query = db.prepareOn(table, QStringLiteral("SELECT 1 FROM %1.sqlite_master WHERE type='index' AND name=?")
-                                              .arg(quoteIdentifier(table)));
+    Statement query = db.prepareOn(
+        table,
+        QStringLiteral("SELECT 1 FROM %1.sqlite_master WHERE type='index' AND name=?").arg(quoteIdentifier(table)));
     query.bind(1, index);
     return query.step();
 }
@@ -44,8 +45,9 @@ void ensureSpeedIndex(Database& db, const QString& table, const QString& index, 
             || !soundBeforeWriting(db, table)) {
             return;
         }
-        db.prepareOn(table, QStringLiteral("CREATE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
-                                .arg(quoteIdentifier(table), quoteIdentifier(scoped), quoteIdentifier(table), columns))
+        db.prepareOn(table,
+                     QStringLiteral("CREATE INDEX IF NOT EXISTS %1.%2 ON %3 (%4)")
+                         .arg(quoteIdentifier(table), quoteIdentifier(scoped), quoteIdentifier(table), columns))
             .run();
     } catch (const StoreError&) {
     }
@@ -68,11 +70,11 @@ void EnsureTables(Database& db)
     }
     if (db.tableFileExists(kTableJournal)) {
         const QVariant ki = QuerySingleValue(db, QStringLiteral("select %1 from %2").arg(kFieldKi, kTableJournal));
-        if (ki.typeId() == QMetaType::Int && ki.toInt() == kQueryFailed
-            && soundBeforeWriting(db, kTableJournal)) {
+        if (ki.typeId() == QMetaType::Int && ki.toInt() == kQueryFailed && soundBeforeWriting(db, kTableJournal)) {
             RunSql(db, QStringLiteral("alter table %1 add %2 Char(2)").arg(kTableJournal, kFieldKi));
-            RunSql(db, QStringLiteral("update %1 set %2=SUBSTRING(%3 from 1 for 2)")
-                           .arg(kTableJournal, kFieldKi, kFieldRecvText));
+            RunSql(db,
+                   QStringLiteral("update %1 set %2=SUBSTRING(%3 from 1 for 2)")
+                       .arg(kTableJournal, kFieldKi, kFieldRecvText));
         }
     } else {
         create(kTableJournal);

@@ -137,8 +137,7 @@ void Statement::reset()
 
 void Statement::run()
 {
-    while (step()) {
-    }
+    while (step()) { }
 }
 
 bool Statement::isReadOnly() const

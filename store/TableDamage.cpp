@@ -113,9 +113,9 @@ QString damageReport(Database& db, const QStringList& damagedTables)
             sound.append(last);
         }
         const QStringList copies = backupCopies(db.directory(), file);
-        const QString copiesText =
-            copies.isEmpty() ? QStringLiteral("There is no copy of it under %1/.").arg(kBackupFolder)
-                             : QStringLiteral("Copies of it, newest first: %1.").arg(copies.join(QStringLiteral(", ")));
+        const QString copiesText = copies.isEmpty()
+            ? QStringLiteral("There is no copy of it under %1/.").arg(kBackupFolder)
+            : QStringLiteral("Copies of it, newest first: %1.").arg(copies.join(QStringLiteral(", ")));
         paragraphs.append(QStringLiteral("%1 is damaged. SQLite's quick check finds: %2\n"
                                          "What still reads: %3.\n"
                                          "Tourlog writes nothing to %1: "

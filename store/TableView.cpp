@@ -112,12 +112,12 @@ void TableView::readFieldDefs()
     if (!m_db.isAttached(m_def.table)) {
         throw StoreError(QStringLiteral("Table %1 does not exist: %2 is missing").arg(m_def.table, fileName));
     }
-    Statement info = m_db.prepareOn(m_def.table, 
-        QStringLiteral("PRAGMA %1.table_info(%1)").arg(quoteIdentifier(m_def.table)));
+    Statement info = m_db.prepareOn(m_def.table,
+                                    QStringLiteral("PRAGMA %1.table_info(%1)").arg(quoteIdentifier(m_def.table)));
     QList<FieldDef> tableFields;
     while (info.step()) {
-        tableFields.append(fieldDefFromDeclaration(info.column(1).toString(), info.column(2).toString(),
-                                                   info.column(5).toInt() > 0));
+        tableFields.append(
+            fieldDefFromDeclaration(info.column(1).toString(), info.column(2).toString(), info.column(5).toInt() > 0));
     }
     if (tableFields.isEmpty()) {
         throw StoreError(QStringLiteral("Table %1 not found in %2").arg(m_def.table, fileName));
@@ -169,9 +169,10 @@ void TableView::reload()
     for (const QString& field : m_def.orderBy) {
         keyColumns.append(quoteIdentifier(field));
     }
-    Statement query = m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2%3%4")
-                                       .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
-                                            whereClause(), orderClause()));
+    Statement query = m_db.prepareOn(
+        m_def.table,
+        QStringLiteral("SELECT %1 FROM %2.%2%3%4")
+            .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), whereClause(), orderClause()));
     std::vector<RowOrder::Entry> entries;
     const int keyCount = int(m_def.orderBy.size());
     while (query.step()) {
@@ -382,10 +383,11 @@ qint64 TableView::insertRow()
                 marks.append(QStringLiteral("?"));
             }
         }
-        m_insertStatement = std::make_unique<Statement>(m_db.prepareOn(
-            m_def.table, QStringLiteral("INSERT INTO %1.%1 (%2) VALUES (%3)")
-                             .arg(quoteIdentifier(m_def.table), columns.join(QStringLiteral(", ")),
-                                  marks.join(QStringLiteral(", ")))));
+        m_insertStatement = std::make_unique<Statement>(
+            m_db.prepareOn(m_def.table,
+                           QStringLiteral("INSERT INTO %1.%1 (%2) VALUES (%3)")
+                               .arg(quoteIdentifier(m_def.table), columns.join(QStringLiteral(", ")),
+                                    marks.join(QStringLiteral(", ")))));
     }
     QVariantList values;
     for (int i = 0; i < m_def.fields.size(); ++i) {
@@ -414,8 +416,9 @@ void TableView::updateRow(qint64 id)
     }
     values.append(id);
     Statement update = m_db.prepareOn(
-        m_def.table, QStringLiteral("UPDATE %1.%1 SET %2 WHERE %3=?")
-                         .arg(quoteIdentifier(m_def.table), assignments.join(QStringLiteral(", ")), kFieldId));
+        m_def.table,
+        QStringLiteral("UPDATE %1.%1 SET %2 WHERE %3=?")
+            .arg(quoteIdentifier(m_def.table), assignments.join(QStringLiteral(", ")), kFieldId));
     update.bindAll(values);
     update.run();
 }
@@ -466,9 +469,8 @@ int TableView::placeInsertedRow(qint64 id)
     // Without a filter every new row belongs to the view, and its sort key is what was just written: an
     // import of tens of thousands of rows need not read each one back.
     const bool keyKnown = !(m_filtered && !m_filter.trimmed().isEmpty())
-                          && std::all_of(m_orderFieldIndexes.cbegin(), m_orderFieldIndexes.cend(), [this](int index) {
-                                 return index >= 0 && m_fieldDefs.at(index).kind != FieldKind::Other;
-                             });
+        && std::all_of(m_orderFieldIndexes.cbegin(), m_orderFieldIndexes.cend(),
+                       [this](int index) { return index >= 0 && m_fieldDefs.at(index).kind != FieldKind::Other; });
     if (!keyKnown) {
         return refreshRow(id, -1);
     }
@@ -504,10 +506,11 @@ int TableView::refreshRow(qint64 id, int knownPosition)
             keyColumns.append(quoteIdentifier(field));
         }
         const QString where = whereClause();
-        m_refreshStatement = std::make_unique<Statement>(m_db.prepareOn(
-            m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3=?%4")
-                             .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), kFieldId,
-                                  where.isEmpty() ? QString() : QStringLiteral(" AND ") + where.mid(7))));
+        m_refreshStatement = std::make_unique<Statement>(
+            m_db.prepareOn(m_def.table,
+                           QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3=?%4")
+                               .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), kFieldId,
+                                    where.isEmpty() ? QString() : QStringLiteral(" AND ") + where.mid(7))));
     }
     Statement& query = *m_refreshStatement;
     query.bind(1, id);
@@ -595,10 +598,8 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
     checkBrowseMode();
     const QStringList names = fields.split(u';', Qt::SkipEmptyParts);
     if (names.size() != values.size()) {
-        throw StoreError(QStringLiteral("%1: %2 fields to locate but %3 values")
-                             .arg(name())
-                             .arg(names.size())
-                             .arg(values.size()));
+        throw StoreError(
+            QStringLiteral("%1: %2 fields to locate but %3 values").arg(name()).arg(names.size()).arg(values.size()));
     }
     QStringList conditions;
     QVariantList bound;
@@ -615,8 +616,9 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
             continue;
         }
         const bool text = def.kind == FieldKind::Char || def.kind == FieldKind::Other;
-        conditions.append(quoteIdentifier(def.name)
-                          + (text && caseInsensitive ? QStringLiteral("=? COLLATE TOURLOG_NOCASE") : QStringLiteral("=?")));
+        conditions.append(
+            quoteIdentifier(def.name)
+            + (text && caseInsensitive ? QStringLiteral("=? COLLATE TOURLOG_NOCASE") : QStringLiteral("=?")));
         bound.append(value);
     }
     if (m_filtered && !m_filter.trimmed().isEmpty()) {
@@ -626,9 +628,10 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
     for (const QString& field : m_def.orderBy) {
         keyColumns.append(quoteIdentifier(field));
     }
-    Statement query = m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3%4 LIMIT 1")
-                                       .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
-                                            conditions.join(QStringLiteral(" AND ")), orderClause(last)));
+    Statement query = m_db.prepareOn(m_def.table,
+                                     QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3%4 LIMIT 1")
+                                         .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
+                                              conditions.join(QStringLiteral(" AND ")), orderClause(last)));
     query.bindAll(bound);
     if (!query.step()) {
         return false;
@@ -690,9 +693,10 @@ void TableView::fetchPage(int row) const
         }
         QStringList marks(kPageSize, QStringLiteral("?"));
         m_pageStatement = std::make_unique<Statement>(
-            m_db.prepareOn(m_def.table, QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 IN (%4)")
-                             .arg(columns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), kFieldId,
-                                  marks.join(QStringLiteral(", ")))));
+            m_db.prepareOn(m_def.table,
+                           QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 IN (%4)")
+                               .arg(columns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), kFieldId,
+                                    marks.join(QStringLiteral(", ")))));
     }
     const int start = row - row % kPageSize;
     for (int i = 0; i < kPageSize; ++i) {

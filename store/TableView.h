@@ -155,7 +155,7 @@ private:
 
     Database& m_db;
     ViewDefinition m_def;
-    QString m_tableKey; // the table's name as the database's change signals carry it
+    QString m_tableKey;          // the table's name as the database's change signals carry it
     QList<FieldDef> m_fieldDefs; // parallel to m_def.fields
     QList<int> m_orderFieldIndexes;
     State m_state = State::Inactive;

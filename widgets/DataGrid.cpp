@@ -65,8 +65,8 @@ void DataGrid::applyColumnWidths()
     const QFontMetrics metrics(font());
     for (int column = 0; column < m_model->columnCount(); ++column) {
         const GridColumn& design = m_model->columns().at(column);
-        const int natural =
-            std::max(metrics.horizontalAdvance(m_model->title(column)), metrics.horizontalAdvance(design.sample))
+        const int natural = std::max(metrics.horizontalAdvance(m_model->title(column)),
+                                     metrics.horizontalAdvance(design.sample))
             + kColumnPadding;
         setColumnWidth(column, design.width > 0 ? design.width : natural);
     }
@@ -91,7 +91,7 @@ void DataGrid::applyOptions()
         m_model->setEditable(editable);
     }
     setEditTriggers(editable ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
-                                   | QAbstractItemView::EditKeyPressed
+                            | QAbstractItemView::EditKeyPressed
                              : QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(m_inPlaceEditing ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
     if (selectionModel()) {
@@ -121,7 +121,7 @@ void DataGrid::syncCurrentFromView()
     }
     const QModelIndex target = m_model->index(row, column);
     const auto flags = QItemSelectionModel::ClearAndSelect
-                       | (m_inPlaceEditing ? QItemSelectionModel::NoUpdate : QItemSelectionModel::Rows);
+        | (m_inPlaceEditing ? QItemSelectionModel::NoUpdate : QItemSelectionModel::Rows);
     if (target != currentIndex() || !selectionModel()->isSelected(target)) {
         selectionModel()->setCurrentIndex(target, flags);
     }

@@ -20,8 +20,9 @@ void insertRows(Database& db, const NamedParadoxTable& source)
         defs.append(storeField(field));
     }
     const QString table = quoteIdentifier(source.table);
-    Statement insert = db.prepareOn(source.table, QStringLiteral("INSERT INTO %1.%1 (%2) VALUES (%3)")
-                                                      .arg(table, names.join(u','), marks.join(u',')));
+    Statement insert = db.prepareOn(
+        source.table,
+        QStringLiteral("INSERT INTO %1.%1 (%2) VALUES (%3)").arg(table, names.join(u','), marks.join(u',')));
     for (const QVariantList& row : source.content.rows) {
         for (int i = 0; i < defs.size(); ++i) {
             insert.bind(i + 1, toStoredValue(defs.at(i), row.at(i)));
@@ -35,9 +36,8 @@ void insertRows(Database& db, const NamedParadoxTable& source)
 void writeConvertedTables(const QString& folder, const QList<NamedParadoxTable>& tables)
 {
     Database db(folder);
-    const bool withJournal = std::any_of(tables.cbegin(), tables.cend(), [](const NamedParadoxTable& named) {
-        return named.table == kTableJournal;
-    });
+    const bool withJournal = std::any_of(tables.cbegin(), tables.cend(),
+                                         [](const NamedParadoxTable& named) { return named.table == kTableJournal; });
     // the files are attached as they are made, which cannot happen inside a transaction
     for (const NamedParadoxTable& named : tables) {
         db.execute(createTableStatement(named.table, named.content.header));

@@ -13,7 +13,7 @@ namespace
 constexpr int kBlockHeaderSize = 6; // next block, previous block, bytes in use after the first record
 constexpr quint32 kSignBit = 0x80000000U;
 constexpr qint64 kJulianDayOfDayZero = 1721425; // 0001-01-01 is day 1
-constexpr qint64 kLastDay = 3652059;      // 9999-12-31: later dates have no stored form
+constexpr qint64 kLastDay = 3652059;            // 9999-12-31: later dates have no stored form
 constexpr qint64 kMillisecondsPerDay = 24 * 3600 * 1000;
 constexpr quint8 kLogicalTrueBit = 0x7f;
 

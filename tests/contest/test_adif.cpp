@@ -70,9 +70,15 @@ AdiFile readAdi(const QByteArray& bytes)
 Fields record(const QByteArray& call, const QByteArray& date, const QByteArray& time, const QByteArray& band,
               const QByteArray& mode, const QByteArray& sent, const QByteArray& received)
 {
-    Fields fields{{"QSO_DATE", date},     {"TIME_ON", time},         {"BAND", band},
-                  {"MODE", mode},         {"STX_STRING", sent},      {"SRX_STRING", received},
-                  {"CONTEST_ID", "RU-TOUR"}, {"STATION_CALLSIGN", "UA3ABC/P"}, {"OPERATOR", "UA3ABC"}};
+    Fields fields{{"QSO_DATE", date},
+                  {"TIME_ON", time},
+                  {"BAND", band},
+                  {"MODE", mode},
+                  {"STX_STRING", sent},
+                  {"SRX_STRING", received},
+                  {"CONTEST_ID", "RU-TOUR"},
+                  {"STATION_CALLSIGN", "UA3ABC/P"},
+                  {"OPERATOR", "UA3ABC"}};
     if (!call.isEmpty()) {
         fields.insert("CALL", call);
     }
@@ -104,27 +110,29 @@ private Q_SLOTS:
         QVERIFY(path.endsWith(u"/UA3ABC_P.adi"_s));
         QCOMPARE(exportLog(log.journal, 1, fullStation(), kHeader, LogFormat::Adif, path).contacts, 4);
         const QByteArray bytes = readFile(path);
-        QCOMPARE(bytes, kHeaderText
-                            + "<CALL:6>UA9XYZ <QSO_DATE:8>20061022 <TIME_ON:6>235830 <BAND:3>80m <MODE:3>SSB "
-                              "<STX_STRING:6>22 001 <STX:1>1 <SRX_STRING:6>23 015 <SRX:2>15 "
-                            + kStationFields
-                            + "<CALL:9>RA3/DL1AB <QSO_DATE:8>20061023 <TIME_ON:6>000110 <BAND:4>160m <MODE:2>CW "
-                              "<STX_STRING:6>22 002 <STX:1>2 <SRX_STRING:6>16 007 <SRX:1>7 "
-                            + kStationFields
-                            + "<CALL:6>RK3AWL <QSO_DATE:8>20061023 <TIME_ON:6>000559 <BAND:3>80m <MODE:2>CW "
-                              "<STX_STRING:10>22 1234567 <STX:7>1234567 <SRX_STRING:6>17 123 <SRX:3>123 "
-                            + kStationFields
-                            + "<CALL:6>UA4BBB <QSO_DATE:8>20061023 <TIME_ON:6>000559 <BAND:4>160m <MODE:3>SSB "
-                              "<STX_STRING:6>22 004 <STX:1>4 <SRX_STRING:6>18 042 <SRX:2>42 "
-                            + kStationFields);
+        QCOMPARE(bytes,
+                 kHeaderText
+                     + "<CALL:6>UA9XYZ <QSO_DATE:8>20061022 <TIME_ON:6>235830 <BAND:3>80m <MODE:3>SSB "
+                       "<STX_STRING:6>22 001 <STX:1>1 <SRX_STRING:6>23 015 <SRX:2>15 "
+                     + kStationFields
+                     + "<CALL:9>RA3/DL1AB <QSO_DATE:8>20061023 <TIME_ON:6>000110 <BAND:4>160m <MODE:2>CW "
+                       "<STX_STRING:6>22 002 <STX:1>2 <SRX_STRING:6>16 007 <SRX:1>7 "
+                     + kStationFields
+                     + "<CALL:6>RK3AWL <QSO_DATE:8>20061023 <TIME_ON:6>000559 <BAND:3>80m <MODE:2>CW "
+                       "<STX_STRING:10>22 1234567 <STX:7>1234567 <SRX_STRING:6>17 123 <SRX:3>123 "
+                     + kStationFields
+                     + "<CALL:6>UA4BBB <QSO_DATE:8>20061023 <TIME_ON:6>000559 <BAND:4>160m <MODE:3>SSB "
+                       "<STX_STRING:6>22 004 <STX:1>4 <SRX_STRING:6>18 042 <SRX:2>42 "
+                     + kStationFields);
 
         const AdiFile adi = readAdi(bytes);
         QCOMPARE(adi.error, QString());
         QCOMPARE(adi.preamble, "Tourlog ADIF export\r\n"_ba);
-        QCOMPARE(adi.header, Fields({{"ADIF_VER", "3.1.4"},
-                                     {"PROGRAMID", "Tourlog"},
-                                     {"PROGRAMVERSION", "1.03"},
-                                     {"CREATED_TIMESTAMP", "20061023 060007"}}));
+        QCOMPARE(adi.header,
+                 Fields({{"ADIF_VER", "3.1.4"},
+                         {"PROGRAMID", "Tourlog"},
+                         {"PROGRAMVERSION", "1.03"},
+                         {"CREATED_TIMESTAMP", "20061023 060007"}}));
         QList<Fields> expected = {
             record("UA9XYZ", "20061022", "235830", "80m", "SSB", "22 001", "23 015"),
             record("RA3/DL1AB", "20061023", "000110", "160m", "CW", "22 002", "16 007"),
@@ -153,8 +161,9 @@ private Q_SLOTS:
         const QString path = log.env.path(u"UA3ABC.adi"_s);
 
         const LogExportResult result = exportLog(log.journal, 1, station, kHeader, LogFormat::Adif, path);
-        QCOMPARE(result.problems, QStringList({u"22.10.06 16:01:00 УА3ЧБЦ: letters without a Latin twin written as ?"_s,
-                                               u"22.10.06 16:02:00 (no callsign): no callsign, no exchange"_s}));
+        QCOMPARE(result.problems,
+                 QStringList({u"22.10.06 16:01:00 УА3ЧБЦ: letters without a Latin twin written as ?"_s,
+                              u"22.10.06 16:02:00 (no callsign): no callsign, no exchange"_s}));
         const QByteArray bytes = readFile(path);
         for (const char byte : bytes) {
             QVERIFY(uchar(byte) < 0x80);

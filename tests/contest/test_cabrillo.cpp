@@ -116,18 +116,20 @@ private Q_SLOTS:
 
         const ExportHeader header{u"1.03"_s, QDateTime(), 7};
         const LogExportResult result = exportLog(log.journal, 1, callsignOnly(), header, LogFormat::Cabrillo, path);
-        QCOMPARE(readFile(path), "START-OF-LOG: 3.0\r\n"
-                                 "CREATED-BY: Tourlog 1.03\r\n"
-                                 "CALLSIGN: UA3ABC\r\n"
-                                 "CATEGORY-BAND: 80M\r\n"
-                                 "CATEGORY-MODE: CW\r\n"
-                                 "CLAIMED-SCORE: 7\r\n"
-                                 "QSO:  3500 CW 2006-10-22 1600 UA3ABC        22 001     RA3WV         23 015\r\n"
-                                 "QSO:  3500 CW 2006-10-22 1601 UA3ABC        22 002     UA3?BC        2Q 016\r\n"
-                                 "QSO:  3500 CW 2006-10-22 1602 UA3ABC        22 003\r\n"
-                                 "END-OF-LOG:\r\n"_ba);
-        QCOMPARE(result.problems, QStringList({u"22.10.06 20:01:00 УА3ЧБЦ: letters without a Latin twin written as ?"_s,
-                                               u"22.10.06 20:02:00 (no callsign): no callsign, no exchange"_s}));
+        QCOMPARE(readFile(path),
+                 "START-OF-LOG: 3.0\r\n"
+                 "CREATED-BY: Tourlog 1.03\r\n"
+                 "CALLSIGN: UA3ABC\r\n"
+                 "CATEGORY-BAND: 80M\r\n"
+                 "CATEGORY-MODE: CW\r\n"
+                 "CLAIMED-SCORE: 7\r\n"
+                 "QSO:  3500 CW 2006-10-22 1600 UA3ABC        22 001     RA3WV         23 015\r\n"
+                 "QSO:  3500 CW 2006-10-22 1601 UA3ABC        22 002     UA3?BC        2Q 016\r\n"
+                 "QSO:  3500 CW 2006-10-22 1602 UA3ABC        22 003\r\n"
+                 "END-OF-LOG:\r\n"_ba);
+        QCOMPARE(result.problems,
+                 QStringList({u"22.10.06 20:01:00 УА3ЧБЦ: letters without a Latin twin written as ?"_s,
+                              u"22.10.06 20:02:00 (no callsign): no callsign, no exchange"_s}));
         log.journal.moveTo(1);
         QCOMPARE(log.journal.text(u"CallSign"_s), u"УА3ЧБЦ"_s);
     }
@@ -155,13 +157,14 @@ private Q_SLOTS:
         const QString path = log.env.path(u"UA3ABC.log"_s);
         const ExportHeader header{u"1.03"_s, QDateTime(), 0};
         QCOMPARE(exportLog(log.journal, 1, callsignOnly(), header, LogFormat::Cabrillo, path).contacts, 0);
-        QCOMPARE(readFile(path), "START-OF-LOG: 3.0\r\n"
-                                 "CREATED-BY: Tourlog 1.03\r\n"
-                                 "CALLSIGN: UA3ABC\r\n"
-                                 "CATEGORY-BAND: ALL\r\n"
-                                 "CATEGORY-MODE: MIXED\r\n"
-                                 "CLAIMED-SCORE: 0\r\n"
-                                 "END-OF-LOG:\r\n"_ba);
+        QCOMPARE(readFile(path),
+                 "START-OF-LOG: 3.0\r\n"
+                 "CREATED-BY: Tourlog 1.03\r\n"
+                 "CALLSIGN: UA3ABC\r\n"
+                 "CATEGORY-BAND: ALL\r\n"
+                 "CATEGORY-MODE: MIXED\r\n"
+                 "CLAIMED-SCORE: 0\r\n"
+                 "END-OF-LOG:\r\n"_ba);
     }
 
     // A folder that refuses the file, or a disk that fills half-way, leaves the old file whole and no

@@ -34,11 +34,19 @@ private:
             prompter.labels.clear();
         }
 
-        ContactOutcome enter(TableView& band, const QString& typed, const QString& caption = QStringLiteral("80 м - SSB"))
+        ContactOutcome enter(TableView& band, const QString& typed,
+                             const QString& caption = QStringLiteral("80 м - SSB"))
         {
             prompter.answers.push_back(typed);
-            const ContactEntryContext context{*db,     band,        caption, *journal, followUp,
-                                              prompter, clock,       editMode, [this] { return sent; },
+            const ContactEntryContext context{*db,
+                                              band,
+                                              caption,
+                                              *journal,
+                                              followUp,
+                                              prompter,
+                                              clock,
+                                              editMode,
+                                              [this] { return sent; },
                                               [this] { return contestNumber; }};
             return EnterContact(context);
         }

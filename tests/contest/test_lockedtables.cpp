@@ -44,7 +44,10 @@ class TestLockedTables : public QObject
     Q_OBJECT
 
 private:
-    static QString lockedText(const QString& table) { return table + QStringLiteral(".db is locked by another program"); }
+    static QString lockedText(const QString& table)
+    {
+        return table + QStringLiteral(".db is locked by another program");
+    }
 
     // what a command refused for a lock says, or the empty text if it went through
     template<typename Command>

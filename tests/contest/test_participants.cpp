@@ -1,5 +1,5 @@
-#include "contest/Participants.h"
 #include "contest/Cp1251.h"
+#include "contest/Participants.h"
 #include "store/StoreError.h"
 #include "support/ContestFixture.h"
 #include "support/Fakes.h"
@@ -79,11 +79,13 @@ void TestParticipants::newCallsignCreatesMatrixInOrder()
     Contest c;
     c.newCallsign(QStringLiteral("QQ0QQQ"));
     QCOMPARE(c.participants(), QStringList{QStringLiteral("QQ0QQQ")});
-    Statement rows = c.db->prepare(
-        QStringLiteral("SELECT Diapasone, Modulation, TourNumber, ContestNumber, CallSign, D, T FROM Contest ORDER BY ID"));
+    Statement rows = c.db->prepare(QStringLiteral(
+        "SELECT Diapasone, Modulation, TourNumber, ContestNumber, CallSign, D, T FROM Contest ORDER BY ID"));
     int index = 0;
-    const QList<QPair<int, QString>> order = {{80, QStringLiteral("SSB")}, {80, QStringLiteral("CW")},
-                                              {160, QStringLiteral("SSB")}, {160, QStringLiteral("CW")}};
+    const QList<QPair<int, QString>> order = {{80, QStringLiteral("SSB")},
+                                              {80, QStringLiteral("CW")},
+                                              {160, QStringLiteral("SSB")},
+                                              {160, QStringLiteral("CW")}};
     while (rows.step()) {
         QCOMPARE(rows.column(0).toInt(), order.at(index / 8).first);
         QCOMPARE(rows.column(1).toString(), order.at(index / 8).second);
@@ -129,9 +131,8 @@ void TestParticipants::newCallsignTellsWhyItRefuses_data()
     QTest::newRow("blanks and tabs") << QStringLiteral(" \t \t ") << refused + QStringLiteral("The callsign is blank.");
     QTest::newRow("three") << QStringLiteral("QQ0")
                            << refused + QStringLiteral("\"QQ0\" is shorter than 5 characters (spaces count).");
-    QTest::newRow("eleven with spaces")
-        << QStringLiteral("QQ 0 QQQ QQ")
-        << refused + QStringLiteral("\"QQ 0 QQQ QQ\" is longer than 10 characters (spaces count).");
+    QTest::newRow("eleven with spaces") << QStringLiteral(
+        "QQ 0 QQQ QQ") << refused + QStringLiteral("\"QQ 0 QQQ QQ\" is longer than 10 characters (spaces count).");
     QTest::newRow("accepted") << QStringLiteral("QQ0QQQ") << QString();
 }
 
@@ -236,10 +237,10 @@ void TestParticipants::importTellsCodePage1251FromUtf8_data()
     QTest::newRow("UTF-8, first line either way")
         << QStringLiteral("RA3ABШ\nUA9XYZ Пётр\n").toUtf8()
         << QStringList{QStringLiteral("RA3ABШ"), QStringLiteral("UA9XYZПётр")};
-    QTest::newRow("both, in blocks")
-        << toCp1251(QStringLiteral("UA9XYZ Пётр\nRA3РЁ\n")) + QStringLiteral("RA3ABC Иван\nUR3ABШ\n").toUtf8()
-        << QStringList{QStringLiteral("UA9XYZПётр"), QStringLiteral("RA3РЁ"), QStringLiteral("RA3ABCИван"),
-                       QStringLiteral("UR3ABШ")};
+    QTest::newRow("both, in blocks") << toCp1251(QStringLiteral("UA9XYZ Пётр\nRA3РЁ\n"))
+            + QStringLiteral("RA3ABC Иван\nUR3ABШ\n").toUtf8()
+                                     << QStringList{QStringLiteral("UA9XYZПётр"), QStringLiteral("RA3РЁ"),
+                                                    QStringLiteral("RA3ABCИван"), QStringLiteral("UR3ABШ")};
 }
 
 void TestParticipants::importTellsCodePage1251FromUtf8()
@@ -265,10 +266,11 @@ void TestParticipants::importTellsWhatBecameOfTheLines()
     c.import();
     QCOMPARE(c.participants(), (QStringList{QStringLiteral("RA3ABC"), QStringLiteral("UA9XYZ")}));
     QCOMPARE(c.prompter.messages.size(), 2);
-    QCOMPARE(c.prompter.messages.last(), QStringLiteral("Import: 1 participant added, 2 already in the list.\n"
-                                                        "2 lines skipped:\n"
-                                                        "line 2 \"R3DQ\": shorter than 5 characters\n"
-                                                        "line 6 \"RT4D\": shorter than 5 characters"));
+    QCOMPARE(c.prompter.messages.last(),
+             QStringLiteral("Import: 1 participant added, 2 already in the list.\n"
+                            "2 lines skipped:\n"
+                            "line 2 \"R3DQ\": shorter than 5 characters\n"
+                            "line 6 \"RT4D\": shorter than 5 characters"));
 
     QByteArray shortLines;
     for (int line = 1; line <= 25; ++line) {
@@ -278,7 +280,8 @@ void TestParticipants::importTellsWhatBecameOfTheLines()
     c.import();
     QCOMPARE(c.prompter.messages.size(), 3);
     const QString message = c.prompter.messages.last();
-    QVERIFY(message.startsWith(QStringLiteral("Import: 0 participants added, 0 already in the list.\n25 lines skipped:")));
+    QVERIFY(
+        message.startsWith(QStringLiteral("Import: 0 participants added, 0 already in the list.\n25 lines skipped:")));
     QVERIFY(message.endsWith(QStringLiteral("\nline 20 \"20A\": shorter than 5 characters\n... and 5 more.")));
     QCOMPARE(message.count(QStringLiteral("\nline ")), 20);
 }

@@ -35,8 +35,8 @@ void TestReceivedCode::parsesTypedCode_data()
     QTest::newRow("letter in KI") << QStringLiteral("2A 015") << S::Invalid << QStringLiteral("2A 015");
     QTest::newRow("dollar hex KI") << QStringLiteral("$A 015") << S::Valid << QStringLiteral("$A 015");
     QTest::newRow("x hex KI") << QStringLiteral("x5 123") << S::Valid << QStringLiteral("x5 123");
-    QTest::newRow("long serial kept whole") << QStringLiteral("22 12345678") << S::Valid
-                                            << QStringLiteral("22 12345678");
+    QTest::newRow("long serial kept whole")
+        << QStringLiteral("22 12345678") << S::Valid << QStringLiteral("22 12345678");
     QTest::newRow("letters in serial") << QStringLiteral("22 01a") << S::Invalid << QStringLiteral("22 01a");
     QTest::newRow("tab is not a space") << QStringLiteral("22\t015") << S::Invalid << QStringLiteral("22 \t015");
 }

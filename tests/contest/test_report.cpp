@@ -42,11 +42,17 @@ QByteArray footer(const QByteArray& contacts, const QByteArray& stations, const 
                   const QByteArray& total)
 {
     return "-----------------------------\r\n"
-           "\xce\xf7\xea\xe8 \xe7\xe0 \xf1\xe2\xff\xe7\xe8:           " + contacts + "\r\n"
-           "\xce\xf7\xea\xe8 \xe7\xe0 \xea\xee\xf0\xf0\xe5\xf1\xef\xee\xed\xe4\xe5\xed\xf2\xee\xe2: "
-           + stations + "\r\n"
-           "\xce\xf7\xea\xe8 \xe7\xe0 \xf0\xe0\xe9\xee\xed\xfb:          " + regions + "\r\n"
-           "\xc2\xf1\xe5\xe3\xee \xee\xf7\xea\xee\xe2:             " + total + "\r\n";
+           "\xce\xf7\xea\xe8 \xe7\xe0 \xf1\xe2\xff\xe7\xe8:           "
+        + contacts
+        + "\r\n"
+          "\xce\xf7\xea\xe8 \xe7\xe0 \xea\xee\xf0\xf0\xe5\xf1\xef\xee\xed\xe4\xe5\xed\xf2\xee\xe2: "
+        + stations
+        + "\r\n"
+          "\xce\xf7\xea\xe8 \xe7\xe0 \xf0\xe0\xe9\xee\xed\xfb:          "
+        + regions
+        + "\r\n"
+          "\xc2\xf1\xe5\xe3\xee \xee\xf7\xea\xee\xe2:             "
+        + total + "\r\n";
 }
 
 const QByteArray kEmptyReport = kHeader + footer("0", "0", "0", "0");
@@ -83,7 +89,10 @@ struct ReportFolder
     {
         return dir().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     }
-    void exportWith(const ScoreTotals& totals) { exportJournal([&] { return totals; }, journal, dir()); }
+    void exportWith(const ScoreTotals& totals)
+    {
+        exportJournal([&] { return totals; }, journal, dir());
+    }
 };
 
 const QStringList kFourContacts = {
@@ -116,13 +125,13 @@ private Q_SLOTS:
                                 << u"80 SSB\t22-Oct-06\t  17:05  \tUA3ABC"_s + rest;
         QTest::newRow("no band") << QVariant() << u"CW"_s << utc << u"R3A"_s
                                  << u" CW\t22-Oct-06\t  17:05  \tR3A"_s + rest;
-        QTest::newRow("no mode, no callsign") << QVariant(160) << QString() << utc << QString()
-                                              << u"160 \t22-Oct-06\t  17:05  \t"_s + rest;
-        QTest::newRow("tab and line break") << QVariant(80) << u"CW"_s << utc << u"R\t3\r\nA"_s
-                                            << u"80 CW\t22-Oct-06\t  17:05  \tR 3  A"_s + rest;
-        QTest::newRow("December, 00:00:59") << QVariant(80) << u"CW"_s
-                                            << QDateTime(QDate(2007, 12, 3), QTime(0, 0, 59), Qt::UTC)
-                                            << u"R3A"_s << u"80 CW\t03-Dec-07\t  00:00  \tR3A"_s + rest;
+        QTest::newRow("no mode, no callsign")
+            << QVariant(160) << QString() << utc << QString() << u"160 \t22-Oct-06\t  17:05  \t"_s + rest;
+        QTest::newRow("tab and line break")
+            << QVariant(80) << u"CW"_s << utc << u"R\t3\r\nA"_s << u"80 CW\t22-Oct-06\t  17:05  \tR 3  A"_s + rest;
+        QTest::newRow("December, 00:00:59")
+            << QVariant(80) << u"CW"_s << QDateTime(QDate(2007, 12, 3), QTime(0, 0, 59), Qt::UTC) << u"R3A"_s
+            << u"80 CW\t03-Dec-07\t  00:00  \tR3A"_s + rest;
         QTest::newRow("year 2000") << QVariant(80) << u"CW"_s << QDateTime(QDate(2000, 1, 9), QTime(23, 59), Qt::UTC)
                                    << u"R3A"_s << u"80 CW\t09-Jan-00\t  23:59  \tR3A"_s + rest;
     }
@@ -154,8 +163,8 @@ private Q_SLOTS:
         QTest::newRow("New York, a time the clocks skipped")
             << QByteArray("America/New_York") << QVariant(QDate(2022, 3, 13)) << QVariant(QTime(2, 30))
             << utc(2022, 3, 13, 7, 30);
-        QTest::newRow("empty time is midnight") << QByteArray("<+03>-3") << QVariant(QDate(2022, 10, 22)) << QVariant()
-                                                << utc(2022, 10, 21, 21, 0);
+        QTest::newRow("empty time is midnight")
+            << QByteArray("<+03>-3") << QVariant(QDate(2022, 10, 22)) << QVariant() << utc(2022, 10, 21, 21, 0);
     }
 
     void contactTimeUtc()
@@ -205,9 +214,11 @@ private Q_SLOTS:
         setTimeZone("<+03>-3");
         ReportFolder folder({u"2022-10-22 20:05 - 80 SSB - -"_s, u"- - UA3ABC - - 22_002 23_016"_s});
         folder.exportWith(kContestTwo);
-        QCOMPARE(readFile(folder.path(u"Report.txt"_s)), kHeader + "80 SSB\t22-Oct-22\t  17:05  \t\t\t\r\n"
-                                                                   " \t29-Dec-99\t  21:00  \tUA3ABC\t22 002\t23 016\r\n"
-                                                         + footer("2", "8", "6", "16"));
+        QCOMPARE(readFile(folder.path(u"Report.txt"_s)),
+                 kHeader
+                     + "80 SSB\t22-Oct-22\t  17:05  \t\t\t\r\n"
+                       " \t29-Dec-99\t  21:00  \tUA3ABC\t22 002\t23 016\r\n"
+                     + footer("2", "8", "6", "16"));
     }
 
     // four exports fill Report.txt and its three older copies; the fifth drops the oldest

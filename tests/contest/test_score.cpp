@@ -56,14 +56,13 @@ private Q_SLOTS:
         QTest::newRow("one station three times")
             << QStringList{u"UA3AAA 23 1"_s, u"UA3AAA 23 1"_s, u"UA3AAA 23 1"_s} << QList<double>{1}
             << QStringList{u"СВ=3  КР=4(1)  РН=3(1)  Всего=10"_s};
-        QTest::newRow("two stations, one region")
-            << QStringList{u"UA3AAA 23 1"_s, u"UA3BBB 23 1"_s} << QList<double>{1}
-            << QStringList{u"СВ=2  КР=8(2)  РН=3(1)  Всего=13"_s};
-        QTest::newRow("1, 2 and back to 1") << kTwelve + others << QList<double>{1, 2, 1}
-                                            << QStringList{kTwelveText, kOneText, kTwelveText};
+        QTest::newRow("two stations, one region") << QStringList{u"UA3AAA 23 1"_s, u"UA3BBB 23 1"_s} << QList<double>{1}
+                                                  << QStringList{u"СВ=2  КР=8(2)  РН=3(1)  Всего=13"_s};
+        QTest::newRow("1, 2 and back to 1")
+            << kTwelve + others << QList<double>{1, 2, 1} << QStringList{kTwelveText, kOneText, kTwelveText};
         QTest::newRow("negative contest") << kTwelve + others << QList<double>{-1} << QStringList{kOneText};
-        QTest::newRow("2.5 rounds to even 2, -0.4 to 0") << others + QStringList{u"UA1AAA 01 0"_s}
-                                                       << QList<double>{2.5, -0.4} << QStringList{kOneText, kOneText};
+        QTest::newRow("2.5 rounds to even 2, -0.4 to 0")
+            << others + QStringList{u"UA1AAA 01 0"_s} << QList<double>{2.5, -0.4} << QStringList{kOneText, kOneText};
     }
 
     void countsOneContest()

@@ -67,8 +67,8 @@ private Q_SLOTS:
         QFETCH(int, dayOffset);
         QFETCH(QTime, time);
         const QDate day(2006, 10, 22);
-        const TourClockState state =
-            tourClockAt(day, QTime(20, 0), minutes, tours, QDateTime(day.addDays(dayOffset), time));
+        const TourClockState state = tourClockAt(day, QTime(20, 0), minutes, tours,
+                                                 QDateTime(day.addDays(dayOffset), time));
         QTEST(state.text, "text");
         QTEST(state.gaugeMaximum, "gaugeMaximum");
         QTEST(state.progress, "progress");

@@ -45,8 +45,8 @@ int main(int argc, char* argv[])
             const qint64 id = band.currentId();
             const QString sent = sentExchange(22, serial);
             prompter.answers.push_back(QStringLiteral("23 %1").arg(serial, 3, 10, QLatin1Char(u'0')));
-            const ContactEntryContext context{db, band, info.caption, journal, followUp, prompter, clock, false,
-                                              [&] { return sent; }, [] { return 1; }};
+            const ContactEntryContext context{db,    band,  info.caption,         journal,         followUp, prompter,
+                                              clock, false, [&] { return sent; }, [] { return 1; }};
             if (EnterContact(context) != ContactOutcome::Recorded) {
                 std::fprintf(stderr, "not recorded: %s\n", qPrintable(prompter.messages.join(u'\n')));
                 return 1;

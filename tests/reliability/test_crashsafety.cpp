@@ -60,7 +60,8 @@ void prepareContest(const QString& folder)
     contest.contest160.reset();
     contest.contest160CW.reset();
     contest.db.reset();
-    for (const QString& name : {QStringLiteral("Callsign.db"), QStringLiteral("Contest.db"), QStringLiteral("Journal.db")}) {
+    for (const QString& name :
+         {QStringLiteral("Callsign.db"), QStringLiteral("Contest.db"), QStringLiteral("Journal.db")}) {
         QVERIFY(QFile::copy(contest.env.path(name), QDir(folder).absoluteFilePath(name)));
     }
 }

@@ -40,14 +40,24 @@ private:
         ~Contest() { FailingVfs::heal(); }
 
         ParticipantViews views() { return {*callsign, *contest80, *contest80CW, *contest160, *contest160CW}; }
-        void import() { ImportCallsign(*db, views(), env.path(QStringLiteral("Callsign.txt")), {1, [] { return 8; }}); }
+        void import()
+        {
+            ImportCallsign(*db, views(), env.path(QStringLiteral("Callsign.txt")), {1, [] { return 8; }});
+        }
 
         ContactOutcome enter(const QString& code)
         {
             prompter.answers.push_back(code);
             contest80->first();
-            const ContactEntryContext context{*db, *contest80, QStringLiteral("80 м - SSB"), *journal, followUp, prompter,
-                                              clock, false, [] { return QStringLiteral("22 001"); },
+            const ContactEntryContext context{*db,
+                                              *contest80,
+                                              QStringLiteral("80 м - SSB"),
+                                              *journal,
+                                              followUp,
+                                              prompter,
+                                              clock,
+                                              false,
+                                              [] { return QStringLiteral("22 001"); },
                                               [] { return 1; }};
             return EnterContact(context);
         }
@@ -59,7 +69,8 @@ private:
             QCOMPARE(count(QStringLiteral("select count(*) from Contest where T is not null")), contacts);
             QCOMPARE(count(QStringLiteral("select count(*) from Callsign")), participants);
             QCOMPARE(count(QStringLiteral("select count(*) from Contest")), participants * 32);
-            for (const QString& table : {QStringLiteral("Callsign"), QStringLiteral("Contest"), QStringLiteral("Journal")}) {
+            for (const QString& table :
+                 {QStringLiteral("Callsign"), QStringLiteral("Contest"), QStringLiteral("Journal")}) {
                 Statement check = db->prepare(QStringLiteral("PRAGMA %1.integrity_check").arg(table));
                 QVERIFY(check.step());
                 QCOMPARE(check.column(0).toString(), QStringLiteral("ok"));

@@ -261,8 +261,9 @@ void TestHostileInput::participantList()
         break;
     }
     case ListKind::MixedEncodings:
-        writeFile(listPath, "\xEF\xBB\xBF" + u"RA3ABC Иван\r\n"_s.toUtf8() + toCp1251(u"UA9XYZ Пётр\r\n"_s)
-                                + "RW1AAA\n" + toCp1251(u"UR5 ЖЩЮЯ\n"_s) + u"EW1 ÄÖÜ\n"_s.toUtf8());
+        writeFile(listPath,
+                  "\xEF\xBB\xBF" + u"RA3ABC Иван\r\n"_s.toUtf8() + toCp1251(u"UA9XYZ Пётр\r\n"_s) + "RW1AAA\n"
+                      + toCp1251(u"UR5 ЖЩЮЯ\n"_s) + u"EW1 ÄÖÜ\n"_s.toUtf8());
         break;
     }
     if (QTest::currentTestFailed()) {

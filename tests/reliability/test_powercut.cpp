@@ -106,8 +106,16 @@ struct Station
     {
         prompter.answers.push_back(code);
         bands[band]->first();
-        const ContactEntryContext context{*db, *bands[band], bandViews()[band].caption, *journal, *followUp, prompter,
-                                          clock, false, [] { return QStringLiteral("22 007"); }, [] { return 1; }};
+        const ContactEntryContext context{*db,
+                                          *bands[band],
+                                          bandViews()[band].caption,
+                                          *journal,
+                                          *followUp,
+                                          prompter,
+                                          clock,
+                                          false,
+                                          [] { return QStringLiteral("22 007"); },
+                                          [] { return 1; }};
         return EnterContact(context);
     }
 
@@ -190,7 +198,7 @@ struct Figures
     int cuts = 0;
     int acknowledged = 0;
     int whole = 0; // the action is all there
-    int none = 0; // nothing of it is there
+    int none = 0;  // nothing of it is there
 };
 
 QString firstDifference(const QStringList& found, const QStringList& expected)
@@ -288,8 +296,8 @@ public:
             ++figures.whole;
             return;
         }
-        QVERIFY2(!acknowledged, qPrintable(where + QStringLiteral(": acknowledged but lost, ")
-                                           + firstDifference(found, after)));
+        QVERIFY2(!acknowledged,
+                 qPrintable(where + QStringLiteral(": acknowledged but lost, ") + firstDifference(found, after)));
         QVERIFY2(found == m_before,
                  qPrintable(where + QStringLiteral(": half done, ") + firstDifference(found, after)));
         ++figures.none;
@@ -368,9 +376,7 @@ void TestPowerCut::contactEntry_data()
     QTest::addColumn<Loss>("loss");
     for (int band = 0; band < kBandCount; ++band) {
         for (const Loss loss : {Loss::AllUnsynced, Loss::RandomPart}) {
-            QTest::addRow("%s, %s", qPrintable(bandViews()[band].viewName),
-                          lossName(loss))
-                << band << loss;
+            QTest::addRow("%s, %s", qPrintable(bandViews()[band].viewName), lossName(loss)) << band << loss;
         }
     }
 }
@@ -393,8 +399,7 @@ void TestPowerCut::correction_data()
     for (const QString& change : {QStringLiteral("time corrected"), QStringLiteral("taken back"),
                                   QStringLiteral("planned callsign corrected"), QStringLiteral("row posted alone")}) {
         for (const Loss loss : {Loss::AllUnsynced, Loss::RandomPart}) {
-            QTest::addRow("%s, %s", qPrintable(change), lossName(loss))
-                << change << loss;
+            QTest::addRow("%s, %s", qPrintable(change), lossName(loss)) << change << loss;
         }
     }
 }
@@ -431,8 +436,7 @@ void TestPowerCut::participants_data()
     QTest::addColumn<Loss>("loss");
     for (const QString& command : {QStringLiteral("New Callsign"), QStringLiteral("Import"), QStringLiteral("Clear")}) {
         for (const Loss loss : {Loss::AllUnsynced, Loss::RandomPart}) {
-            QTest::addRow("%s, %s", qPrintable(command), lossName(loss))
-                << command << loss;
+            QTest::addRow("%s, %s", qPrintable(command), lossName(loss)) << command << loss;
         }
     }
 }

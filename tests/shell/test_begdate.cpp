@@ -172,10 +172,10 @@ void TestBegDate::clickBesideTheDigitsKeepsTheDate()
     const QRect digits = field.findChild<QLineEdit*>()->geometry();
     const int middle = field.height() / 2;
     for (const QPoint spot : {QPoint(0, middle), QPoint(digits.left() - 1, middle), QPoint(digits.center().x(), 0),
-             QPoint(digits.center().x(), field.height() - 1)}) {
+                              QPoint(digits.center().x(), field.height() - 1)}) {
         QTest::mouseClick(&field, Qt::LeftButton, {}, spot);
         QVERIFY2(field.date() == QDate(2024, 11, 16),
-            qPrintable(u"a click at %1,%2 made it %3"_s.arg(spot.x()).arg(spot.y()).arg(field.text())));
+                 qPrintable(u"a click at %1,%2 made it %3"_s.arg(spot.x()).arg(spot.y()).arg(field.text())));
     }
     QTest::mouseClick(&field, Qt::LeftButton, {}, QPoint(field.width() - 3, middle));
     QTRY_VERIFY2(field.calendarWidget()->isVisible(), "the calendar button opens the calendar");

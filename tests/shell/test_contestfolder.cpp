@@ -102,7 +102,7 @@ bool TestContestFolder::switchWithCtrlO(const QString& folder)
     m_folders.answers = {folder};
     QTest::keyClick(m_session->window(), Qt::Key_O, Qt::ControlModifier);
     return QTest::qWaitFor([this] { return m_folders.answers.empty(); }) && m_session->window()
-           && QTest::qWaitForWindowActive(m_session->window());
+        && QTest::qWaitForWindowActive(m_session->window());
 }
 
 void TestContestFolder::startFolderFollowsArgumentCurrentOrLast()

@@ -66,42 +66,46 @@ public:
     StoredForm()
     {
         std::vector<StoredProperty> list;
-        for (const auto& [name, value] : {std::pair{u"KIEdit"_s, 22}, {u"NppEdit"_s, 1}, {u"Tour"_s, 0},
-                 {u"TourMinutes"_s, 30}, {u"Tours"_s, 8}, {u"ContestNumber"_s, 1}}) {
+        for (const auto& [name, value] : {std::pair{u"KIEdit"_s, 22},
+                                          {u"NppEdit"_s, 1},
+                                          {u"Tour"_s, 0},
+                                          {u"TourMinutes"_s, 30},
+                                          {u"Tours"_s, 8},
+                                          {u"ContestNumber"_s, 1}}) {
             auto* box = add<QSpinBox>(name);
             box->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
             box->setValue(value);
             list.push_back({name, u"Value"_s,
-                WholeNumberProperty{[box] { return box->value(); },
-                    [=, this](int v) {
-                        box->setValue(v);
-                        changed(box);
-                    }}});
+                            WholeNumberProperty{[box] { return box->value(); },
+                                                [=, this](int v) {
+                                                    box->setValue(v);
+                                                    changed(box);
+                                                }}});
         }
         auto* check = add<QCheckBox>(u"AutoChangeTour"_s);
         check->setChecked(true);
         list.push_back({check->objectName(), u"Checked"_s,
-            TruthProperty{[check] { return check->isChecked(); },
-                [=, this](bool v) {
-                    check->setChecked(v);
-                    changed(check);
-                }}});
+                        TruthProperty{[check] { return check->isChecked(); },
+                                      [=, this](bool v) {
+                                          check->setChecked(v);
+                                          changed(check);
+                                      }}});
         auto* date = add<QLineEdit>(u"BegDate"_s);
         date->setText(u"22.10.06"_s);
         list.push_back({date->objectName(), u"Text"_s,
-            TextProperty{[date] { return date->text(); },
-                [=, this](const QString& v) {
-                    date->setText(v);
-                    changed(date);
-                }}});
+                        TextProperty{[date] { return date->text(); },
+                                     [=, this](const QString& v) {
+                                         date->setText(v);
+                                         changed(date);
+                                     }}});
         auto* time = add<QDateTimeEdit>(u"BegTime"_s);
         time->setDateTime(kDesignTime);
         list.push_back({time->objectName(), u"Time"_s,
-            TimeOfDayProperty{[time] { return time->dateTime(); },
-                [=, this](QTime v) {
-                    time->setTime(v);
-                    changed(time);
-                }}});
+                        TimeOfDayProperty{[time] { return time->dateTime(); },
+                                          [=, this](QTime v) {
+                                              time->setTime(v);
+                                              changed(time);
+                                          }}});
         setGeometry(kDesignGeometry);
         storage = std::make_unique<FormStorage>(this, std::move(list));
     }
@@ -184,12 +188,26 @@ private Q_SLOTS:
 
         const QString size = screenSize();
         const QString normPos = u"100,100,500,400"_s;
-        const QStringList expected = {u"[TForm1]"_s, u"FormVersion=0"_s, u"Flags=0"_s, u"ShowCmd=1"_s,
-            u"PixelsPerInch="_s + QString::number(form.logicalDpiY()), u"MinMaxPos(%1)=-1,-1,-1,-1"_s.arg(size),
-            u"MinMaxPos=-1,-1,-1,-1"_s, u"NormPos(%1)=%2"_s.arg(size, normPos), u"NormPos="_s + normPos, u"Visible=0"_s,
-            u"KIEdit_Value=22"_s, u"NppEdit_Value=1"_s, u"Tour_Value=0"_s, u"TourMinutes_Value=30"_s,
-            u"Tours_Value=8"_s, u"ContestNumber_Value=1"_s, u"AutoChangeTour_Checked=True"_s,
-            u"BegDate_Text=22.10.06"_s, u"BegTime_Time=39007.6967578472"_s, QString()};
+        const QStringList expected = {u"[TForm1]"_s,
+                                      u"FormVersion=0"_s,
+                                      u"Flags=0"_s,
+                                      u"ShowCmd=1"_s,
+                                      u"PixelsPerInch="_s + QString::number(form.logicalDpiY()),
+                                      u"MinMaxPos(%1)=-1,-1,-1,-1"_s.arg(size),
+                                      u"MinMaxPos=-1,-1,-1,-1"_s,
+                                      u"NormPos(%1)=%2"_s.arg(size, normPos),
+                                      u"NormPos="_s + normPos,
+                                      u"Visible=0"_s,
+                                      u"KIEdit_Value=22"_s,
+                                      u"NppEdit_Value=1"_s,
+                                      u"Tour_Value=0"_s,
+                                      u"TourMinutes_Value=30"_s,
+                                      u"Tours_Value=8"_s,
+                                      u"ContestNumber_Value=1"_s,
+                                      u"AutoChangeTour_Checked=True"_s,
+                                      u"BegDate_Text=22.10.06"_s,
+                                      u"BegTime_Time=39007.6967578472"_s,
+                                      QString()};
         QCOMPARE(settingsLines(), expected);
     }
 
@@ -201,11 +219,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("written");
 
         // `shown` empty: the control keeps its value and no setter runs
-        const auto row
-            = [](const char* name, const char* line, const char* control, const char* shown, const char* written) {
-                  QTest::newRow(name) << QByteArray(line) << QString::fromUtf8(control) << QString::fromUtf8(shown)
-                                      << QString::fromUtf8(written);
-              };
+        const auto row = [](const char* name, const char* line, const char* control, const char* shown,
+                            const char* written) {
+            QTest::newRow(name) << QByteArray(line) << QString::fromUtf8(control) << QString::fromUtf8(shown)
+                                << QString::fromUtf8(written);
+        };
         row("2.5 rounds to even 2", "KIEdit_Value=2.5", "KIEdit", "2", "2");
         row("3.5 rounds to even 4", "KIEdit_Value=3.5", "KIEdit", "4", "4");
         row("letters", "KIEdit_Value=abc", "KIEdit", "", "22");
@@ -375,7 +393,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("binary") << QByteArray("\x7F"
                                               "ELF\x02\x01\x00\x00[\xFF\r\n=\x00]\n\xFE\xFF",
-            20);
+                                              20);
         QTest::newRow("one endless line") << QByteArray(1 << 20, '[');
         QTest::newRow("values of the wrong kind")
             << "[TForm1]\nFormVersion=\xFF\nShowCmd=\x00\nNormPos=,,,,\nKIEdit_Value=\xFF\xFE\n"

@@ -82,9 +82,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expected");
         QTest::addColumn<QString>("readBack");
 
-        const auto row
-            = [](const char* name, const QByteArray& original, const QString& value, const QByteArray& expected,
-                  const QString& readBack) { QTest::newRow(name) << original << value << expected << readBack; };
+        const auto row = [](const char* name, const QByteArray& original, const QString& value,
+                            const QByteArray& expected, const QString& readBack) {
+            QTest::newRow(name) << original << value << expected << readBack;
+        };
         row("no file yet", QByteArray(), u"v"_s, "[TForm1]\r\nKey=v\r\n", u"v"_s);
         row("replaced in place", "[tform1]\nA=1\nkey=old\nB=2\n", u"v"_s, "[tform1]\r\nA=1\r\nKey=v\r\nB=2\r\n",
             u"v"_s);

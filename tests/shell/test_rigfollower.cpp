@@ -19,10 +19,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QRadioButton>
-#include <QSpinBox>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -188,9 +188,7 @@ void TestRigFollower::followsTheRadioAndSurvivesItsLoss()
     QElapsedTimer sinceLastTick;
     qint64 longestGap = 0;
     QTimer ticker;
-    connect(&ticker, &QTimer::timeout, this, [&] {
-        longestGap = std::max(longestGap, sinceLastTick.restart());
-    });
+    connect(&ticker, &QTimer::timeout, this, [&] { longestGap = std::max(longestGap, sinceLastTick.restart()); });
     sinceLastTick.start();
     ticker.start(10);
     QTest::qWait(2500);

@@ -167,8 +167,11 @@ void TestUnit1Contacts::restoredValuesRunTheirHandlers()
     journal.setValue(u"SentText"_s, u"7 011"_s);
     journal.post();
     m_form.reset();
-    writeSettings({{u"ContestNumber_Value"_s, u"3"_s}, {u"Tour_Value"_s, u"2"_s}, {u"KIEdit_Value"_s, u"7"_s},
-                   {u"NppEdit_Value"_s, u"12"_s}, {u"AutoChangeTour_Checked"_s, u"false"_s}});
+    writeSettings({{u"ContestNumber_Value"_s, u"3"_s},
+                   {u"Tour_Value"_s, u"2"_s},
+                   {u"KIEdit_Value"_s, u"7"_s},
+                   {u"NppEdit_Value"_s, u"12"_s},
+                   {u"AutoChangeTour_Checked"_s, u"false"_s}});
     start();
     QCOMPARE(controls(m_form).statusBar1().panelText(1), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
     QCOMPARE(controls(m_form).tour().value(), 2);

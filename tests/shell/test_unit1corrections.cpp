@@ -200,9 +200,7 @@ void TestUnit1Corrections::unwritableSettingsAreToldOncePerFailure()
     start();
     // a folder where the settings file should be: no save can work
     QVERIFY(QDir().mkpath(settingsFilePath()));
-    const auto settingsErrors = [this] {
-        return m_errors.filter(QDir::toNativeSeparators(settingsFilePath())).size();
-    };
+    const auto settingsErrors = [this] { return m_errors.filter(QDir::toNativeSeparators(settingsFilePath())).size(); };
     recordTwoContacts();
     QCOMPARE(settingsErrors(), 1);
     QCOMPARE(controls(m_form).nppEdit().value(), 3);

@@ -66,14 +66,16 @@ void TestDialect::cleanup()
 
 void TestDialect::addJournalRow(int contest, const QString& callsign, const QString& ki)
 {
-    QVERIFY(RunSql(*m_db, u"insert into Journal (ContestNumber, CallSign, KI) values (%1, '%2', '%3')"_s.arg(contest)
-                              .arg(callsign, ki)));
+    QVERIFY(RunSql(
+        *m_db,
+        u"insert into Journal (ContestNumber, CallSign, KI) values (%1, '%2', '%3')"_s.arg(contest).arg(callsign, ki)));
 }
 
 void TestDialect::createTableKeepsDeclaredTypes()
 {
-    QVERIFY(RunSql(*m_db, u"Create Table Callsign (ID AutoInc, CallSign Char(10), InCalls Integer, OutCalls Integer, "
-                           "Name Char(60), Commentary Char(255), primary key(ID))"_s));
+    QVERIFY(RunSql(*m_db,
+                   u"Create Table Callsign (ID AutoInc, CallSign Char(10), InCalls Integer, OutCalls Integer, "
+                   "Name Char(60), Commentary Char(255), primary key(ID))"_s));
 
     QVERIFY(QFileInfo(m_env->path(u"Callsign.db"_s)).size() > 0);
     RawTableFile file(m_env->path(u"Callsign.db"_s));
@@ -83,8 +85,9 @@ void TestDialect::createTableKeepsDeclaredTypes()
         // SQLite reports some declared types in capitals; types are matched without regard to case
         declared.append((column.at(1).toString() + u' ' + column.at(2).toString()).toLower());
     }
-    QCOMPARE(declared, QStringList({u"id integer"_s, u"callsign char(10)"_s, u"incalls integer"_s,
-                                    u"outcalls integer"_s, u"name char(60)"_s, u"commentary char(255)"_s}));
+    QCOMPARE(declared,
+             QStringList({u"id integer"_s, u"callsign char(10)"_s, u"incalls integer"_s, u"outcalls integer"_s,
+                          u"name char(60)"_s, u"commentary char(255)"_s}));
     QCOMPARE(columns.first().at(5).toInt(), 1); // ID is the primary key
 }
 
@@ -145,9 +148,9 @@ void TestDialect::singleValueMarkers_data()
 
     const QString selectKi = u"select KI from Journal"_s;
     QTest::newRow("empty table") << QStringList() << selectKi << QVariant(kNoValue);
-    QTest::newRow("first KI null")
-        << QStringList({u"insert into Journal (KI) values (null)"_s, u"insert into Journal (KI) values ('22')"_s})
-        << selectKi << QVariant(kNoValue);
+    QTest::newRow("first KI null") << QStringList(
+        {u"insert into Journal (KI) values (null)"_s, u"insert into Journal (KI) values ('22')"_s})
+                                   << selectKi << QVariant(kNoValue);
     QTest::newRow("first KI set") << QStringList({u"insert into Journal (KI) values ('22')"_s}) << selectKi
                                   << QVariant(u"22"_s);
     QTest::newRow("missing field") << QStringList() << u"select Nothing from Journal"_s << QVariant(kQueryFailed);
@@ -252,8 +255,9 @@ void TestDialect::queryReportsEngineErrors()
 
 void TestDialect::alterAndUpdateUpgradeJournal()
 {
-    QVERIFY(RunSql(*m_db, u"Create Table Journal (ID AutoInc, RecvText Char(10), Commentary Char(255), "
-                           "primary key(ID))"_s));
+    QVERIFY(RunSql(*m_db,
+                   u"Create Table Journal (ID AutoInc, RecvText Char(10), Commentary Char(255), "
+                   "primary key(ID))"_s));
     QVERIFY(RunSql(*m_db, u"insert into Journal (RecvText) values ('22 001')"_s));
     QVERIFY(RunSql(*m_db, u"insert into Journal (RecvText) values (null)"_s));
     QVERIFY(RunSql(*m_db, u"insert into Journal (RecvText) values ('Ж')"_s));

@@ -76,8 +76,9 @@ void runAsUnprivilegedUser()
     child.setWorkingDirectory(QDir::tempPath());
     child.setProcessChannelMode(QProcess::MergedChannels);
     const QString function = QString::fromLatin1(QTest::currentTestFunction());
-    child.start(u"setpriv"_s, {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s,
-                               QCoreApplication::applicationFilePath(), function});
+    child.start(u"setpriv"_s,
+                {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, QCoreApplication::applicationFilePath(),
+                 function});
     if (!child.waitForStarted() || !child.waitForFinished(-1)) {
         QSKIP("running as root, and setpriv cannot start an unprivileged copy of this test");
     }
@@ -137,8 +138,9 @@ void TestHostileFiles::makeContestWithRows(int rows)
     startProgram();
     QVERIFY(RunSql(*m_db, u"insert into Contest (CallSign, TourNumber) values ('QQ0AAA', 1)"_s));
     for (int doubling = 1; doubling < rows; doubling *= 2) {
-        QVERIFY(RunSql(*m_db, u"insert into Contest (CallSign, TourNumber, Commentary) "
-                               "select CallSign, TourNumber + 1, 'a remark long enough to fill pages' from Contest"_s));
+        QVERIFY(RunSql(*m_db,
+                       u"insert into Contest (CallSign, TourNumber, Commentary) "
+                       "select CallSign, TourNumber + 1, 'a remark long enough to fill pages' from Contest"_s));
     }
     m_db.reset();
     QFile::remove(path(u"Callsign.db"_s));

@@ -54,8 +54,8 @@ void TestLargeView::initTestCase()
                                      "Modulation) VALUES (?, 1, ?, ?, ?)"_s);
     for (int i = 0; i < kRows; ++i) {
         const int band = i % kBands;
-        insert.bindAll({numberedCallsign(kRows - i), 1 + (i / kBands) % 8, band < 2 ? 80 : 160,
-                        band % 2 ? u"CW"_s : u"SSB"_s});
+        insert.bindAll(
+            {numberedCallsign(kRows - i), 1 + (i / kBands) % 8, band < 2 ? 80 : 160, band % 2 ? u"CW"_s : u"SSB"_s});
         insert.run();
         insert.reset();
     }

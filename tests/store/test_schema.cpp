@@ -120,25 +120,23 @@ void TestSchema::emptyDirectoryGetsThreeTables()
 
     QCOMPARE(declaredFields(path(kCallsignFile), u"Callsign"_s),
              lowerCase({u"ID INTEGER"_s, u"CallSign Char(10)"_s, u"InCalls Integer"_s, u"OutCalls Integer"_s,
-                          u"Name Char(60)"_s, u"Commentary Char(255)"_s}));
+                        u"Name Char(60)"_s, u"Commentary Char(255)"_s}));
     QCOMPARE(declaredFields(path(kContestFile), u"Contest"_s),
-             lowerCase({u"ID INTEGER"_s, u"D Date"_s, u"T Time"_s, u"CallSign Char(10)"_s,
-                          u"ContestNumber Integer"_s, u"TourNumber Integer"_s, u"Diapasone Integer"_s,
-                          u"Modulation Char(10)"_s, u"OutFlag Boolean"_s, u"SentText Char(10)"_s,
-                          u"RecvText Char(10)"_s, u"Commentary Char(255)"_s}));
+             lowerCase({u"ID INTEGER"_s, u"D Date"_s, u"T Time"_s, u"CallSign Char(10)"_s, u"ContestNumber Integer"_s,
+                        u"TourNumber Integer"_s, u"Diapasone Integer"_s, u"Modulation Char(10)"_s, u"OutFlag Boolean"_s,
+                        u"SentText Char(10)"_s, u"RecvText Char(10)"_s, u"Commentary Char(255)"_s}));
     QCOMPARE(declaredFields(path(kJournalFile), u"Journal"_s),
-             lowerCase({u"ID INTEGER"_s, u"D Date"_s, u"T Time"_s, u"CallSign Char(10)"_s,
-                          u"ContestNumber Integer"_s, u"TourNumber Integer"_s, u"Diapasone Integer"_s,
-                          u"Modulation Char(10)"_s, u"OutFlag Boolean"_s, u"SentText Char(10)"_s,
-                          u"RecvText Char(10)"_s, u"KI Char(2)"_s, u"Commentary Char(255)"_s}));
+             lowerCase({u"ID INTEGER"_s, u"D Date"_s, u"T Time"_s, u"CallSign Char(10)"_s, u"ContestNumber Integer"_s,
+                        u"TourNumber Integer"_s, u"Diapasone Integer"_s, u"Modulation Char(10)"_s, u"OutFlag Boolean"_s,
+                        u"SentText Char(10)"_s, u"RecvText Char(10)"_s, u"KI Char(2)"_s, u"Commentary Char(255)"_s}));
 
     // each file holds its own table and nothing else of ours lands beside them
     const QStringList files = QDir(m_env->workDir()).entryList({u"*.db"_s}, QDir::Files);
     QCOMPARE(files, QStringList({kCallsignFile, kContestFile, kJournalFile}));
     RawTableFile contest(path(kContestFile));
-    QCOMPARE(contest.value(u"select count(*) from sqlite_master where type='table' and name<>'sqlite_sequence'"_s)
-                 .toInt(),
-             1);
+    QCOMPARE(
+        contest.value(u"select count(*) from sqlite_master where type='table' and name<>'sqlite_sequence'"_s).toInt(),
+        1);
 }
 
 void TestSchema::emptyDirectoryGetsTheIndexes()
@@ -148,11 +146,10 @@ void TestSchema::emptyDirectoryGetsTheIndexes()
     QCOMPARE(indexes(path(kCallsignFile), u"Callsign"_s),
              (QMap<QString, QStringList>{{scopedIndexName(u"Callsign"_s, u"Callsign"_s), {u"callsign"_s}}}));
     QCOMPARE(indexes(path(kContestFile), u"Contest"_s),
-             (QMap<QString, QStringList>{
-                 {scopedIndexName(u"Contest"_s, u"Callsign"_s), {u"d"_s, u"callsign"_s}},
-                 {scopedIndexName(u"Contest"_s, u"DT"_s), {u"d"_s, u"t"_s}},
-                 {scopedIndexName(u"Contest"_s, u"Band"_s),
-                  {u"diapasone"_s, u"modulation"_s, u"tournumber"_s, u"d"_s, u"callsign"_s}}}));
+             (QMap<QString, QStringList>{{scopedIndexName(u"Contest"_s, u"Callsign"_s), {u"d"_s, u"callsign"_s}},
+                                         {scopedIndexName(u"Contest"_s, u"DT"_s), {u"d"_s, u"t"_s}},
+                                         {scopedIndexName(u"Contest"_s, u"Band"_s),
+                                          {u"diapasone"_s, u"modulation"_s, u"tournumber"_s, u"d"_s, u"callsign"_s}}}));
     QCOMPARE(indexes(path(kJournalFile), u"Journal"_s),
              (QMap<QString, QStringList>{
                  {scopedIndexName(u"Journal"_s, u"ContestCallSign"_s), {u"contestnumber"_s, u"callsign"_s}},
@@ -302,8 +299,8 @@ void TestSchema::zeroByteFileCountsAsMissing()
     QVERIFY(QFileInfo(path(table + u".db"_s)).size() > 0);
     QVERIFY(!declaredFields(path(table + u".db"_s), table).isEmpty());
     const ViewDefinition definition = table == u"Contest"_s ? contestViewDefinition(u"Contest80"_s)
-        : table == u"Journal"_s                              ? journalViewDefinition()
-                                                             : callsignViewDefinition();
+        : table == u"Journal"_s                             ? journalViewDefinition()
+                                                            : callsignViewDefinition();
     TableView view(*m_db, definition);
     view.open();
     QCOMPARE(view.recordCount(), 0);

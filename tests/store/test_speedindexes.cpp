@@ -51,9 +51,9 @@ private Q_SLOTS:
             << u"SELECT ID, D, CallSign FROM Contest.Contest WHERE (Diapasone=160 and Modulation='CW' and "
                "TourNumber=3) ORDER BY D, CallSign, ID"_s
             << u"Contest$Band"_s;
-        QTest::newRow("correspondents") << u"Journal"_s
-                                        << u"select Callsign from Journal.Journal where ContestNumber=1 group by Callsign"_s
-                                        << u"Journal$ContestCallSign"_s;
+        QTest::newRow("correspondents")
+            << u"Journal"_s << u"select Callsign from Journal.Journal where ContestNumber=1 group by Callsign"_s
+            << u"Journal$ContestCallSign"_s;
         QTest::newRow("regions") << u"Journal"_s
                                  << u"select KI from Journal.Journal where ContestNumber=1 group by KI"_s
                                  << u"Journal$ContestKI"_s;

@@ -233,8 +233,7 @@ void TestTableView::nullDateFirstThenCallsign()
 
     const QStringList expected = {u"QQ0AAA"_s, u"QQ0ZZZ"_s, u"QQ0CCC"_s, u"QQ0AAA"_s, u"QQ0BBB"_s};
     QCOMPARE(walk(*view, u"CallSign"_s), expected);
-    QCOMPARE(walk(*view, u"D"_s),
-             QStringList({u""_s, u""_s, u"2006-10-21"_s, u"2006-10-22"_s, u"2006-10-22"_s}));
+    QCOMPARE(walk(*view, u"D"_s), QStringList({u""_s, u""_s, u"2006-10-21"_s, u"2006-10-22"_s, u"2006-10-22"_s}));
 
     auto fresh = contestView();
     QCOMPARE(walk(*fresh, u"CallSign"_s), expected);
@@ -294,10 +293,9 @@ void TestTableView::locate_data()
     QTest::newRow("whole text, not a prefix") << u"Modulation"_s << QVariantList({u"SS"_s}) << true << QString();
     QTest::newRow("number given as text misses") << u"TourNumber"_s << QVariantList({u"4"_s}) << true << QString();
     QTest::newRow("text that is no number") << u"TourNumber"_s << QVariantList({u"abc"_s}) << true << QString();
-    QTest::newRow("latin and cyrillic in one callsign") << u"Callsign"_s << QVariantList({u"UA3жЯ"_s}) << true
-                                                        << u"r6"_s;
-    QTest::newRow("latin prefix of a mixed callsign") << u"Callsign"_s << QVariantList({u"ua3"_s}) << true
-                                                      << QString();
+    QTest::newRow("latin and cyrillic in one callsign")
+        << u"Callsign"_s << QVariantList({u"UA3жЯ"_s}) << true << u"r6"_s;
+    QTest::newRow("latin prefix of a mixed callsign") << u"Callsign"_s << QVariantList({u"ua3"_s}) << true << QString();
     QTest::newRow("null matches null") << u"SentText;Callsign"_s << QVariantList({QVariant(), u"qq0qqr"_s}) << true
                                        << u"r5"_s;
 }
@@ -471,8 +469,7 @@ void TestTableView::charFieldsAreCutByCharacters_data()
     QTest::newRow("cyrillic KI") << u"KI"_s << u"ЖЯ 017"_s << u"ЖЯ"_s;
     QTest::newRow("commentary of 300") << u"Commentary"_s << QString(300, u'Я') << QString(255, u'Я');
     QTest::newRow("short text unchanged") << u"Modulation"_s << u"SSB"_s << u"SSB"_s;
-    QTest::newRow("characters beyond 16 bits stay whole")
-        << u"RecvText"_s << u"😀😀😀😀😀😀😀😀😀😀😀"_s << u"😀😀😀😀😀😀😀😀😀😀"_s;
+    QTest::newRow("characters beyond 16 bits stay whole") << u"RecvText"_s << u"😀😀😀😀😀😀😀😀😀😀😀"_s << u"😀😀😀😀😀😀😀😀😀😀"_s;
 }
 
 void TestTableView::charFieldsAreCutByCharacters()
@@ -536,7 +533,7 @@ void TestTableView::secondViewFollowsPostsOfTheFirst()
     QVERIFY(band->locate(u"Callsign"_s, {u"QQ0NNN"_s}, false));
     const qint64 followed = band->currentId();
 
-    appendRow(*writer, QVariant(), u"QQ0AAA"_s); // sorts before the followed row
+    appendRow(*writer, QVariant(), u"QQ0AAA"_s);      // sorts before the followed row
     appendRow(*writer, QVariant(), u"QQ0BBB"_s, 160); // outside the band's filter
     QCOMPARE(walk(*band, u"CallSign"_s), QStringList({u"QQ0AAA"_s, u"QQ0MMM"_s, u"QQ0NNN"_s}));
     QVERIFY(band->locateId(followed));

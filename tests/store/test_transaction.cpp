@@ -46,8 +46,9 @@ void TestTransaction::init()
     m_env = std::make_unique<TestEnvironment>();
     m_db = std::make_unique<Database>(m_env->workDir());
     EnsureTables(*m_db);
-    QVERIFY(RunSql(*m_db, u"insert into Contest (CallSign, Diapasone, Modulation, TourNumber) values "
-                           "('QQ0AAA', 80, 'SSB', 1), ('QQ0BBB', 80, 'SSB', 1), ('QQ0CCC', 80, 'SSB', 1)"_s));
+    QVERIFY(RunSql(*m_db,
+                   u"insert into Contest (CallSign, Diapasone, Modulation, TourNumber) values "
+                   "('QQ0AAA', 80, 'SSB', 1), ('QQ0BBB', 80, 'SSB', 1), ('QQ0CCC', 80, 'SSB', 1)"_s));
     m_contest = std::make_unique<TableView>(*m_db, contestViewDefinition(u"Contest80"_s));
     m_journal = std::make_unique<TableView>(*m_db, journalViewDefinition());
     m_contest->open();

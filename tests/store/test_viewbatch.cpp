@@ -116,9 +116,11 @@ private Q_SLOTS:
         view.setFiltered(filtered);
         view.open();
         const QList<std::pair<QVariant, QVariant>> rows = {
-            {QDate(2006, 10, 22), u"UA3BBB"_s}, {QVariant(), u"UA3ZZZ"_s},           {QDate(2006, 10, 21), u"ua3aaa"_s},
-            {QVariant(), u"UA3AAA"_s},         {QDate(2006, 10, 22), u"UA3AAA"_s}, {u"2006-10-22"_s, u"UA3ABC"_s},
-            {QVariant(), QVariant()},          {QDate(2006, 1, 2), u"1234567890X"_s}, {QDate(2006, 10, 22), u"UA3BBB"_s},
+            {QDate(2006, 10, 22), u"UA3BBB"_s}, {QVariant(), u"UA3ZZZ"_s},
+            {QDate(2006, 10, 21), u"ua3aaa"_s}, {QVariant(), u"UA3AAA"_s},
+            {QDate(2006, 10, 22), u"UA3AAA"_s}, {u"2006-10-22"_s, u"UA3ABC"_s},
+            {QVariant(), QVariant()},           {QDate(2006, 1, 2), u"1234567890X"_s},
+            {QDate(2006, 10, 22), u"UA3BBB"_s},
         };
         for (const auto& [d, callsign] : rows) {
             appendContestRow(view, d, callsign);

@@ -56,7 +56,8 @@ struct ContestFixture
 
     QList<TableView*> all() const
     {
-        return {callsign.get(), journal.get(), contest80.get(), contest80CW.get(), contest160.get(), contest160CW.get()};
+        return {callsign.get(),    journal.get(),    contest80.get(),
+                contest80CW.get(), contest160.get(), contest160CW.get()};
     }
 
     int count(const QString& sql)
@@ -68,13 +69,12 @@ struct ContestFixture
     // makes every insert into a table fail, as a full disk would
     void failInserts(const QString& table)
     {
-        db->prepare(QStringLiteral("CREATE TRIGGER %1.fail_%1 BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")
-                        .arg(table))
+        db->prepare(
+              QStringLiteral(
+                  "CREATE TRIGGER %1.fail_%1 BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END")
+                  .arg(table))
             .run();
     }
 
-    void allowInserts(const QString& table)
-    {
-        db->prepare(QStringLiteral("DROP TRIGGER %1.fail_%1").arg(table)).run();
-    }
+    void allowInserts(const QString& table) { db->prepare(QStringLiteral("DROP TRIGGER %1.fail_%1").arg(table)).run(); }
 };

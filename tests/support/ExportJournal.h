@@ -41,8 +41,8 @@ struct ExportJournal
         journal.open();
     }
 
-    void add(const QDateTime& utc, int contest, int band, const QString& mode, const QString& call,
-             const QString& sent, const QString& recv)
+    void add(const QDateTime& utc, int contest, int band, const QString& mode, const QString& call, const QString& sent,
+             const QString& recv)
     {
         const QDateTime local = utc.toLocalTime();
         journal.append();

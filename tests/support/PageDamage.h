@@ -11,8 +11,8 @@ inline void makeLargeContest(const QString& folder, int rows)
 {
     Database db(folder);
     EnsureTables(db);
-    const QString insert =
-        QStringLiteral("insert into Contest (CallSign, Diapasone, Modulation, TourNumber, Commentary) ");
+    const QString insert = QStringLiteral(
+        "insert into Contest (CallSign, Diapasone, Modulation, TourNumber, Commentary) ");
     db.execute(insert + QStringLiteral("values ('QQ0AAA', 80, 'SSB', 1, 'a remark that fills the pages')"));
     for (int made = 1; made < rows; made *= 2) {
         db.execute(insert + QStringLiteral("select CallSign, 80, 'SSB', TourNumber % 8 + 1, Commentary from Contest"));

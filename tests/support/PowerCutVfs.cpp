@@ -49,7 +49,7 @@ struct State
 {
     bool armed = false;
     bool gone = false;
-    std::string folder; // the watched folder as SQLite names it (symbolic links resolved), with a trailing '/'
+    std::string folder;      // the watched folder as SQLite names it (symbolic links resolved), with a trailing '/'
     std::string givenFolder; // the same as given, which may differ
     long long steps = 0;
     long long cutAfter = -1;
@@ -96,7 +96,7 @@ bool watched(const char* path)
     }
     const std::string name = key(path);
     return name.compare(0, g_state.folder.size(), g_state.folder) == 0
-           && name.find('/', g_state.folder.size()) == std::string::npos;
+        && name.find('/', g_state.folder.size()) == std::string::npos;
 }
 
 Handle* watchedHandle(sqlite3_file* file)

@@ -62,8 +62,8 @@ void settle()
 
 QString generatedCallsign(int index)
 {
-    static const QStringList prefixes
-        = {u"RA"_s, u"RK"_s, u"RN"_s, u"RU"_s, u"RV"_s, u"RW"_s, u"RX"_s, u"RZ"_s, u"UA"_s, u"UI"_s};
+    static const QStringList prefixes = {u"RA"_s, u"RK"_s, u"RN"_s, u"RU"_s, u"RV"_s,
+                                         u"RW"_s, u"RX"_s, u"RZ"_s, u"UA"_s, u"UI"_s};
     // the suffixes are scattered over the alphabet, so that the views' callsign order is not entry order
     int suffix = int((qint64(index / 100) * 7919 + 13) % (26 * 26 * 26));
     QString letters;
@@ -285,8 +285,7 @@ void SoakContest::runTours(const std::function<void(int tour)>& afterTour)
 
     tickAt(m_plan.tours * tourMs + 60'000);
     if (controls(m_form).statusBar1().panelText(kTourPanel) != u"After..."_s
-        || controls(m_form).tour().value() != m_plan.tours + 1
-        || controls(m_form).contest80().recordCount() != 0) {
+        || controls(m_form).tour().value() != m_plan.tours + 1 || controls(m_form).contest80().recordCount() != 0) {
         throw SoakFailure("after the last tour the clock does not show the contest as over");
     }
     checkNoComplaint(u"the end of the contest"_s);
@@ -351,9 +350,8 @@ void SoakContest::enterContact(int tour, qint64 atMs, qint64 promptMovesClockToM
 {
     tickAt(atMs);
     if (controls(m_form).tour().value() != tour) {
-        throw SoakFailure(
-            qPrintable(u"the tour clock shows tour %1 at a moment of tour %2"_s.arg(controls(m_form).tour().value())
-                           .arg(tour)));
+        throw SoakFailure(qPrintable(
+            u"the tour clock shows tour %1 at a moment of tour %2"_s.arg(controls(m_form).tour().value()).arg(tour)));
     }
     const int number = int(m_figures.contactNs.size());
     int band = number / kContactsPerBandVisit % kBands;
@@ -422,9 +420,8 @@ void SoakContest::pressEnterOn(int band, int row, int expectedParticipant, int t
     contact.region = m_regions.at(*participant);
     contact.receivedSerial = 1 + int(m_random.bounded(999));
     if (controls(m_form).sendTextPanel().caption() != sentText(contact)) {
-        throw SoakFailure(qPrintable(
-            u"the exchange to send reads %1, not %2"_s.arg(controls(m_form).sendTextPanel().caption(),
-                                                           sentText(contact))));
+        throw SoakFailure(qPrintable(u"the exchange to send reads %1, not %2"_s.arg(
+            controls(m_form).sendTextPanel().caption(), sentText(contact))));
     }
     // typed as operators type it: mostly with a space, now and then without or spaced out
     QString typed = receivedText(contact);
@@ -451,17 +448,14 @@ void SoakContest::pressEnterOn(int band, int row, int expectedParticipant, int t
     m_figures.contactCpuNs.push_back(threadCpuNs() - cpuBefore);
 
     m_prompter.whilePrompting = {};
-    const QString step = u"contact %1 (%2 on band %3, tour %4)"_s.arg(number + 1)
-                             .arg(m_callsigns.at(*participant))
-                             .arg(band)
-                             .arg(tour);
+    const QString step =
+        u"contact %1 (%2 on band %3, tour %4)"_s.arg(number + 1).arg(m_callsigns.at(*participant)).arg(band).arg(tour);
     checkNoComplaint(step);
     const QStringList label = {u"Код (диапазон "_s + controls(m_form).titlePanel(band).caption() + u':'};
     if (m_prompter.labels != label || controls(m_form).nppEdit().value() != m_serial + 1) {
-        throw SoakFailure(qPrintable(
-            step
-            + u": prompted %1 times, serial now %2"_s.arg(m_prompter.labels.size())
-                  .arg(controls(m_form).nppEdit().value())));
+        throw SoakFailure(qPrintable(step
+                                     + u": prompted %1 times, serial now %2"_s.arg(m_prompter.labels.size())
+                                           .arg(controls(m_form).nppEdit().value())));
     }
     m_prompter.captions.clear();
     m_prompter.labels.clear();

@@ -25,7 +25,10 @@
 class WindowControls
 {
 public:
-    explicit WindowControls(const TForm1& form) : m_form(form) {}
+    explicit WindowControls(const TForm1& form)
+        : m_form(form)
+    {
+    }
 
     TableView& callsignView() const { return named<TableView>(QStringLiteral("Callsign")); }
     TableView& journalView() const { return named<TableView>(QStringLiteral("Journal")); }

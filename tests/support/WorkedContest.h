@@ -41,8 +41,15 @@ struct WorkedContest : ContestFixture
     {
         prompter.answers.push_back(QStringLiteral("23 015"));
         band.first();
-        const ContactEntryContext context{*db,      band,  QStringLiteral("80 м - SSB"), *journal, followUp,
-                                          prompter, clock, editMode, [] { return QStringLiteral("22 001"); },
+        const ContactEntryContext context{*db,
+                                          band,
+                                          QStringLiteral("80 м - SSB"),
+                                          *journal,
+                                          followUp,
+                                          prompter,
+                                          clock,
+                                          editMode,
+                                          [] { return QStringLiteral("22 001"); },
                                           [] { return 1; }};
         return EnterContact(context);
     }
