@@ -68,8 +68,10 @@ for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X$DISPLAY_NUMBER" ] && break; sleep 
 mkdir -p "$CHROOT/tmp/.X11-unix"
 mount --bind /tmp/.X11-unix "$CHROOT/tmp/.X11-unix"
 
-CONTEST=/root/contests/first
-chroot "$CHROOT" env HOME=/root DISPLAY=":$DISPLAY_NUMBER" tourlog "$CONTEST" &
+# a new folder in the home of the root's own user, as an operator would make one
+ROOT_HOME="$(chroot "$CHROOT" getent passwd root | cut -d: -f6)"
+CONTEST="$ROOT_HOME/contests/first"
+chroot "$CHROOT" env HOME="$ROOT_HOME" DISPLAY=":$DISPLAY_NUMBER" tourlog "$CONTEST" &
 APP_PID=$!
 for _ in $(seq 100); do
     DISPLAY=":$DISPLAY_NUMBER" xdotool search --name "Tourlog 1.03" >/dev/null 2>&1 && break
