@@ -173,6 +173,16 @@ void FormStorage::restore()
     }
 }
 
+std::optional<int> FormStorage::wholeNumberToRestore(const QString& key) const
+{
+    ProfileFile profile(m_filePath);
+    profile.load();
+    if (parseProfileInteger(profile.value(kSection, u"FormVersion"_s, QString()), 0) < kFormVersion) {
+        return std::nullopt;
+    }
+    return parseWholeNumber(profile.value(kSection, key, QString()).trimmed());
+}
+
 void FormStorage::restorePlacement(const ProfileFile& profile)
 {
     const QString minMaxPos = readSizedOrPlain(profile, u"MinMaxPos"_s);

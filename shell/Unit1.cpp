@@ -33,6 +33,8 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace
 {
 constexpr int kTimerIntervalMs = 1000;
@@ -276,6 +278,12 @@ void TForm1::FormCreate()
     EnsureTables(*m_db);
     if (m_db->folderIsReadOnly()) {
         setWindowTitle(folderCaption(m_db->directory()) + kReadOnlyMark);
+    }
+    // the band views open once, on the tour the saved settings are about to restore
+    const int tour = m_formStorage1->wholeNumberToRestore(QStringLiteral("Tour_Value")).value_or(m_ui.tour->value());
+    for (int band = 0; band < kBandCount; ++band) {
+        m_bandViews.at(band)->setFilter(
+            bandFilter(bandViews().at(band), std::clamp(tour, m_ui.tour->minimum(), m_ui.tour->maximum())));
     }
     const QString failures = openViews();
     // the score counts the journal: a journal that could not open has been reported with the other views

@@ -23,6 +23,7 @@ void unworkContestRow(Database& db, qint64 id)
                             .arg(kTableContest, kFieldTime, kFieldSentText, kFieldRecvText, kFieldId);
     Statement update = db.prepareOn(kTableContest, sql);
     update.bind(1, id);
+    db.notifyRowAboutToChange(kTableContest, id, nullptr);
     update.run();
     db.notifyRowChanged(kTableContest, id, nullptr);
 }

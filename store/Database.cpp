@@ -438,6 +438,11 @@ void Database::notifyAllTablesReset()
     }
 }
 
+void Database::notifyRowAboutToChange(const QString& table, qint64 id, const QObject* origin)
+{
+    Q_EMIT rowAboutToChange(lower(table), id, origin);
+}
+
 void Database::notifyRowChanged(const QString& table, qint64 id, const QObject* origin)
 {
     Q_EMIT rowChanged(lower(table), id, origin);

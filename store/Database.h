@@ -84,11 +84,15 @@ public:
     // Tells every open view that rows of this table changed behind its back (rollback, bulk SQL).
     void notifyTableReset(const QString& table);
     void notifyAllTablesReset();
-    // Tells the views of a table that one row was written by someone else (another view).
+    // Tells the views of a table that one row is about to be changed or deleted, and then that it was
+    // written (changed, added or deleted), by someone else (another view). A view that has not read the
+    // row's place yet learns from the first whether the row was one of its own.
+    void notifyRowAboutToChange(const QString& table, qint64 id, const QObject* origin);
     void notifyRowChanged(const QString& table, qint64 id, const QObject* origin);
 
 Q_SIGNALS:
     void tableReset(const QString& table);
+    void rowAboutToChange(const QString& table, qint64 id, const QObject* origin);
     void rowChanged(const QString& table, qint64 id, const QObject* origin);
 
 private:

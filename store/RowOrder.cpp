@@ -72,6 +72,11 @@ int compareSortKeys(const SortKey& a, const SortKey& b)
     return 0;
 }
 
+bool RowOrder::less(const Entry& a, const Entry& b)
+{
+    return entryLess(a, b);
+}
+
 void RowOrder::clear()
 {
     m_blocks.clear();
@@ -79,15 +84,49 @@ void RowOrder::clear()
     m_startsValid = false;
 }
 
+std::vector<std::vector<RowOrder::Entry>> RowOrder::toBlocks(std::vector<Entry>&& entries)
+{
+    std::vector<std::vector<Entry>> blocks;
+    const qsizetype size = qsizetype(entries.size());
+    for (qsizetype start = 0; start < size; start += kBlockSize) {
+        const qsizetype end = std::min(size, start + kBlockSize);
+        blocks.emplace_back(std::make_move_iterator(entries.begin() + start),
+                            std::make_move_iterator(entries.begin() + end));
+    }
+    return blocks;
+}
+
 void RowOrder::assign(std::vector<Entry>&& entries)
 {
     clear();
-    m_size = qsizetype(entries.size());
-    for (qsizetype start = 0; start < m_size; start += kBlockSize) {
-        const qsizetype end = std::min(m_size, start + kBlockSize);
-        m_blocks.emplace_back(std::make_move_iterator(entries.begin() + start),
-                              std::make_move_iterator(entries.begin() + end));
+    append(std::move(entries));
+}
+
+void RowOrder::append(std::vector<Entry>&& entries)
+{
+    m_size += qsizetype(entries.size());
+    for (std::vector<Entry>& block : toBlocks(std::move(entries))) {
+        m_blocks.push_back(std::move(block));
     }
+    m_startsValid = false;
+}
+
+void RowOrder::prepend(std::vector<Entry>&& entries)
+{
+    m_size += qsizetype(entries.size());
+    std::vector<std::vector<Entry>> blocks = toBlocks(std::move(entries));
+    m_blocks.insert(m_blocks.begin(), std::make_move_iterator(blocks.begin()), std::make_move_iterator(blocks.end()));
+    m_startsValid = false;
+}
+
+void RowOrder::append(RowOrder&& other)
+{
+    m_size += other.m_size;
+    for (std::vector<Entry>& block : other.m_blocks) {
+        m_blocks.push_back(std::move(block));
+    }
+    other.clear();
+    m_startsValid = false;
 }
 
 void RowOrder::rebuildStarts() const

@@ -21,9 +21,17 @@ public:
         SortKey key;
     };
 
+    // whether a sorts before b in the view's order: sort keys, then row id
+    static bool less(const Entry& a, const Entry& b);
+
     void clear();
     // entries must already be in order
     void assign(std::vector<Entry>&& entries);
+    // entries in order, all sorting after (append) or before (prepend) every entry held
+    void append(std::vector<Entry>&& entries);
+    void prepend(std::vector<Entry>&& entries);
+    // another order whose entries all sort after these
+    void append(RowOrder&& other);
 
     qsizetype size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }
@@ -42,6 +50,8 @@ public:
 
 private:
     static constexpr qsizetype kBlockSize = 512;
+
+    static std::vector<std::vector<Entry>> toBlocks(std::vector<Entry>&& entries);
 
     // index of the first block whose last entry is not less than the entry, and the entries before it
     qsizetype blockFor(const Entry& entry, qsizetype* before) const;

@@ -11,19 +11,19 @@
 
 #include <algorithm>
 
-namespace
-{
-constexpr int kCacheLimit = 4096;
-} // namespace
-
 TableView::TableView(Database& db, ViewDefinition definition, QObject* parent)
     : QObject(parent)
     , m_db(db)
     , m_def(std::move(definition))
     , m_tableKey(m_def.table.toLower())
+    , m_statements(m_def.table, m_def.orderBy)
+    , m_order(m_db, m_def.table, m_statements)
+    , m_cache(m_db, m_def.table)
 {
     connect(&m_db, &Database::tableReset, this, &TableView::onTableReset);
+    connect(&m_db, &Database::rowAboutToChange, this, &TableView::onRowAboutToChange);
     connect(&m_db, &Database::rowChanged, this, &TableView::onRowChanged);
+    m_order.setOutOfStepHandler([this] { onOrderOutOfStep(); });
 }
 
 TableView::~TableView() = default;
@@ -134,57 +134,31 @@ void TableView::readFieldDefs()
         defs.append(*it);
     }
     m_fieldDefs = defs;
+    QStringList columns;
+    for (const FieldDef& def : std::as_const(m_fieldDefs)) {
+        columns.append(quoteIdentifier(def.name));
+    }
+    m_cache.setFields(m_fieldDefs, m_statements.rows(columns, kPageSize));
     m_orderFieldIndexes.clear();
     for (const QString& field : m_def.orderBy) {
         m_orderFieldIndexes.append(fieldIndex(field));
     }
 }
 
-QString TableView::whereClause() const
-{
-    if (m_filtered && !m_filter.trimmed().isEmpty()) {
-        return QStringLiteral(" WHERE (") + m_filter + u')';
-    }
-    return {};
-}
-
-QString TableView::orderClause(bool descending) const
-{
-    QStringList columns;
-    for (const QString& field : m_def.orderBy) {
-        columns.append(quoteIdentifier(field));
-    }
-    columns.append(kFieldId);
-    if (descending) {
-        for (QString& column : columns) {
-            column += QStringLiteral(" DESC");
-        }
-    }
-    return QStringLiteral(" ORDER BY ") + columns.join(QStringLiteral(", "));
-}
-
 void TableView::reload()
 {
-    QStringList keyColumns = {kFieldId};
-    for (const QString& field : m_def.orderBy) {
-        keyColumns.append(quoteIdentifier(field));
-    }
-    Statement query = m_db.prepareOn(
-        m_def.table,
-        QStringLiteral("SELECT %1 FROM %2.%2%3%4")
-            .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), whereClause(), orderClause()));
-    std::vector<RowOrder::Entry> entries;
-    const int keyCount = int(m_def.orderBy.size());
-    while (query.step()) {
-        RowOrder::Entry entry;
-        entry.id = query.column(0).toLongLong();
-        for (int i = 0; i < keyCount; ++i) {
-            entry.key.append(query.column(i + 1));
-        }
-        entries.push_back(std::move(entry));
-    }
+    m_statements.setFilter(m_filtered ? m_filter : QString());
+    m_rowKeysStatement.reset();
+    m_unreadBeforeChange.clear();
     Q_EMIT aboutToReset();
-    m_order.assign(std::move(entries));
+    try {
+        m_order.reset();
+    } catch (...) {
+        m_order.clear();
+        m_cache.clear();
+        Q_EMIT resetDone();
+        throw;
+    }
     m_cache.clear();
     Q_EMIT resetDone();
 }
@@ -203,15 +177,14 @@ void TableView::close()
         return;
     }
     // closing discards a change that was not posted
-    m_buffer.clear();
-    m_modified = false;
+    m_edit.clear();
     Q_EMIT aboutToReset();
     m_state = State::Inactive;
     m_order.clear();
-    m_cache.clear();
-    m_pageStatement.reset();
+    m_cache.close();
     m_insertStatement.reset();
-    m_refreshStatement.reset();
+    m_rowKeysStatement.reset();
+    m_unreadBeforeChange.clear();
     m_current = -1;
     m_eof = m_bof = true;
     Q_EMIT resetDone();
@@ -229,7 +202,7 @@ qint64 TableView::currentId() const
     if (m_current < 0 || m_current >= m_order.size()) {
         return -1;
     }
-    return m_order.at(m_current).id;
+    return entryAt(m_current).id;
 }
 
 qint64 TableView::idAt(int row) const
@@ -237,7 +210,7 @@ qint64 TableView::idAt(int row) const
     if (row < 0 || row >= m_order.size()) {
         return -1;
     }
-    return m_order.at(row).id;
+    return entryAt(row).id;
 }
 
 void TableView::setCurrent(int row)
@@ -315,10 +288,7 @@ void TableView::append()
 {
     requireOpen("append to");
     checkBrowseMode();
-    m_buffer = QVariantList(m_def.fields.size());
-    m_rowBeforeEdit = m_buffer;
-    m_changed = QList<bool>(m_def.fields.size(), false);
-    m_modified = false;
+    m_edit.startInsert(m_def.fields.size());
     setState(State::Insert);
 }
 
@@ -331,10 +301,7 @@ void TableView::edit()
     if (m_current < 0) {
         throw StoreError(QStringLiteral("%1: Cannot edit an empty view").arg(name()));
     }
-    m_buffer = rowValues(m_current);
-    m_rowBeforeEdit = m_buffer;
-    m_changed = QList<bool>(m_def.fields.size(), false);
-    m_modified = false;
+    m_edit.startEdit(rowValues(m_current), m_def.fields.size());
     setState(State::Edit);
 }
 
@@ -344,8 +311,7 @@ void TableView::cancel()
         return;
     }
     const bool wasEdit = m_state == State::Edit;
-    m_buffer.clear();
-    m_modified = false;
+    m_edit.clear();
     setState(State::Browse);
     if (wasEdit && m_current >= 0) {
         Q_EMIT rowChanged(m_current);
@@ -357,7 +323,7 @@ void TableView::checkBrowseMode()
     if (!isEditing()) {
         return;
     }
-    if (m_modified) {
+    if (m_edit.isModified()) {
         post();
     } else {
         cancel();
@@ -376,23 +342,17 @@ qint64 TableView::insertRow()
     // an import appends tens of thousands of rows through one view: the statement is prepared once
     if (!m_insertStatement) {
         QStringList columns;
-        QStringList marks;
         for (int i = 0; i < m_def.fields.size(); ++i) {
             if (!m_def.fields.at(i).readOnly) {
                 columns.append(quoteIdentifier(m_fieldDefs.at(i).name));
-                marks.append(QStringLiteral("?"));
             }
         }
-        m_insertStatement = std::make_unique<Statement>(
-            m_db.prepareOn(m_def.table,
-                           QStringLiteral("INSERT INTO %1.%1 (%2) VALUES (%3)")
-                               .arg(quoteIdentifier(m_def.table), columns.join(QStringLiteral(", ")),
-                                    marks.join(QStringLiteral(", ")))));
+        m_insertStatement = std::make_unique<Statement>(m_db.prepareOn(m_def.table, m_statements.insert(columns)));
     }
     QVariantList values;
     for (int i = 0; i < m_def.fields.size(); ++i) {
         if (!m_def.fields.at(i).readOnly) {
-            values.append(toStoredValue(m_fieldDefs.at(i), m_buffer.at(i)));
+            values.append(toStoredValue(m_fieldDefs.at(i), m_edit.value(i)));
         }
     }
     m_insertStatement->bindAll(values);
@@ -403,23 +363,21 @@ qint64 TableView::insertRow()
 
 void TableView::updateRow(qint64 id)
 {
-    QStringList assignments;
+    QStringList columns;
     QVariantList values;
     for (int i = 0; i < m_def.fields.size(); ++i) {
-        if (m_changed.at(i)) {
-            assignments.append(quoteIdentifier(m_fieldDefs.at(i).name) + QStringLiteral("=?"));
-            values.append(toStoredValue(m_fieldDefs.at(i), m_buffer.at(i)));
+        if (m_edit.isSet(i)) {
+            columns.append(quoteIdentifier(m_fieldDefs.at(i).name));
+            values.append(toStoredValue(m_fieldDefs.at(i), m_edit.value(i)));
         }
     }
-    if (assignments.isEmpty()) {
+    if (columns.isEmpty()) {
         return;
     }
     values.append(id);
-    Statement update = m_db.prepareOn(
-        m_def.table,
-        QStringLiteral("UPDATE %1.%1 SET %2 WHERE %3=?")
-            .arg(quoteIdentifier(m_def.table), assignments.join(QStringLiteral(", ")), kFieldId));
+    Statement update = m_db.prepareOn(m_def.table, m_statements.update(columns));
     update.bindAll(values);
+    m_db.notifyRowAboutToChange(m_def.table, id, this);
     update.run();
 }
 
@@ -440,15 +398,14 @@ void TableView::post()
     if (m_state == State::Insert) {
         id = insertRow();
         setState(State::Browse);
-        position = placeInsertedRow(id);
+        position = placeRow(id, -1, insertedRowKeys(id));
     } else {
         id = currentId();
         updateRow(id);
         setState(State::Browse);
-        position = refreshRow(id, m_current);
+        position = placeRow(id, m_current, readRowKeys(id));
     }
-    m_buffer.clear();
-    m_modified = false;
+    m_edit.clear();
     if (position >= 0) {
         setCurrent(position);
     } else {
@@ -464,7 +421,7 @@ void TableView::post()
     }
 }
 
-int TableView::placeInsertedRow(qint64 id)
+std::optional<RowOrder::Entry> TableView::insertedRowKeys(qint64 id)
 {
     // Without a filter every new row belongs to the view, and its sort key is what was just written: an
     // import of tens of thousands of rows need not read each one back.
@@ -472,62 +429,46 @@ int TableView::placeInsertedRow(qint64 id)
         && std::all_of(m_orderFieldIndexes.cbegin(), m_orderFieldIndexes.cend(),
                        [this](int index) { return index >= 0 && m_fieldDefs.at(index).kind != FieldKind::Other; });
     if (!keyKnown) {
-        return refreshRow(id, -1);
+        return readRowKeys(id);
     }
     RowOrder::Entry entry;
     entry.id = id;
     for (int index : std::as_const(m_orderFieldIndexes)) {
-        entry.key.append(toStoredValue(m_fieldDefs.at(index), m_buffer.at(index)));
+        entry.key.append(toStoredValue(m_fieldDefs.at(index), m_edit.value(index)));
     }
-    m_cache.remove(id);
-    return insertEntry(std::move(entry));
+    return entry;
 }
 
-int TableView::insertEntry(RowOrder::Entry entry)
-{
-    const int newPosition = int(m_order.insertionPoint(entry));
-    Q_EMIT aboutToInsertRow(newPosition);
-    m_order.insert(std::move(entry));
-    if (m_current >= newPosition) {
-        ++m_current;
-    } else if (m_current < 0) {
-        m_current = newPosition;
-    }
-    Q_EMIT rowInserted(newPosition);
-    return newPosition;
-}
-
-int TableView::refreshRow(qint64 id, int knownPosition)
+std::optional<RowOrder::Entry> TableView::readRowKeys(qint64 id)
 {
     // prepared once per filter: every post reads its row's place back through it
-    if (!m_refreshStatement) {
-        QStringList keyColumns = {kFieldId};
-        for (const QString& field : m_def.orderBy) {
-            keyColumns.append(quoteIdentifier(field));
-        }
-        const QString where = whereClause();
-        m_refreshStatement = std::make_unique<Statement>(
-            m_db.prepareOn(m_def.table,
-                           QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3=?%4")
-                               .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), kFieldId,
-                                    where.isEmpty() ? QString() : QStringLiteral(" AND ") + where.mid(7))));
+    if (!m_rowKeysStatement) {
+        m_rowKeysStatement = std::make_unique<Statement>(m_db.prepareOn(m_def.table, m_statements.rowKeys()));
     }
-    Statement& query = *m_refreshStatement;
+    Statement& query = *m_rowKeysStatement;
     query.bind(1, id);
     std::optional<RowOrder::Entry> entry;
-    if (query.step()) {
-        entry.emplace();
-        entry->id = id;
-        for (int i = 0; i < m_def.orderBy.size(); ++i) {
-            entry->key.append(query.column(i + 1));
+    try {
+        if (query.step()) {
+            entry.emplace();
+            entry->id = id;
+            for (int i = 0; i < m_def.orderBy.size(); ++i) {
+                entry->key.append(query.column(i + 1));
+            }
         }
+    } catch (...) {
+        query.reset();
+        throw;
     }
     query.reset();
-    m_cache.remove(id);
+    return entry;
+}
 
-    const int oldPosition = knownPosition;
-    if (oldPosition >= 0 && entry) {
-        const RowOrder::Entry& old = m_order.at(oldPosition);
+int TableView::placeRow(qint64 id, int oldPosition, std::optional<RowOrder::Entry> entry)
+{
+    m_cache.forget(id);
+    if (oldPosition >= 0 && entry && m_order.isRead(oldPosition)) {
+        const RowOrder::Entry& old = entryAt(oldPosition);
         if (compareSortKeys(old.key, entry->key) == 0) {
             Q_EMIT rowChanged(oldPosition);
             return oldPosition;
@@ -544,7 +485,26 @@ int TableView::refreshRow(qint64 id, int knownPosition)
     if (!entry) {
         return -1;
     }
-    return insertEntry(std::move(*entry));
+    const int newPosition = int(m_order.insertionPoint(*entry));
+    Q_EMIT aboutToInsertRow(newPosition);
+    m_order.insertAt(newPosition, std::move(*entry));
+    if (m_current >= newPosition) {
+        ++m_current;
+    } else if (m_current < 0) {
+        m_current = newPosition;
+    }
+    Q_EMIT rowInserted(newPosition);
+    return newPosition;
+}
+
+int TableView::positionOfRow(qint64 id)
+{
+    const qsizetype read = m_order.readPosition(id);
+    if (read >= 0) {
+        return int(read);
+    }
+    const std::optional<RowOrder::Entry> entry = readRowKeys(id);
+    return entry ? int(m_order.adopt(*entry)) : -1;
 }
 
 void TableView::remove()
@@ -558,17 +518,16 @@ void TableView::remove()
         throw StoreError(QStringLiteral("%1: Cannot delete from an empty view").arg(name()));
     }
     const qint64 id = currentId();
-    Statement del = m_db.prepareOn(
-        m_def.table, QStringLiteral("DELETE FROM %1.%1 WHERE %2=?").arg(quoteIdentifier(m_def.table), kFieldId));
+    Statement del = m_db.prepareOn(m_def.table, m_statements.remove());
     del.bind(1, id);
+    m_db.notifyRowAboutToChange(m_def.table, id, this);
     del.run();
-    m_buffer.clear();
-    m_modified = false;
+    m_edit.clear();
     setState(State::Browse);
     const int position = m_current;
     Q_EMIT aboutToRemoveRow(position);
     m_order.removeAt(position);
-    m_cache.remove(id);
+    m_cache.forget(id);
     m_current = m_order.isEmpty() ? -1 : std::min(position, int(m_order.size()) - 1);
     Q_EMIT rowRemoved(position);
     Q_EMIT currentRowChanged(m_current);
@@ -588,8 +547,7 @@ bool TableView::locateLast(const QString& fields, const QVariantList& values, bo
 
 QVariant TableView::valueBeforeEdit(const QString& field) const
 {
-    const int index = requireField(field);
-    return index < m_rowBeforeEdit.size() ? m_rowBeforeEdit.at(index) : QVariant();
+    return m_edit.valueBefore(requireField(field));
 }
 
 bool TableView::locateMatch(const QString& fields, const QVariantList& values, bool caseInsensitive, bool last)
@@ -621,17 +579,7 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
             + (text && caseInsensitive ? QStringLiteral("=? COLLATE TOURLOG_NOCASE") : QStringLiteral("=?")));
         bound.append(value);
     }
-    if (m_filtered && !m_filter.trimmed().isEmpty()) {
-        conditions.prepend(u'(' + m_filter + u')');
-    }
-    QStringList keyColumns = {kFieldId};
-    for (const QString& field : m_def.orderBy) {
-        keyColumns.append(quoteIdentifier(field));
-    }
-    Statement query = m_db.prepareOn(m_def.table,
-                                     QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3%4 LIMIT 1")
-                                         .arg(keyColumns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table),
-                                              conditions.join(QStringLiteral(" AND ")), orderClause(last)));
+    Statement query = m_db.prepareOn(m_def.table, m_statements.locate(conditions, last));
     query.bindAll(bound);
     if (!query.step()) {
         return false;
@@ -641,9 +589,9 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
     for (int i = 0; i < m_def.orderBy.size(); ++i) {
         entry.key.append(query.column(i + 1));
     }
-    qsizetype position = m_order.find(entry);
+    qsizetype position = m_order.adopt(entry);
     if (position < 0) {
-        position = m_order.indexOfId(entry.id);
+        position = m_order.readPosition(entry.id);
     }
     if (position < 0) {
         return false;
@@ -657,11 +605,11 @@ bool TableView::locateId(qint64 id)
 {
     requireOpen("search in");
     checkBrowseMode();
-    const qsizetype position = m_order.indexOfId(id);
+    const int position = positionOfRow(id);
     if (position < 0) {
         return false;
     }
-    setCurrent(int(position));
+    setCurrent(position);
     m_eof = m_bof = false;
     return true;
 }
@@ -669,55 +617,20 @@ bool TableView::locateId(qint64 id)
 const QVariantList& TableView::rowValues(int row) const
 {
     static const QVariantList kMissing;
-    const qint64 id = m_order.at(row).id;
-    auto it = m_cache.constFind(id);
-    if (it == m_cache.cend()) {
-        fetchPage(row);
-        it = m_cache.constFind(id);
-        if (it == m_cache.cend()) {
-            return kMissing;
-        }
-    }
-    return it.value();
-}
-
-void TableView::fetchPage(int row) const
-{
-    if (m_cache.size() > kCacheLimit) {
-        m_cache.clear();
-    }
-    if (!m_pageStatement) {
-        QStringList columns = {kFieldId};
-        for (const FieldDef& def : m_fieldDefs) {
-            columns.append(quoteIdentifier(def.name));
-        }
-        QStringList marks(kPageSize, QStringLiteral("?"));
-        m_pageStatement = std::make_unique<Statement>(
-            m_db.prepareOn(m_def.table,
-                           QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 IN (%4)")
-                               .arg(columns.join(QStringLiteral(", ")), quoteIdentifier(m_def.table), kFieldId,
-                                    marks.join(QStringLiteral(", ")))));
+    const qint64 id = entryAt(row).id;
+    if (const QVariantList* values = m_cache.find(id)) {
+        return *values;
     }
     const int start = row - row % kPageSize;
-    for (int i = 0; i < kPageSize; ++i) {
-        const int position = start + i;
-        m_pageStatement->bind(i + 1, position < m_order.size() ? m_order.at(position).id : qint64(-1));
+    const int end = std::min(start + kPageSize, int(m_order.size()));
+    QList<qint64> ids;
+    ids.reserve(kPageSize);
+    for (int position = start; position < end; ++position) {
+        ids.append(entryAt(position).id);
     }
-    try {
-        while (m_pageStatement->step()) {
-            QVariantList values;
-            values.reserve(m_fieldDefs.size());
-            for (int f = 0; f < m_fieldDefs.size(); ++f) {
-                values.append(fromStoredValue(m_fieldDefs.at(f), m_pageStatement->column(f + 1)));
-            }
-            m_cache.insert(m_pageStatement->column(0).toLongLong(), values);
-            ++m_fetchedRows;
-        }
-    } catch (...) {
-        m_pageStatement->reset();
-        throw;
-    }
-    m_pageStatement->reset();
+    m_cache.fetch(ids);
+    const QVariantList* values = m_cache.find(id);
+    return values ? *values : kMissing;
 }
 
 QVariant TableView::valueAt(int row, int fieldIndex) const
@@ -726,7 +639,7 @@ QVariant TableView::valueAt(int row, int fieldIndex) const
         return {};
     }
     if (isEditing() && row == m_current && m_state == State::Edit) {
-        return m_buffer.at(fieldIndex);
+        return m_edit.value(fieldIndex);
     }
     const QVariantList& values = rowValues(row);
     return fieldIndex < values.size() ? values.at(fieldIndex) : QVariant();
@@ -737,7 +650,7 @@ QVariant TableView::value(const QString& field) const
     requireOpen("read");
     const int index = requireField(field);
     if (isEditing()) {
-        return m_buffer.at(index);
+        return m_edit.value(index);
     }
     if (m_current < 0) {
         return {};
@@ -781,9 +694,7 @@ void TableView::setValue(const QString& field, const QVariant& value)
     if (stored.typeId() == QMetaType::LongLong) {
         stored = QVariant(int(stored.toLongLong()));
     }
-    m_buffer[index] = stored;
-    m_changed[index] = true;
-    m_modified = true;
+    m_edit.set(index, stored);
     if (m_state == State::Edit && m_current >= 0) {
         Q_EMIT rowChanged(m_current);
     }
@@ -794,8 +705,11 @@ void TableView::setFilter(const QString& filter)
     if (isOpen()) {
         checkBrowseMode();
     }
+    if (isOpen() && filter == m_filter) {
+        // the view follows every write to its table: the same filter again has nothing new to read
+        return;
+    }
     m_filter = filter;
-    m_refreshStatement.reset();
     if (isOpen() && m_filtered) {
         reload();
         resetPosition(0);
@@ -808,7 +722,6 @@ void TableView::setFiltered(bool filtered)
         checkBrowseMode();
     }
     m_filtered = filtered;
-    m_refreshStatement.reset();
     if (isOpen()) {
         reload();
         resetPosition(0);
@@ -833,10 +746,32 @@ void TableView::onTableReset(const QString& table)
         close();
         return;
     }
-    const qsizetype found = current >= 0 ? m_order.indexOfId(current) : -1;
+    int found = -1;
+    try {
+        found = current >= 0 ? positionOfRow(current) : -1;
+    } catch (const StoreError&) {
+        close();
+        return;
+    }
     m_current = -2; // force the signal
-    setCurrent(found >= 0 ? int(found) : (m_order.isEmpty() ? -1 : std::clamp(position, 0, int(m_order.size()) - 1)));
+    setCurrent(found >= 0 ? found : (m_order.isEmpty() ? -1 : std::clamp(position, 0, int(m_order.size()) - 1)));
     m_eof = m_bof = m_order.isEmpty();
+}
+
+void TableView::onRowAboutToChange(const QString& table, qint64 id, const QObject* origin)
+{
+    if (origin == this || !isOpen() || table != m_tableKey || m_order.readPosition(id) >= 0) {
+        return;
+    }
+    // a row of the view whose place has not been read: where it sorts now tells which rows not read yet
+    // it leaves, once it has changed
+    try {
+        if (std::optional<RowOrder::Entry> entry = readRowKeys(id)) {
+            m_unreadBeforeChange.insert(id, std::move(*entry));
+        }
+    } catch (const StoreError&) {
+        close();
+    }
 }
 
 void TableView::onRowChanged(const QString& table, qint64 id, const QObject* origin)
@@ -845,18 +780,45 @@ void TableView::onRowChanged(const QString& table, qint64 id, const QObject* ori
         return;
     }
     const qint64 current = currentId();
-    const qsizetype position = m_order.indexOfId(id);
     try {
-        refreshRow(id, int(position));
+        int oldPosition = int(m_order.readPosition(id));
+        const auto unread = m_unreadBeforeChange.constFind(id);
+        std::optional<RowOrder::Entry> entry = readRowKeys(id);
+        if (oldPosition < 0 && unread != m_unreadBeforeChange.cend()) {
+            if (entry && compareSortKeys(unread->key, entry->key) == 0) {
+                // still in its place among the rows not read: nothing shown moves
+                m_unreadBeforeChange.erase(unread);
+                m_cache.forget(id);
+                return;
+            }
+            oldPosition = int(m_order.unreadPosition(unread.value()));
+        }
+        m_unreadBeforeChange.remove(id);
+        placeRow(id, oldPosition, std::move(entry));
+        if (current >= 0 && current != id) {
+            const qsizetype found = m_order.readPosition(current);
+            if (found >= 0) {
+                setCurrent(int(found));
+            }
+        }
     } catch (const StoreError&) {
         // the write that called here has succeeded; this view alone could not follow it
         close();
-        return;
     }
-    if (current >= 0 && current != id) {
-        const qsizetype found = m_order.indexOfId(current);
-        if (found >= 0) {
-            setCurrent(int(found));
-        }
-    }
+}
+
+void TableView::onOrderOutOfStep()
+{
+    // the table changed without the view being told: the grids learn the new row count once the read
+    // that found it is over
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isOpen()) {
+                Q_EMIT aboutToReset();
+                Q_EMIT resetDone();
+                resetPosition(m_current);
+            }
+        },
+        Qt::QueuedConnection);
 }

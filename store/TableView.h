@@ -1,7 +1,10 @@
 #pragma once
 
+#include "store/EditBuffer.h"
 #include "store/FieldDef.h"
-#include "store/RowOrder.h"
+#include "store/PageCache.h"
+#include "store/ViewOrder.h"
+#include "store/ViewStatements.h"
 
 #include <QHash>
 #include <QObject>
@@ -15,8 +18,9 @@ class Database;
 class Statement;
 
 // An open, navigable view of one table: a current row, an end flag, an optional filter and an order.
-// The order (row ids with their sort keys) is held in memory; field values are fetched on demand,
-// a page at a time, and the order is updated in place on every post.
+// The order (row ids with their sort keys) is read as far as it is used (ViewOrder), field values a
+// page at a time as they are shown (PageCache), and the order is updated in place on every post, the
+// view's own and those of other views of the table.
 class TableView : public QObject
 {
     Q_OBJECT
@@ -32,7 +36,7 @@ public:
 
     using PostHook = std::function<void(TableView&)>;
 
-    static constexpr int kPageSize = 64;
+    static constexpr int kPageSize = PageCache::kPageSize;
 
     // Many posts at once (an import): whoever follows the view sees one reset at the end instead of a
     // signal for every row, which a grid answers with work that grows with the whole view.
@@ -63,7 +67,7 @@ public:
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
-    bool isModified() const { return m_modified; }
+    bool isModified() const { return m_edit.isModified(); }
     // whether the last post added a new row rather than changing one
     bool lastPostInserted() const { return m_lastPostInserted; }
     // what a field of the row being edited, or last posted, held when its edit began; null for an appended row
@@ -79,6 +83,8 @@ public:
     int recordCount() const;
     // the current row's position in the view's order; -1 on an empty view
     int currentRow() const { return m_current; }
+    // rows whose place in the order has been read
+    qsizetype readOrderCount() const { return m_order.readCount(); }
     qint64 currentId() const;
     // the id of the row at a position of the view's order, or -1
     qint64 idAt(int row) const;
@@ -116,7 +122,7 @@ public:
     void setAfterPost(PostHook hook) { m_afterPost = std::move(hook); }
 
     // rows whose field values have been read from the table since the view was created
-    qint64 fetchedRowCount() const { return m_fetchedRows; }
+    qint64 fetchedRowCount() const { return m_cache.fetchedRows(); }
 
 Q_SIGNALS:
     void aboutToReset();
@@ -135,21 +141,24 @@ private:
     void readFieldDefs();
     void reload();
     void resetPosition(int row);
-    QString whereClause() const;
-    QString orderClause(bool descending = false) const;
     bool locateMatch(const QString& fields, const QVariantList& values, bool caseInsensitive, bool last);
     const QVariantList& rowValues(int row) const;
-    void fetchPage(int row) const;
+    const RowOrder::Entry& entryAt(int row) const { return m_order.at(row); }
     void setCurrent(int row);
     void setState(State state);
     qint64 insertRow();
     void updateRow(qint64 id);
-    // re-reads one row's place in the view after a write; returns its new position or -1
-    int refreshRow(qint64 id, int knownPosition);
-    int placeInsertedRow(qint64 id);
-    int insertEntry(RowOrder::Entry entry);
+    // the row's sort keys as the table holds them now, if it is in the view
+    std::optional<RowOrder::Entry> readRowKeys(qint64 id);
+    std::optional<RowOrder::Entry> insertedRowKeys(qint64 id);
+    // Moves a written row to its place: from where it was (a position, or -1 when it was not in the view)
+    // to where its keys put it now (none when it left the view). Returns its new position or -1.
+    int placeRow(qint64 id, int oldPosition, std::optional<RowOrder::Entry> entry);
+    int positionOfRow(qint64 id);
     void onTableReset(const QString& table);
+    void onRowAboutToChange(const QString& table, qint64 id, const QObject* origin);
     void onRowChanged(const QString& table, qint64 id, const QObject* origin);
+    void onOrderOutOfStep();
     void beginBatch();
     void endBatch();
 
@@ -162,22 +171,20 @@ private:
     QString m_filter;
     bool m_filtered = false;
 
-    RowOrder m_order;
+    ViewStatements m_statements;
+    mutable ViewOrder m_order;
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;
 
-    QVariantList m_buffer;
-    QVariantList m_rowBeforeEdit;
-    QList<bool> m_changed;
-    bool m_modified = false;
+    EditBuffer m_edit;
     bool m_lastPostInserted = false;
 
-    mutable QHash<qint64, QVariantList> m_cache;
-    mutable std::unique_ptr<Statement> m_pageStatement;
+    mutable PageCache m_cache;
     std::unique_ptr<Statement> m_insertStatement;
-    std::unique_ptr<Statement> m_refreshStatement;
-    mutable qint64 m_fetchedRows = 0;
+    std::unique_ptr<Statement> m_rowKeysStatement;
+    // where rows of the view that another view is about to write sort now, when their place is not read
+    QHash<qint64, RowOrder::Entry> m_unreadBeforeChange;
 
     PostHook m_afterPost;
     int m_batchDepth = 0;

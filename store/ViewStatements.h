@@ -1,0 +1,60 @@
+#pragma once
+
+#include "store/FieldDef.h"
+#include "store/RowOrder.h"
+
+#include <QVariant>
+
+// A statement's text with the values to bind to its marks, in order.
+struct BoundSql
+{
+    QString sql;
+    QVariantList values;
+};
+
+// The text of every statement a view runs on its table, from its definition and its filter. It holds no
+// database: what it builds can be checked on its own. A view's order is its sort fields, then the row id;
+// "before" and "after" a row follow that order as SQLite's ORDER BY sorts, a null before every value.
+class ViewStatements
+{
+public:
+    enum class Direction
+    {
+        Forward,
+        Backward,
+    };
+
+    ViewStatements(QString table, QStringList orderBy);
+
+    // the filter's SQL text, or empty for every row; the filter is the operator's own dialect text
+    void setFilter(const QString& filter) { m_filter = filter.trimmed(); }
+    const QString& filter() const { return m_filter; }
+
+    BoundSql count() const;
+    // the ids and sort keys of up to `limit` rows: from the first row (Forward) or the last (Backward),
+    // or, with a boundary, the rows after it (Forward) or before it (Backward), nearest first
+    BoundSql keys(Direction direction, qsizetype limit, const RowOrder::Entry* boundary = nullptr) const;
+    // how many rows of the view come before a row with these sort keys and id
+    BoundSql countBefore(const RowOrder::Entry& entry) const;
+    // the id and sort keys of one row, if it is in the view; binds the id
+    QString rowKeys() const;
+    // the first (or last) row of the view matching the conditions, ANDed; binds what the conditions mark
+    QString locate(const QStringList& conditions, bool last) const;
+
+    QString rows(const QStringList& columns, int idCount) const;
+    QString insert(const QStringList& columns) const;
+    QString update(const QStringList& columns) const;
+    QString remove() const;
+
+private:
+    QString keyColumns() const;
+    QString orderClause(bool descending) const;
+    // "(filter) AND extra", or whichever of the two is there, as a WHERE clause
+    QString where(const QString& extra) const;
+    // the condition that a row sorts after (or before) the entry, with its values appended to `values`
+    QString beyond(const RowOrder::Entry& entry, Direction direction, QVariantList& values) const;
+
+    QString m_table;
+    QStringList m_orderBy;
+    QString m_filter;
+};
