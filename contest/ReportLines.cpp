@@ -9,11 +9,14 @@
 
 #include <QTimeZone>
 
+#include <utility>
+
 namespace
 {
 const QString kJournalTable = QStringLiteral("journal");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 constexpr int kProgressStep = 5000;
+constexpr int kLineReserve = 256;
 
 int requiredField(const TableView& journal, const QString& field)
 {
@@ -72,18 +75,21 @@ private:
 
 ReportLines::ReportLines(Database* db, QObject* parent)
     : QObject(parent)
+    , m_remembers(db != nullptr)
 {
     if (!db) {
         return;
     }
     connect(db, &Database::rowChanged, this, [this](const QString& table, qint64 id, const QObject*) {
-        if (table == kJournalTable) {
-            m_lines.remove(id);
+        // a row of the body changed or went; a row past its end is a contact the next body appends
+        if (table == kJournalTable && (m_lines.remove(id) || id <= m_lastId)) {
+            m_bodyHolds = false;
         }
     });
     connect(db, &Database::tableReset, this, [this](const QString& table) {
         if (table == kJournalTable) {
             m_lines.clear();
+            m_bodyHolds = false;
         }
     });
 }
@@ -94,25 +100,83 @@ QByteArray ReportLines::body(TableView& journal)
     const QByteArray timeZone = currentTimeZone();
     if (timeZone != m_timeZone) {
         m_lines.clear();
+        m_bodyHolds = false;
         m_timeZone = timeZone;
     }
+    followView(journal);
     JournalRowReader reader(journal);
-    QByteArray bytes;
-    // the body of the last report, and a contact more, without growing step by step
-    bytes.reserve(m_lastSize + 256);
-    const int rows = journal.recordCount();
-    for (int row = 0; row < rows; ++row) {
+    const auto lineOf = [this, &journal, &reader](int row) -> const QByteArray& {
         const qint64 id = journal.idAt(row);
         auto line = m_lines.constFind(id);
         if (line == m_lines.cend()) {
-            if (row % kProgressStep == 0) {
-                journal.database().work().setProgress(row, rows);
-            }
             line = m_lines.insert(id, reader.line(row));
         }
-        bytes += line.value();
+        return line.value();
+    };
+    if (!appendNewRows(journal, lineOf)) {
+        joinAllRows(journal, lineOf);
     }
     journal.last();
-    m_lastSize = bytes.size();
-    return bytes;
+    if (!m_remembers) {
+        m_lines.clear();
+        return std::exchange(m_body, {});
+    }
+    return m_body;
+}
+
+void ReportLines::followView(TableView& journal)
+{
+    if (m_bodyView == &journal) {
+        return;
+    }
+    if (m_bodyView) {
+        disconnect(m_bodyView, nullptr, this, nullptr);
+    }
+    m_bodyView = &journal;
+    m_bodyHolds = false;
+    // a view that reads its rows anew (opened, refiltered) may hold other rows in other places
+    connect(&journal, &TableView::aboutToReset, this, [this] { m_bodyHolds = false; });
+}
+
+bool ReportLines::appendNewRows(TableView& journal, const LineOf& lineOf)
+{
+    if (!m_bodyHolds) {
+        return false;
+    }
+    // reading the end of the view is cheap; the rows before the body's last are as the body has them
+    const int rows = journal.recordCount();
+    if (rows < m_bodyRows || (m_bodyRows > 0 && journal.idAt(m_bodyRows - 1) != m_lastId)) {
+        return false;
+    }
+    for (int row = m_bodyRows; row < rows; ++row) {
+        const qint64 id = journal.idAt(row);
+        if (id <= m_lastId) {
+            return false;
+        }
+        m_body += lineOf(row);
+        m_lastId = id;
+        m_bodyRows = row + 1;
+    }
+    return true;
+}
+
+void ReportLines::joinAllRows(TableView& journal, const LineOf& lineOf)
+{
+    const int rows = journal.recordCount();
+    m_bodyHolds = false;
+    const qsizetype lastSize = m_body.size();
+    m_body.clear();
+    // the body of the last report, and a contact more, without growing step by step
+    m_body.reserve(lastSize + kLineReserve);
+    m_bodyRows = 0;
+    m_lastId = -1;
+    for (int row = 0; row < rows; ++row) {
+        if (row % kProgressStep == 0 && !m_lines.contains(journal.idAt(row))) {
+            journal.database().work().setProgress(row, rows);
+        }
+        m_body += lineOf(row);
+    }
+    m_bodyRows = rows;
+    m_lastId = rows > 0 ? journal.idAt(rows - 1) : -1;
+    m_bodyHolds = m_remembers;
 }

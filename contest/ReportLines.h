@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QHash>
 #include <QObject>
+#include <QPointer>
+
+#include <functional>
 
 class Database;
 class TableView;
@@ -11,6 +14,8 @@ class TableView;
 // report is rewritten after every contact, and only the rows written since the last rewrite are read
 // and formatted again. A row is forgotten when the store reports it written or deleted, everything
 // when the table is reset behind the views (a rollback, bulk SQL) or the system's time zone changes.
+// The body itself is kept too: rows appended at the end of the view since the last body only add their
+// lines; any other change joins the kept lines anew over the whole view.
 class ReportLines : public QObject
 {
     Q_OBJECT
@@ -24,7 +29,18 @@ public:
     QByteArray body(TableView& journal);
 
 private:
+    using LineOf = std::function<const QByteArray&(int row)>;
+    bool appendNewRows(TableView& journal, const LineOf& lineOf);
+    void joinAllRows(TableView& journal, const LineOf& lineOf);
+    void followView(TableView& journal);
+
+    const bool m_remembers;
     QHash<qint64, QByteArray> m_lines;
     QByteArray m_timeZone;
-    qsizetype m_lastSize = 0;
+    QByteArray m_body;
+    // the body holds the lines of the first m_bodyRows rows of m_bodyView, the last of them m_lastId
+    bool m_bodyHolds = false;
+    QPointer<TableView> m_bodyView;
+    int m_bodyRows = 0;
+    qint64 m_lastId = -1;
 };

@@ -40,7 +40,15 @@ Score countScore(Database& db, qint64 contestNumber)
     score.correspondents = static_cast<int>(
         groupCountWhere(db, kTableJournal, kFieldCallSign, kFieldContestNumber, contestNumber));
     score.regions = static_cast<int>(groupCountWhere(db, kTableJournal, kFieldKi, kFieldContestNumber, contestNumber));
+    return scoreOf(score.contacts, score.correspondents, score.regions);
+}
 
+Score scoreOf(qint64 contacts, qint64 correspondents, qint64 regions)
+{
+    Score score;
+    score.contacts = static_cast<int>(contacts);
+    score.correspondents = static_cast<int>(correspondents);
+    score.regions = static_cast<int>(regions);
     ScoreTotals& totals = score.totals;
     totals.contactPoints = points(score.contacts, kContactPointsEach);
     totals.correspondentPoints = points(score.correspondents, kCorrespondentPointsEach);

@@ -36,5 +36,8 @@ qint64 roundedContestNumber(double contestNumber);
 // cannot deliver is taken as 0; an engine error counting callsigns or KI raises StoreError.
 Score countScore(Database& db, qint64 contestNumber);
 
+// The score of the three counts, with its points.
+Score scoreOf(qint64 contacts, qint64 correspondents, qint64 regions);
+
 // "СВ=12  КР=28(7)  РН=9(3)  Всего=49"
 QString scoreStatusText(const Score& score);

@@ -4,6 +4,7 @@
 #include "contest/FormatSettings.h"
 #include "contest/JournalFollowUp.h"
 #include "contest/ReportLines.h"
+#include "contest/ScoreTally.h"
 #include "shell/DialogPrompter.h"
 #include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
@@ -69,6 +70,7 @@ TForm1::TForm1(QWidget* parent)
     createViews();
     m_followUp = std::make_unique<JournalFollowUp>(*m_journal);
     m_reportLines = new ReportLines(m_db.get(), this);
+    m_scoreTally = new ScoreTally(*m_db, this);
     bindGrids();
     bindEvents();
     setTabOrder();

@@ -19,6 +19,7 @@ class Prompter;
 class Query;
 class ReportLines;
 class RigFollower;
+class ScoreTally;
 struct RadioSettings;
 struct MatrixParameters;
 struct Station;
@@ -182,6 +183,7 @@ private:
     std::unique_ptr<JournalFollowUp> m_followUp;
     std::unique_ptr<FormStorage> m_formStorage1;
     ReportLines* m_reportLines = nullptr;
+    ScoreTally* m_scoreTally = nullptr;
     // long work under way (nested commands count once each) and its progress dialog, made when needed
     int m_busyDepth = 0;
     QProgressDialog* m_progress = nullptr;

@@ -11,6 +11,7 @@
 #include "contest/ReceivedCode.h"
 #include "contest/ReportExport.h"
 #include "contest/ReportLines.h"
+#include "contest/ScoreTally.h"
 #include "contest/SerialRecovery.h"
 #include "contest/TourClock.h"
 #include "shell/ErrorBox.h"
@@ -109,7 +110,7 @@ void TForm1::ContestNumberChange()
 
 void TForm1::UpdateScore()
 {
-    const Score score = countScore(*m_db, roundedContestNumber(m_ui.contestNumber->value()));
+    const Score score = m_scoreTally->score(roundedContestNumber(m_ui.contestNumber->value()));
     m_scoreTotals = score.totals;
     m_ui.statusBar1->setPanelText(kScorePanel, scoreStatusText(score));
 }

@@ -87,7 +87,7 @@ void RowOrder::clear()
 std::vector<std::vector<RowOrder::Entry>> RowOrder::toBlocks(std::vector<Entry>&& entries)
 {
     std::vector<std::vector<Entry>> blocks;
-    const qsizetype size = qsizetype(entries.size());
+    const auto size = qsizetype(entries.size());
     for (qsizetype start = 0; start < size; start += kBlockSize) {
         const qsizetype end = std::min(size, start + kBlockSize);
         blocks.emplace_back(std::make_move_iterator(entries.begin() + start),

@@ -147,6 +147,7 @@ void TableView::readFieldDefs()
 
 void TableView::reload()
 {
+    m_unsettledPost = -1;
     m_statements.setFilter(m_filtered ? m_filter : QString());
     m_rowKeysStatement.reset();
     m_unreadBeforeChange.clear();
@@ -180,6 +181,7 @@ void TableView::close()
     m_edit.clear();
     Q_EMIT aboutToReset();
     m_state = State::Inactive;
+    m_unsettledPost = -1;
     m_order.clear();
     m_cache.close();
     m_insertStatement.reset();
@@ -194,19 +196,28 @@ void TableView::close()
 int TableView::recordCount() const
 {
     requireOpen("count the rows of");
+    settleOrder();
     return int(m_order.size());
 }
 
 qint64 TableView::currentId() const
 {
+    settleOrder();
     if (m_current < 0 || m_current >= m_order.size()) {
         return -1;
     }
     return entryAt(m_current).id;
 }
 
+int TableView::currentRow() const
+{
+    settleOrder();
+    return m_current;
+}
+
 qint64 TableView::idAt(int row) const
 {
+    settleOrder();
     if (row < 0 || row >= m_order.size()) {
         return -1;
     }
@@ -232,6 +243,7 @@ void TableView::setState(State state)
 void TableView::first()
 {
     requireOpen("move in");
+    settleOrder();
     checkBrowseMode();
     setCurrent(m_order.isEmpty() ? -1 : 0);
     m_bof = true;
@@ -241,6 +253,7 @@ void TableView::first()
 void TableView::next()
 {
     requireOpen("move in");
+    settleOrder();
     checkBrowseMode();
     if (m_current + 1 < m_order.size()) {
         setCurrent(m_current + 1);
@@ -254,6 +267,7 @@ void TableView::next()
 void TableView::prior()
 {
     requireOpen("move in");
+    settleOrder();
     checkBrowseMode();
     if (m_current > 0) {
         setCurrent(m_current - 1);
@@ -267,6 +281,7 @@ void TableView::prior()
 void TableView::last()
 {
     requireOpen("move in");
+    settleOrder();
     checkBrowseMode();
     setCurrent(int(m_order.size()) - 1);
     m_eof = true;
@@ -276,6 +291,7 @@ void TableView::last()
 void TableView::moveTo(int row)
 {
     requireOpen("move in");
+    settleOrder();
     if (row < 0 || row >= m_order.size()) {
         return;
     }
@@ -295,6 +311,7 @@ void TableView::append()
 void TableView::edit()
 {
     requireOpen("edit");
+    settleOrder();
     if (isEditing()) {
         return;
     }
@@ -395,7 +412,17 @@ void TableView::post()
     qint64 id = 0;
     int position = -1;
     m_lastPostInserted = m_state == State::Insert;
-    if (m_state == State::Insert) {
+    if (m_batchDepth > 0) {
+        // Many posts at once (an import): a row may land among rows not read, where placing it would
+        // take a count of the table for every row. The order is read again, once, when next used.
+        id = m_lastPostInserted ? insertRow() : currentId();
+        if (!m_lastPostInserted) {
+            updateRow(id);
+        }
+        setState(State::Browse);
+        m_edit.clear();
+        m_unsettledPost = id;
+    } else if (m_state == State::Insert) {
         id = insertRow();
         setState(State::Browse);
         position = placeRow(id, -1, insertedRowKeys(id));
@@ -405,13 +432,15 @@ void TableView::post()
         setState(State::Browse);
         position = placeRow(id, m_current, readRowKeys(id));
     }
-    m_edit.clear();
-    if (position >= 0) {
-        setCurrent(position);
-    } else {
-        setCurrent(m_order.isEmpty() ? -1 : std::min(std::max(m_current, 0), int(m_order.size()) - 1));
+    if (m_unsettledPost < 0) {
+        m_edit.clear();
+        if (position >= 0) {
+            setCurrent(position);
+        } else {
+            setCurrent(m_order.isEmpty() ? -1 : std::min(std::max(m_current, 0), int(m_order.size()) - 1));
+        }
+        m_eof = m_bof = m_order.isEmpty();
     }
-    m_eof = m_bof = m_order.isEmpty();
     m_db.notifyRowChanged(m_def.table, id, this);
     if (m_afterPost) {
         m_afterPost(*this);
@@ -419,6 +448,20 @@ void TableView::post()
     if (together) {
         together->commit();
     }
+}
+
+void TableView::settleOrder() const
+{
+    if (m_unsettledPost < 0) {
+        return;
+    }
+    const qint64 posted = m_unsettledPost;
+    m_unsettledPost = -1;
+    m_order.reset();
+    m_cache.clear();
+    const int position = positionOfRow(posted);
+    m_current = position >= 0 ? position : (m_order.isEmpty() ? -1 : 0);
+    m_eof = m_bof = m_order.isEmpty();
 }
 
 std::optional<RowOrder::Entry> TableView::insertedRowKeys(qint64 id)
@@ -439,7 +482,7 @@ std::optional<RowOrder::Entry> TableView::insertedRowKeys(qint64 id)
     return entry;
 }
 
-std::optional<RowOrder::Entry> TableView::readRowKeys(qint64 id)
+std::optional<RowOrder::Entry> TableView::readRowKeys(qint64 id) const
 {
     // prepared once per filter: every post reads its row's place back through it
     if (!m_rowKeysStatement) {
@@ -497,7 +540,7 @@ int TableView::placeRow(qint64 id, int oldPosition, std::optional<RowOrder::Entr
     return newPosition;
 }
 
-int TableView::positionOfRow(qint64 id)
+int TableView::positionOfRow(qint64 id) const
 {
     const qsizetype read = m_order.readPosition(id);
     if (read >= 0) {
@@ -510,6 +553,7 @@ int TableView::positionOfRow(qint64 id)
 void TableView::remove()
 {
     requireOpen("delete from");
+    settleOrder();
     if (m_state == State::Insert) {
         cancel();
         return;
@@ -553,6 +597,7 @@ QVariant TableView::valueBeforeEdit(const QString& field) const
 bool TableView::locateMatch(const QString& fields, const QVariantList& values, bool caseInsensitive, bool last)
 {
     requireOpen("search in");
+    settleOrder();
     checkBrowseMode();
     const QStringList names = fields.split(u';', Qt::SkipEmptyParts);
     if (names.size() != values.size()) {
@@ -604,6 +649,7 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
 bool TableView::locateId(qint64 id)
 {
     requireOpen("search in");
+    settleOrder();
     checkBrowseMode();
     const int position = positionOfRow(id);
     if (position < 0) {
@@ -635,6 +681,7 @@ const QVariantList& TableView::rowValues(int row) const
 
 QVariant TableView::valueAt(int row, int fieldIndex) const
 {
+    settleOrder();
     if (!isOpen() || row < 0 || row >= m_order.size() || fieldIndex < 0 || fieldIndex >= m_def.fields.size()) {
         return {};
     }
@@ -648,6 +695,7 @@ QVariant TableView::valueAt(int row, int fieldIndex) const
 QVariant TableView::value(const QString& field) const
 {
     requireOpen("read");
+    settleOrder();
     const int index = requireField(field);
     if (isEditing()) {
         return m_edit.value(index);

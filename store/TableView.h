@@ -82,7 +82,7 @@ public:
     bool bof() const { return m_bof; }
     int recordCount() const;
     // the current row's position in the view's order; -1 on an empty view
-    int currentRow() const { return m_current; }
+    int currentRow() const;
     // rows whose place in the order has been read
     qsizetype readOrderCount() const { return m_order.readCount(); }
     qint64 currentId() const;
@@ -149,12 +149,14 @@ private:
     qint64 insertRow();
     void updateRow(qint64 id);
     // the row's sort keys as the table holds them now, if it is in the view
-    std::optional<RowOrder::Entry> readRowKeys(qint64 id);
+    std::optional<RowOrder::Entry> readRowKeys(qint64 id) const;
     std::optional<RowOrder::Entry> insertedRowKeys(qint64 id);
     // Moves a written row to its place: from where it was (a position, or -1 when it was not in the view)
     // to where its keys put it now (none when it left the view). Returns its new position or -1.
     int placeRow(qint64 id, int oldPosition, std::optional<RowOrder::Entry> entry);
-    int positionOfRow(qint64 id);
+    int positionOfRow(qint64 id) const;
+    // places the last row posted in a batch, reading the order again
+    void settleOrder() const;
     void onTableReset(const QString& table);
     void onRowAboutToChange(const QString& table, qint64 id, const QObject* origin);
     void onRowChanged(const QString& table, qint64 id, const QObject* origin);
@@ -173,16 +175,18 @@ private:
 
     ViewStatements m_statements;
     mutable ViewOrder m_order;
-    int m_current = -1;
-    bool m_eof = true;
-    bool m_bof = true;
+    mutable int m_current = -1;
+    mutable bool m_eof = true;
+    mutable bool m_bof = true;
+    // the row last posted in a batch, whose place is not known yet, or -1
+    mutable qint64 m_unsettledPost = -1;
 
     EditBuffer m_edit;
     bool m_lastPostInserted = false;
 
     mutable PageCache m_cache;
     std::unique_ptr<Statement> m_insertStatement;
-    std::unique_ptr<Statement> m_rowKeysStatement;
+    mutable std::unique_ptr<Statement> m_rowKeysStatement;
     // where rows of the view that another view is about to write sort now, when their place is not read
     QHash<qint64, RowOrder::Entry> m_unreadBeforeChange;
 
