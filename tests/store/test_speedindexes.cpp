@@ -51,6 +51,11 @@ private Q_SLOTS:
             << u"SELECT ID, D, CallSign FROM Contest.Contest WHERE (Diapasone=160 and Modulation='CW' and "
                "TourNumber=3) ORDER BY D, CallSign, ID"_s
             << u"Contest$Band"_s;
+        QTest::newRow("band view of all tours")
+            << u"Contest"_s
+            << u"SELECT ID, D, CallSign FROM Contest.Contest WHERE (Diapasone=80 and Modulation='SSB') "
+               "ORDER BY D DESC, CallSign DESC, ID DESC LIMIT 128"_s
+            << u"Contest$BandAllTours"_s;
         QTest::newRow("correspondents")
             << u"Journal"_s << u"select Callsign from Journal.Journal where ContestNumber=1 group by Callsign"_s
             << u"Journal$ContestCallSign"_s;
