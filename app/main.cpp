@@ -73,5 +73,5 @@ int main(int argc, char* argv[])
     if (!session.open(folder)) {
         return 1;
     }
-    return app.exec();
+    return TourlogApplication::exec();
 }

@@ -70,7 +70,7 @@ QDateTime ContactTimeConverter::toUtc(const QVariant& localDate, const QVariant&
     }
     const QTime minute(time.hour(), time.minute());
     const QDateTime wallClock(date, time, Qt::UTC);
-    const qint64 key = date.toJulianDay() * 24 * 60 + time.hour() * 60 + time.minute();
+    const qint64 key = date.toJulianDay() * 24 * 60 + qint64{time.hour()} * 60 + time.minute();
     auto offset = m_offsetByMinute.constFind(key);
     if (offset == m_offsetByMinute.cend()) {
         const QDateTime minuteUtc = contactTimeUtc(QVariant(date), QVariant(minute));

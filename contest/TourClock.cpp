@@ -10,7 +10,7 @@ namespace
 {
 constexpr qint64 kMsecsPerSecond = 1000;
 constexpr qint64 kMsecsPerMinute = 60 * kMsecsPerSecond;
-constexpr qint64 kMsecsPerDay = 24 * 60 * kMsecsPerMinute;
+constexpr qint64 kMsecsPerDay = qint64{24} * 60 * kMsecsPerMinute;
 constexpr int kSecondsPerMinute = 60;
 // far beyond any contest, and still safe to add to a wall-clock instant
 constexpr double kLongestTourMsecs = 1e15;

@@ -203,7 +203,7 @@ QString settingsFileName(const QString& executablePath)
 QString userConfigDirectory()
 {
     // a relative XDG_CONFIG_HOME would land in the working directory; the XDG rules say to ignore it
-    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (!configured.isEmpty() && QDir::isAbsolutePath(configured)) {
         return configured;
     }

@@ -30,8 +30,8 @@ void setConf(RIG* rig, const char* name, const QByteArray& value)
 class RigPoller : public QObject
 {
 public:
-    RigPoller(const RadioSettings& settings, RigFollower* follower, std::shared_ptr<std::atomic<bool>> cancelled)
-        : m_settings(settings)
+    RigPoller(RadioSettings settings, RigFollower* follower, std::shared_ptr<std::atomic<bool>> cancelled)
+        : m_settings(std::move(settings))
         , m_follower(follower)
         , m_cancelled(std::move(cancelled))
     {

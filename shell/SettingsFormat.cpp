@@ -28,7 +28,7 @@ std::optional<double> parseNumber(const QString& text)
 
 double dateTimeToDays(const QDateTime& dateTime)
 {
-    const double days = static_cast<double>(kDayZero.daysTo(dateTime.date()));
+    const auto days = static_cast<double>(kDayZero.daysTo(dateTime.date()));
     const double fraction = dateTime.time().msecsSinceStartOfDay() / kMsPerDay;
     return days < 0 ? days - fraction : days + fraction;
 }

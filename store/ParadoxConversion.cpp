@@ -200,7 +200,7 @@ ParadoxConversion prepareParadoxConversion(const QString& folder)
 
 ParadoxConversion convertParadoxFolder(const QString& folder)
 {
-    const ParadoxConversion prepared = prepareParadoxConversion(folder);
+    ParadoxConversion prepared = prepareParadoxConversion(folder);
     if (prepared.outcome != ParadoxConversion::Outcome::Converted) {
         return prepared;
     }

@@ -24,7 +24,7 @@ QVariant QuerySingleValue(Database& db, const QString& sql)
     try {
         Statement query = db.prepareDialect(sql);
         if (query.step()) {
-            const QVariant value = query.column(0);
+            QVariant value = query.column(0);
             if (!value.isNull()) {
                 return value;
             }

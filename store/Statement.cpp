@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 namespace
 {
 QString engineMessage(sqlite3* db)
@@ -25,9 +27,9 @@ QString timeToStored(const QTime& time)
     return time.toString(QStringLiteral("HH:mm:ss.zzz"));
 }
 
-Statement::Statement(sqlite3* db, const QString& sql, const QString& context)
+Statement::Statement(sqlite3* db, const QString& sql, QString context)
     : m_db(db)
-    , m_context(context)
+    , m_context(std::move(context))
 {
     const QByteArray text = sql.toUtf8();
     const char* tail = nullptr;

@@ -11,7 +11,7 @@ class Statement
 {
 public:
     // context, when given, leads every error message: the table file the statement works on
-    Statement(sqlite3* db, const QString& sql, const QString& context = {});
+    Statement(sqlite3* db, const QString& sql, QString context = {});
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&&) = delete;

@@ -815,7 +815,7 @@ void TableView::onRowAboutToChange(const QString& table, qint64 id, const QObjec
     // it leaves, once it has changed
     try {
         if (std::optional<RowOrder::Entry> entry = readRowKeys(id)) {
-            m_unreadBeforeChange.insert(id, std::move(*entry));
+            m_unreadBeforeChange.insert(id, *entry);
         }
     } catch (const StoreError&) {
         close();

@@ -13,9 +13,9 @@ constexpr qsizetype kFirstRead = 128;
 constexpr qsizetype kLeastRead = 256;
 } // namespace
 
-ViewOrder::ViewOrder(Database& db, const QString& table, const ViewStatements& statements)
+ViewOrder::ViewOrder(Database& db, QString table, const ViewStatements& statements)
     : m_db(db)
-    , m_table(table)
+    , m_table(std::move(table))
     , m_statements(statements)
 {
 }
@@ -217,7 +217,7 @@ qsizetype ViewOrder::insertionPoint(const Entry& entry)
 
 void ViewOrder::shiftFrom(qsizetype stretch, qsizetype by)
 {
-    for (size_t i = size_t(stretch); i < m_stretches.size(); ++i) {
+    for (auto i = size_t(stretch); i < m_stretches.size(); ++i) {
         m_stretches[i].start += by;
     }
 }

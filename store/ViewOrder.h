@@ -25,7 +25,7 @@ class ViewOrder
 public:
     using Entry = RowOrder::Entry;
 
-    ViewOrder(Database& db, const QString& table, const ViewStatements& statements);
+    ViewOrder(Database& db, QString table, const ViewStatements& statements);
 
     // told when a read found the table changed behind the view: the order was read whole again
     void setOutOfStepHandler(std::function<void()> handler) { m_outOfStep = std::move(handler); }

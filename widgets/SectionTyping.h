@@ -21,7 +21,9 @@ protected:
             const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
             if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
                 m_sectionJustFilled = false;
-                QWidget::focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+                // past the date-time field's own override, which would step through the sections
+                QWidget::focusNextPrevChild( // NOLINT(bugprone-parent-virtual-call)
+                    key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
                 return true;
             }
         }

@@ -103,7 +103,7 @@ ParadoxHeader readParadoxHeader(const QByteArray& file)
     // the names follow the table name pointer, one pointer per field and the table name
     int at = descriptors + 2 * count + kPointerSize * (1 + count)
         + (header.version >= kLevel7Version ? kLevel7TableNameSize : kTableNameSize);
-    const int namesEnd = std::min<qsizetype>(header.headerSize, file.size());
+    const qsizetype namesEnd = std::min<qsizetype>(header.headerSize, file.size());
     for (int i = 0; i < count; ++i) {
         const qsizetype zero = at < namesEnd ? file.indexOf('\0', at) : -1;
         if (zero < 0 || zero >= namesEnd) {

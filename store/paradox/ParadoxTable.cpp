@@ -14,7 +14,7 @@ constexpr int kBlockHeaderSize = 6; // next block, previous block, bytes in use 
 constexpr quint32 kSignBit = 0x80000000U;
 constexpr qint64 kJulianDayOfDayZero = 1721425; // 0001-01-01 is day 1
 constexpr qint64 kLastDay = 3652059;            // 9999-12-31: later dates have no stored form
-constexpr qint64 kMillisecondsPerDay = 24 * 3600 * 1000;
+constexpr qint64 kMillisecondsPerDay = qint64{24} * 3600 * 1000;
 constexpr quint8 kLogicalTrueBit = 0x7f;
 
 int fixedSize(quint8 type)
@@ -70,7 +70,7 @@ QVariant decodeValue(const ParadoxField& field, const char* bytes)
         }
         return {};
     }
-    const qint32 value = qint32(raw ^ kSignBit);
+    const auto value = qint32(raw ^ kSignBit);
     if (type == ParadoxFieldType::Date) {
         if (value < 1 || value > kLastDay) {
             throw StoreError(QStringLiteral("field %1 holds a date out of range (day %2)").arg(field.name).arg(value));
