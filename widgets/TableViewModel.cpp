@@ -65,18 +65,23 @@ QVariant TableViewModel::valueAt(const QModelIndex& index) const
     try {
         return m_view.valueAt(index.row(), m_fieldIndexes.at(index.column()));
     } catch (...) {
-        // a grid reads while it paints, where no dialog may open: the error is shown once painting is over
-        if (!m_readErrorPending) {
-            m_readErrorPending = true;
-            QMetaObject::invokeMethod(
-                const_cast<TableViewModel*>(this),
-                [this, error = std::current_exception()] {
-                    m_readErrorPending = false;
-                    m_errorHandler(error);
-                },
-                Qt::QueuedConnection);
-        }
+        reportReadErrorLater();
         return {};
+    }
+}
+
+void TableViewModel::reportReadErrorLater() const
+{
+    // a grid reads while it paints, where no dialog may open: the error is shown once painting is over
+    if (!m_readErrorPending) {
+        m_readErrorPending = true;
+        QMetaObject::invokeMethod(
+            const_cast<TableViewModel*>(this),
+            [this, error = std::current_exception()] {
+                m_readErrorPending = false;
+                m_errorHandler(error);
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -85,7 +90,13 @@ int TableViewModel::rowCount(const QModelIndex& parent) const
     if (parent.isValid() || !m_view.isOpen()) {
         return 0;
     }
-    return m_view.recordCount();
+    // the count may read the table (rows posted in a batch are placed when next asked for)
+    try {
+        return m_view.recordCount();
+    } catch (...) {
+        reportReadErrorLater();
+        return 0;
+    }
 }
 
 int TableViewModel::columnCount(const QModelIndex& parent) const

@@ -57,6 +57,8 @@ Q_SIGNALS:
 private:
     void connectView();
     QVariant valueAt(const QModelIndex& index) const;
+    // for the exception being handled
+    void reportReadErrorLater() const;
 
     TableView& m_view;
     QList<GridColumn> m_columns;

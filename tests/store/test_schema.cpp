@@ -148,6 +148,8 @@ void TestSchema::emptyDirectoryGetsTheIndexes()
     QCOMPARE(indexes(path(kContestFile), u"Contest"_s),
              (QMap<QString, QStringList>{{scopedIndexName(u"Contest"_s, u"Callsign"_s), {u"d"_s, u"callsign"_s}},
                                          {scopedIndexName(u"Contest"_s, u"DT"_s), {u"d"_s, u"t"_s}},
+                                         {scopedIndexName(u"Contest"_s, u"BandAllTours"_s),
+                                          {u"diapasone"_s, u"modulation"_s, u"d"_s, u"callsign"_s}},
                                          {scopedIndexName(u"Contest"_s, u"Band"_s),
                                           {u"diapasone"_s, u"modulation"_s, u"tournumber"_s, u"d"_s, u"callsign"_s}}}));
     QCOMPARE(indexes(path(kJournalFile), u"Journal"_s),
