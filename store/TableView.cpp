@@ -468,7 +468,7 @@ std::optional<RowOrder::Entry> TableView::insertedRowKeys(qint64 id)
 {
     // Without a filter every new row belongs to the view, and its sort key is what was just written: an
     // import of tens of thousands of rows need not read each one back.
-    const bool keyKnown = !(m_filtered && !m_filter.trimmed().isEmpty())
+    const bool keyKnown = m_statements.filter().isEmpty()
         && std::all_of(m_orderFieldIndexes.cbegin(), m_orderFieldIndexes.cend(),
                        [this](int index) { return index >= 0 && m_fieldDefs.at(index).kind != FieldKind::Other; });
     if (!keyKnown) {
