@@ -1,28 +1,52 @@
 #include "contest/JournalFollowUp.h"
 
+#include "contest/ContactName.h"
 #include "contest/ReceivedCode.h"
+#include "store/ContactRows.h"
+#include "store/StoreError.h"
 #include "store/TableNames.h"
 #include "store/TableView.h"
 
 namespace
 {
-const QString kContactKeyFields = QStringList{kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign}.join(
-    u';');
 // the band views are named after their table: Contest80, Contest160CW...
 const QString kBandViewPrefix = kTableContest;
-} // namespace
+const QStringList kKeyFields = {kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign};
 
-bool locateJournalRowOf(TableView& journal, const TableView& planned)
+ContactKey keyBeforeEdit(const TableView& row)
 {
-    const QVariantList key = {
-        planned.text(kFieldTourNumber),
-        planned.text(kFieldDiapasone),
-        planned.text(kFieldModulation),
-        planned.text(kFieldCallSign),
-    };
-    // a row of an earlier contest with the same key may still stand before it: the newest one is the contact's
-    return journal.locateLast(kContactKeyFields, key, true);
+    return {row.valueBeforeEdit(kFieldTourNumber), row.valueBeforeEdit(kFieldDiapasone),
+            row.valueBeforeEdit(kFieldModulation), row.valueBeforeEdit(kFieldCallSign).toString()};
 }
+
+ContactKey keyNow(const TableView& row)
+{
+    return {row.value(kFieldTourNumber), row.value(kFieldDiapasone), row.value(kFieldModulation),
+            row.text(kFieldCallSign)};
+}
+
+bool keyChanged(const TableView& row)
+{
+    return std::any_of(kKeyFields.cbegin(), kKeyFields.cend(), [&row](const QString& field) {
+        return row.valueBeforeEdit(field) != row.value(field);
+    });
+}
+
+// one station is worked once per band, mode and tour: a correction must not make a second contact of one
+void refuseSecondContact(TableView& posted)
+{
+    Database& db = posted.database();
+    const qint64 other = workedContestRowOf(db, keyNow(posted), posted.currentId());
+    const std::optional<StoredContact> contact = other >= 0 ? storedContact(db, kTableContest, other) : std::nullopt;
+    if (!contact) {
+        return;
+    }
+    throw StoreError(QStringLiteral("The change was not stored: %1 is worked already, at %2, and a station is "
+                                    "worked once per band, mode and tour. Correct the row, or press Esc to "
+                                    "undo the change.")
+                         .arg(contactName(contact->key), contact->time));
+}
+} // namespace
 
 JournalFollowUp::JournalFollowUp(TableView& journal)
     : m_journal(journal)
@@ -43,18 +67,26 @@ JournalFollowUp::Pause::~Pause()
 bool JournalFollowUp::afterPost(TableView& posted, bool editMode)
 {
     // every post outside a transaction is already on disk; nothing to flush here
-    if (!editMode || m_pauses > 0 || !posted.name().startsWith(kBandViewPrefix)) {
+    if (!editMode || m_pauses > 0 || !posted.name().startsWith(kBandViewPrefix) || posted.lastPostInserted()) {
         return false;
     }
-    // A new planned row, or one that was not worked before this change, has no Journal row: a row with its
-    // key belongs to an earlier contact and must stay as it is.
-    if (posted.lastPostInserted() || posted.valueBeforeEdit(kFieldTime).isNull()) {
+    const bool wasWorked = !posted.valueBeforeEdit(kFieldTime).isNull();
+    const bool worked = !posted.isNull(kFieldTime);
+    if (worked && (!wasWorked || keyChanged(posted))) {
+        refuseSecondContact(posted);
+    }
+    // A row that was not worked before this change has no Journal row: a row with its key belongs to an
+    // earlier contact and must stay as it is.
+    if (!wasWorked) {
         return false;
     }
-    if (!locateJournalRowOf(m_journal, posted)) {
+    // found by what was stored, not by what was typed: a corrected callsign must not find another
+    // station's contact
+    const qint64 journalRow = newestJournalRowOf(posted.database(), keyBeforeEdit(posted));
+    if (journalRow < 0 || !m_journal.locateId(journalRow)) {
         return false;
     }
-    if (posted.isNull(kFieldTime)) {
+    if (!worked) {
         m_journal.remove();
         m_journal.last();
         return true;
@@ -62,6 +94,11 @@ bool JournalFollowUp::afterPost(TableView& posted, bool editMode)
     m_journal.edit();
     for (const QString& field : {kFieldDate, kFieldTime, kFieldSentText, kFieldRecvText}) {
         m_journal.setValue(field, posted.value(field));
+    }
+    for (const QString& field : kKeyFields) {
+        if (posted.valueBeforeEdit(field) != posted.value(field)) {
+            m_journal.setValue(field, posted.value(field));
+        }
     }
     // the score counts regions by the KI: a corrected code carries its region with it
     const QString received = posted.text(kFieldRecvText);

@@ -2,15 +2,17 @@
 
 class TableView;
 
-// Carries an edit of a worked contact in a band grid over to its Journal row: changed date, time and
-// texts are copied (the KI follows the received text), a cleared time removes the row. Runs after every
-// post of the six views.
+// Carries an edit of a worked contact in a band grid over to its Journal row: changed date, time, texts,
+// callsign and tour are copied (the KI follows the received text), a cleared time removes the row. The
+// Journal row is the one of the key the contact had before the edit. Runs after every post of the six
+// views, inside the post's transaction: what it refuses is not written at all.
 class JournalFollowUp
 {
 public:
     explicit JournalFollowUp(TableView& journal);
 
-    // true when the Journal was changed: the score and the report then follow
+    // True when the Journal was changed: the score and the report then follow. Raises StoreError, naming
+    // the other contact, for an edit that would make a second worked contact of one key.
     bool afterPost(TableView& posted, bool editMode);
 
     // While a pause is alive, posts are not followed up: contact entry's own Contest post must not touch
@@ -31,8 +33,3 @@ private:
     TableView& m_journal;
     int m_pauses = 0;
 };
-
-// Makes the Journal row that the planned contact at the current row of `planned` stands for current:
-// the newest row with its tour, band, mode and callsign (letter case ignored), whatever contest number it
-// carries, since the journal takes that number from the window. False when there is none.
-bool locateJournalRowOf(TableView& journal, const TableView& planned);

@@ -136,7 +136,10 @@ bool ContestFolderSession::open(const QString& folder)
     // the program goes on with the next window while the first one closes
     const bool quitOnClose = QApplication::quitOnLastWindowClosed();
     QApplication::setQuitOnLastWindowClosed(false);
-    closeWindow();
+    if (!closeWindow()) {
+        QApplication::setQuitOnLastWindowClosed(quitOnClose);
+        return false;
+    }
     m_lock = std::move(lock);
     m_folder = absoluteFolder(folder);
     QDir::setCurrent(m_folder);
@@ -173,14 +176,18 @@ void ContestFolderSession::showWindow()
     runGuarded(m_window.get(), [this] { rememberContestFolder(m_folder); });
 }
 
-void ContestFolderSession::closeWindow()
+bool ContestFolderSession::closeWindow()
 {
     if (!m_window) {
-        return;
+        return true;
     }
-    // closing saves the settings and closes the views
-    m_window->close();
+    // closing saves the settings and closes the views; a change typed in a grid that cannot be stored
+    // keeps the window, and its folder, open
+    if (!m_window->close()) {
+        return false;
+    }
     m_window.reset();
+    return true;
 }
 
 void ContestFolderSession::OpenContestFolder1Click()

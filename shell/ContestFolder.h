@@ -74,7 +74,7 @@ private:
     // the lock of the folder, or nothing (the operator told why)
     std::unique_ptr<FolderLock> lockFolder(const QString& folder);
     void showWindow();
-    void closeWindow();
+    bool closeWindow();
 
     FolderPrompter& m_prompter;
     std::unique_ptr<FolderLock> m_lock;

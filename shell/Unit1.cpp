@@ -1,6 +1,7 @@
 #include "shell/Unit1.h"
 
 #include "contest/BandViews.h"
+#include "contest/ContactDeletion.h"
 #include "contest/FormatSettings.h"
 #include "contest/JournalFollowUp.h"
 #include "contest/ReportLines.h"
@@ -138,12 +139,24 @@ void TForm1::bindGrids()
         auto* link = new TableViewModel(*view, bandGridColumns(band), errorsOf(view), grid);
         link->setObjectName(QString::fromLatin1(links.at(band)));
         grid->setTableModel(link);
-        grid->setRowDeleter([this, band] { deleteGridRow(band); });
+        grid->setRowDeleter([this, band](qint64 id) { deleteGridRow(band, id); },
+                            [this](qint64 id) { return describePlannedRowDeletion(*m_db, id); });
+        // a tour change held back by a change that could not be stored follows once it is stored or undone
+        connect(view, &TableView::stateChanged, this, [this, band] {
+            if (tourFilterHeldBack(band)) {
+                QTimer::singleShot(0, this, [this, band] {
+                    if (tourFilterHeldBack(band)) {
+                        runGuarded(this, [this, band] { applyTourFilter(band); });
+                    }
+                });
+            }
+        });
     }
     auto* journalLink = new TableViewModel(*m_journal, journalGridColumns(), errorsOf(m_journal), m_ui.rxDBGrid3);
     journalLink->setObjectName(QStringLiteral("DSJournal"));
     m_ui.rxDBGrid3->setTableModel(journalLink);
-    m_ui.rxDBGrid3->setRowDeleter([this] { deleteGridRow(-1); });
+    m_ui.rxDBGrid3->setRowDeleter([this](qint64 id) { deleteGridRow(-1, id); },
+                                  [this](qint64 id) { return describeJournalRowDeletion(*m_db, id); });
     m_ui.rxDBGrid3->setReadOnly(false);
 }
 
@@ -396,24 +409,59 @@ void TForm1::DBGrid160CWEnter()
 void TForm1::TourChange()
 {
     const int tourNumber = m_ui.tour->value();
-    for (int band = 0; band < kBandCount; ++band) {
-        m_bandViews.at(band)->setFilter(bandFilter(bandViews().at(band), tourNumber));
-    }
     for (DataGrid* grid : m_ui.bandGrids) {
         grid->setColumnHidden(kTourNumberColumn, tourNumber != 0);
     }
-    for (TableView* view : m_bandViews) {
-        view->first();
+    for (int band = 0; band < kBandCount; ++band) {
+        applyTourFilter(band);
     }
+}
+
+void TForm1::applyTourFilter(int band)
+{
+    TableView& view = *m_bandViews.at(band);
+    const QString filter = bandFilter(bandViews().at(band), m_ui.tour->value());
+    if (!view.isOpen()) {
+        return;
+    }
+    // The row being changed would leave the view: the change is stored first. One that cannot be stored
+    // keeps the view on its rows until the operator mends or undoes it.
+    if (!m_ui.bandGrids.at(band)->storePendingEdit()) {
+        return;
+    }
+    view.setFilter(filter);
+    view.first();
+}
+
+bool TForm1::tourFilterHeldBack(int band) const
+{
+    const TableView& view = *m_bandViews.at(band);
+    return view.isOpen() && !view.isEditing()
+        && view.filter() != bandFilter(bandViews().at(band), m_ui.tour->value());
+}
+
+bool TForm1::storePendingEdits()
+{
+    bool stored = true;
+    for (DataGrid* grid : m_ui.bandGrids) {
+        stored = grid->storePendingEdit() && stored;
+    }
+    return stored;
 }
 
 void TForm1::EditingClick()
 {
-    if (m_ui.editing->isChecked() && refuseWrite({m_bandViews.at(0)->tableName(), m_journal->tableName()})) {
+    const bool editMode = m_ui.editing->isChecked();
+    if (editMode && refuseWrite({m_bandViews.at(0)->tableName(), m_journal->tableName()})) {
         m_ui.editing->setChecked(false);
         return;
     }
-    const bool editMode = m_ui.editing->isChecked();
+    // what was typed in edit mode is stored as a correction before the mode ends
+    if (!editMode && !storePendingEdits()) {
+        m_ui.editing->setChecked(true);
+        return;
+    }
+    m_editMode = editMode;
     for (DataGrid* grid : m_ui.bandGrids) {
         grid->setReadOnly(!editMode);
         grid->setInPlaceEditing(editMode);
@@ -472,6 +520,11 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // a change typed in a grid is stored before the window goes; one that cannot be keeps the window open
+    if (!m_closed && !storePendingEdits()) {
+        event->ignore();
+        return;
+    }
     if (!m_closed) {
         m_closed = true;
         runGuarded(this, [this] { m_formStorage1->save(); });

@@ -159,8 +159,14 @@ private:
     void rewriteReportAfterChange();
     // the score and the report follow a correction or deletion of a contact
     void journalChanged();
-    // Ctrl+Delete on a band grid (0..3) or on the journal grid (-1)
-    void deleteGridRow(int band);
+    // Ctrl+Delete on a band grid (0..3) or on the journal grid (-1) of the row with the id
+    void deleteGridRow(int band, qint64 id);
+    // the changes typed in the band grids stored; false when one could not be (the operator has been told)
+    bool storePendingEdits();
+    // the band view shows the tour of the Tour field, once a change typed in it is stored
+    void applyTourFilter(int band);
+    // a band view left on another tour while a change in it could not be stored, now stored or undone
+    bool tourFilterHeldBack(int band) const;
     void busyChanged(bool busy);
     void showProgress(qint64 done, qint64 total);
     // the radio chooses the active band (Unit1Radio.cpp)
@@ -188,6 +194,8 @@ private:
     int m_busyDepth = 0;
     QProgressDialog* m_progress = nullptr;
     ScoreTotals m_scoreTotals;
+    // edit mode as the journal follow-up sees it: still on while the changes typed before unticking are stored
+    bool m_editMode = false;
     bool m_shown = false;
     bool m_closed = false;
     // a report or settings file that cannot be written is told once until a write works again

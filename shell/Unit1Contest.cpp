@@ -175,7 +175,8 @@ MatrixParameters TForm1::matrixParameters()
 
 void TForm1::NewCallsign1Click()
 {
-    if (refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
+    // the command closes the band views: a change typed in one is stored first
+    if (!storePendingEdits() || refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
         return;
     }
     NewCallsign(*m_db, participantViews(), *m_prompter, matrixParameters());
@@ -183,7 +184,8 @@ void TForm1::NewCallsign1Click()
 
 void TForm1::ImportCallsign1Click()
 {
-    if (refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
+    // the command closes the band views: a change typed in one is stored first
+    if (!storePendingEdits() || refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
         return;
     }
     ImportCallsign(*m_db, participantViews(), *m_prompter, QDir(m_db->directory()).absoluteFilePath(kParticipantList),
@@ -192,7 +194,8 @@ void TForm1::ImportCallsign1Click()
 
 void TForm1::ClearContestTable1Click()
 {
-    if (refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
+    // the command closes the band views: a change typed in one is stored first
+    if (!storePendingEdits() || refuseWrite({m_callsign->tableName(), m_bandViews.at(0)->tableName()})) {
         return;
     }
     // Clear asks nothing: a copy of what it empties is the way back from a slip of the mouse
@@ -261,20 +264,27 @@ void TForm1::Timer1Timer()
 
 void TForm1::Contest80AfterPost(TableView& dataSet)
 {
-    if (m_followUp->afterPost(dataSet, m_ui.editing->isChecked())) {
+    if (m_followUp->afterPost(dataSet, m_editMode)) {
         journalChanged();
     }
 }
 
-void TForm1::deleteGridRow(int band)
+void TForm1::deleteGridRow(int band, qint64 id)
 {
     // a deletion in either grid may change both tables
     if (refuseWrite({m_bandViews.at(0)->tableName(), m_journal->tableName()})) {
         return;
     }
-    const bool changed = band < 0 ? DeleteJournalRow(*m_db, *m_journal)
-                                  : DeletePlannedRow(*m_db, *m_bandViews.at(band), *m_journal);
-    if (changed) {
+    // the operator is deleting the row: a change typed on it goes, and the stored row is what is deleted
+    TableView& view = band < 0 ? *m_journal : *m_bandViews.at(band);
+    if (view.isEditing() && view.currentId() == id) {
+        view.cancel();
+    }
+    const DeletionOutcome outcome = band < 0 ? DeleteJournalRow(*m_db, id) : DeletePlannedRow(*m_db, id);
+    if (outcome == DeletionOutcome::RowGone) {
+        m_ui.statusBar1->showMessage(
+            QStringLiteral("Nothing was deleted: the row is no longer in the table."), kNoticeMs);
+    } else if (outcome == DeletionOutcome::JournalChanged) {
         journalChanged();
     }
 }

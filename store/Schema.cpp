@@ -6,6 +6,7 @@
 #include "store/StoreError.h"
 #include "store/TableLayouts.h"
 #include "store/TableNames.h"
+#include "store/Transaction.h"
 
 namespace
 {
@@ -52,6 +53,20 @@ void ensureSpeedIndex(Database& db, const QString& table, const QString& index, 
     } catch (const StoreError&) {
     }
 }
+// The column and its values land together: a journal left with an empty KI would count no regions, and the
+// column, once there, is never filled again. One that fails is tried again at the next start.
+void addJournalKi(Database& db)
+{
+    try {
+        Transaction transaction(db);
+        db.execute(QStringLiteral("alter table %1 add %2 Char(2)").arg(kTableJournal, kFieldKi));
+        db.execute(QStringLiteral("update %1 set %2=SUBSTRING(%3 from 1 for 2)")
+                       .arg(kTableJournal, kFieldKi, kFieldRecvText));
+        transaction.commit();
+    } catch (const StoreError&) {
+        // the journal keeps its old form, and its view says so when it cannot open
+    }
+}
 } // namespace
 
 void EnsureTables(Database& db)
@@ -71,10 +86,7 @@ void EnsureTables(Database& db)
     if (db.tableFileExists(kTableJournal)) {
         const QVariant ki = QuerySingleValue(db, QStringLiteral("select %1 from %2").arg(kFieldKi, kTableJournal));
         if (ki.typeId() == QMetaType::Int && ki.toInt() == kQueryFailed && soundBeforeWriting(db, kTableJournal)) {
-            RunSql(db, QStringLiteral("alter table %1 add %2 Char(2)").arg(kTableJournal, kFieldKi));
-            RunSql(db,
-                   QStringLiteral("update %1 set %2=SUBSTRING(%3 from 1 for 2)")
-                       .arg(kTableJournal, kFieldKi, kFieldRecvText));
+            addJournalKi(db);
         }
     } else {
         create(kTableJournal);

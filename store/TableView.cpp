@@ -404,11 +404,41 @@ void TableView::post()
     if (!isEditing()) {
         return;
     }
-    // the row and what the post hook writes for it (a correction's journal row) land together or not at all
-    std::optional<Transaction> together;
-    if (m_afterPost && !m_db.inTransaction()) {
-        together.emplace(m_db);
+    if (!m_afterPost || m_db.inTransaction()) {
+        writePost();
+        return;
     }
+    // The row and what the post hook writes for it (a correction's journal row) land together or not at
+    // all; a post refused on the way stays pending, as typed, for the operator to mend or cancel.
+    const State state = m_state;
+    const EditBuffer pending = m_edit;
+    const qint64 id = state == State::Edit ? currentId() : -1;
+    try {
+        Transaction together(m_db);
+        writePost();
+        together.commit();
+    } catch (...) {
+        restorePending(state, pending, id);
+        throw;
+    }
+}
+
+void TableView::restorePending(State state, const EditBuffer& pending, qint64 id)
+{
+    // the rollback has reset the view, which dropped the change: it comes back on its own row (a post
+    // refused before anything was written left it as it was)
+    if (isEditing() || !isOpen() || (state == State::Edit && !locateId(id))) {
+        return;
+    }
+    m_edit = pending;
+    setState(state);
+    if (state == State::Edit) {
+        Q_EMIT rowChanged(m_current);
+    }
+}
+
+void TableView::writePost()
+{
     qint64 id = 0;
     int position = -1;
     m_lastPostInserted = m_state == State::Insert;
@@ -444,9 +474,6 @@ void TableView::post()
     m_db.notifyRowChanged(m_def.table, id, this);
     if (m_afterPost) {
         m_afterPost(*this);
-    }
-    if (together) {
-        together->commit();
     }
 }
 

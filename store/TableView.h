@@ -146,6 +146,9 @@ private:
     const RowOrder::Entry& entryAt(int row) const { return m_order.at(row); }
     void setCurrent(int row);
     void setState(State state);
+    // the post's writes and the post hook, in the caller's transaction
+    void writePost();
+    void restorePending(State state, const EditBuffer& pending, qint64 id);
     qint64 insertRow();
     void updateRow(qint64 id);
     // the row's sort keys as the table holds them now, if it is in the view

@@ -141,6 +141,7 @@ void DataGrid::moveViewTo(const QModelIndex& target)
 {
     // posting the row being left may move rows; the persistent index follows the one asked for
     const QPersistentModelIndex wanted(target);
+    m_leaveTried = true;
     {
         QScopedValueRollback guard(m_syncing, true);
         TableView& view = m_model->view();
@@ -156,19 +157,49 @@ void DataGrid::moveViewTo(const QModelIndex& target)
     syncCurrentFromView();
 }
 
-void DataGrid::postPendingEdit()
+bool DataGrid::storePendingEdit()
 {
-    // posted while the controls the operator leaves the grid for (the edit-mode box among them) are
-    // still as they were when the change was made
-    if (!m_model || !m_model->view().isEditing()) {
-        return;
+    if (!m_model) {
+        return true;
+    }
+    if (state() == QAbstractItemView::EditingState) {
+        if (QWidget* editor = indexWidget(currentIndex())) {
+            commitData(editor);
+            QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+    TableView& view = m_model->view();
+    if (!view.isOpen() || !view.isEditing()) {
+        return true;
     }
     try {
-        m_model->view().checkBrowseMode();
+        view.checkBrowseMode();
+        return true;
     } catch (...) {
         m_model->reportError();
+        return false;
     }
 }
+
+namespace
+{
+// keys that leave the row: at the grid's edge they do not move, but the operator has left the change
+bool leavesRow(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return (event.modifiers() & Qt::ControlModifier) != 0;
+    default:
+        return false;
+    }
+}
+} // namespace
 
 void DataGrid::keyPressEvent(QKeyEvent* event)
 {
@@ -178,7 +209,17 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    const bool pending = m_model && m_model->view().isOpen() && m_model->view().isEditing();
+    if (pending && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_model->view().cancel();
+        event->accept();
+        return;
+    }
+    m_leaveTried = false;
     QTableView::keyPressEvent(event);
+    if (pending && leavesRow(*event) && !m_leaveTried) {
+        storePendingEdit();
+    }
 }
 
 void DataGrid::deleteCurrentRow()
@@ -186,25 +227,29 @@ void DataGrid::deleteCurrentRow()
     if (m_readOnly || !m_model || !m_model->view().isOpen() || m_model->view().currentRow() < 0) {
         return;
     }
-    const bool confirmed = m_confirmDelete ? m_confirmDelete(*this) : confirmDeleteWithDialog(*this);
-    if (!confirmed) {
-        return;
-    }
+    TableView& view = m_model->view();
     try {
+        const qint64 id = view.currentId();
+        const QString details = m_describeDeletion ? m_describeDeletion(id) : QString();
+        const bool confirmed = m_confirmDelete ? m_confirmDelete(*this, details) : confirmDeleteWithDialog(*this, details);
+        if (!confirmed) {
+            return;
+        }
         if (m_rowDeleter) {
-            m_rowDeleter();
-        } else {
-            m_model->view().remove();
+            m_rowDeleter(id);
+        } else if (view.currentId() == id) {
+            view.remove();
         }
     } catch (...) {
         m_model->reportError();
     }
 }
 
-bool DataGrid::confirmDeleteWithDialog(DataGrid& grid)
+bool DataGrid::confirmDeleteWithDialog(DataGrid& grid, const QString& details)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), QStringLiteral("Delete record?"),
                     QMessageBox::Yes | QMessageBox::No, &grid);
+    box.setInformativeText(details);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -246,8 +291,10 @@ void DataGrid::onFocusChanged(QWidget* old, QWidget* now)
     const bool isInside = contains(now);
     if (wasInside && !isInside) {
         m_focusLeftWindow = !now || now->window() != window();
+        // posted while the controls the operator leaves the grid for (the edit-mode box among them) are
+        // still as they were when the change was made
         if (!m_focusLeftWindow) {
-            postPendingEdit();
+            storePendingEdit();
         }
         return;
     }

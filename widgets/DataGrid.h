@@ -19,8 +19,8 @@ struct CellParams
 
 // A grid bound to a table view through a TableViewModel. The grid's current row and the view's current
 // row are kept the same in both directions. Tab always leaves the grid; cells are edited in place only
-// in editing mode, and a change is posted when the cursor leaves the row or the focus leaves the grid
-// for another control of the window.
+// in editing mode, and a change is posted when the cursor leaves the row (a row key at the grid's edge
+// counts too) or the focus leaves the grid for another control of the window; Esc undoes it.
 class DataGrid : public QTableView
 {
     Q_OBJECT
@@ -28,7 +28,11 @@ class DataGrid : public QTableView
 public:
     using CellParamsHandler =
         std::function<void(DataGrid& grid, const QString& field, int row, CellParams& params, bool highlight)>;
-    using Confirmer = std::function<bool(DataGrid& grid)>;
+    // asks whether to delete the current row; details say what the deletion takes
+    using Confirmer = std::function<bool(DataGrid& grid, const QString& details)>;
+    // the row is fixed by its id when Ctrl+Delete is pressed, before the question
+    using RowDeleter = std::function<void(qint64 id)>;
+    using DeletionDescriber = std::function<QString(qint64 id)>;
 
     static constexpr int kRowHeight = 17;
     static constexpr int kIndicatorWidth = 11;
@@ -48,15 +52,23 @@ public:
     void setCellTextColor(const QColor& color) { m_cellTextColor = color; }
     void setCellParamsHandler(CellParamsHandler handler) { m_cellParamsHandler = std::move(handler); }
     void setDeleteConfirmer(Confirmer confirmer) { m_confirmDelete = std::move(confirmer); }
-    // deletes the current row once Ctrl+Delete is confirmed; without one the grid's view deletes it alone
-    void setRowDeleter(std::function<void()> deleter) { m_rowDeleter = std::move(deleter); }
+    // Deletes the row Ctrl+Delete was pressed on once the operator confirms; without one the grid's view
+    // deletes it alone, if it is still current. The describer says what goes, under the question.
+    void setRowDeleter(RowDeleter deleter, DeletionDescriber describer = {})
+    {
+        m_rowDeleter = std::move(deleter);
+        m_describeDeletion = std::move(describer);
+    }
+    // Stores the change typed on the current row, taking an open editor's text first. False, with the
+    // reason reported, when it cannot be stored: it then stays pending, on screen, to be mended or undone.
+    bool storePendingEdit();
 
     bool hasFocusWithin() const;
     // a cell is highlighted while it is selected and the grid has the focus
     bool isHighlighted(const QModelIndex& index) const;
     CellParams cellParams(const QModelIndex& index, bool highlight);
 
-    static bool confirmDeleteWithDialog(DataGrid& grid);
+    static bool confirmDeleteWithDialog(DataGrid& grid, const QString& details);
 
 Q_SIGNALS:
     // the focus came into the grid from another control or at the window's first activation
@@ -76,7 +88,6 @@ private:
     void syncCurrentFromView();
     void moveViewTo(const QModelIndex& target);
     void deleteCurrentRow();
-    void postPendingEdit();
     void onFocusChanged(QWidget* old, QWidget* now);
     bool contains(const QWidget* widget) const;
 
@@ -89,5 +100,8 @@ private:
     QColor m_cellTextColor;
     CellParamsHandler m_cellParamsHandler;
     Confirmer m_confirmDelete;
-    std::function<void()> m_rowDeleter;
+    RowDeleter m_rowDeleter;
+    DeletionDescriber m_describeDeletion;
+    // whether the key being handled tried to move the view to another row
+    bool m_leaveTried = false;
 };

@@ -1,3 +1,4 @@
+#include "store/StoreError.h"
 #include "support/WorkedContest.h"
 
 #include <QTest>
@@ -10,7 +11,8 @@ private Q_SLOTS:
     void editModeOffChangesNothing();
     void changedTimeAndTextsFollow();
     void clearedTimeRemovesJournalRow();
-    void brokenKeyMatchesNothing();
+    void correctionFollowsTheStoredKey_data();
+    void correctionFollowsTheStoredKey();
     void matchIgnoresLetterCase();
     void contactOfTourZeroIsNeverFound();
     void newMatrixKeepsEarlierContact();
@@ -55,17 +57,60 @@ void TestJournalFollowUp::clearedTimeRemovesJournalRow()
     QCOMPARE(c.enter(), ContactOutcome::Recorded);
 }
 
-void TestJournalFollowUp::brokenKeyMatchesNothing()
+using FieldEdits = QList<std::pair<QString, QVariant>>;
+
+void TestJournalFollowUp::correctionFollowsTheStoredKey_data()
 {
+    QTest::addColumn<FieldEdits>("edits");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QStringList>("journal");
+    const QString worked = QStringLiteral("RA3ABC 1 23 015");
+    const QString other = QStringLiteral("UA1XYZ 1 24 016");
+    QTest::newRow("renamed") << FieldEdits{{QStringLiteral("CallSign"), QStringLiteral("RA3ABD")}} << false
+                             << QStringList{QStringLiteral("RA3ABD 1 23 015"), other};
+    QTest::newRow("moved to another tour") << FieldEdits{{QStringLiteral("TourNumber"), 2}} << false
+                                           << QStringList{QStringLiteral("RA3ABC 2 23 015"), other};
+    QTest::newRow("renamed onto another worked contact")
+        << FieldEdits{{QStringLiteral("CallSign"), QStringLiteral("ua1xyz")}} << true << QStringList{worked, other};
+    QTest::newRow("renamed onto it and taken back")
+        << FieldEdits{{QStringLiteral("CallSign"), QStringLiteral("UA1XYZ")}, {QStringLiteral("T"), QVariant()}}
+        << false << QStringList{other};
+}
+
+// the journal row of an edited contact is found by what the row held before the edit, never by what was
+// typed: a corrected callsign must not rewrite another station's contact
+void TestJournalFollowUp::correctionFollowsTheStoredKey()
+{
+    QFETCH(FieldEdits, edits);
+    QFETCH(bool, refused);
+    QFETCH(QStringList, journal);
     WorkedContest c;
+    c.newCallsign(QStringLiteral("UA1XYZ"));
+    c.enter();
+    c.db->execute(QStringLiteral("update Journal set RecvText='24 016' where CallSign='UA1XYZ'"));
     c.editMode = true;
-    const QVariantList before = c.journalRow();
-    c.editWorked(QStringLiteral("CallSign"), QStringLiteral("RA3ABD"));
-    QVERIFY(c.contest80->locate(QStringLiteral("CallSign"), {QStringLiteral("RA3ABD")}, true));
+    QVERIFY(c.contest80->locate(QStringLiteral("CallSign"), {QStringLiteral("RA3ABC")}, true));
     c.contest80->edit();
-    c.contest80->setValue(QStringLiteral("T"), QVariant());
-    c.contest80->post();
-    QCOMPARE(c.journalRow(), before);
+    for (const auto& [field, value] : edits) {
+        c.contest80->setValue(field, value);
+    }
+    QString refusal;
+    try {
+        c.contest80->post();
+    } catch (const StoreError& error) {
+        refusal = error.message();
+    }
+    QCOMPARE(refusal.contains(QStringLiteral("UA1XYZ, 80 m SSB, tour 1 is worked already")), refused);
+    // a refused change is not written, and stays pending as typed for the operator to mend
+    QCOMPARE(c.contest80->isEditing(), refused);
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where CallSign='RA3ABC' and TourNumber=1 and T is not null")), refused ? 1 : 0);
+    QStringList rows;
+    Statement query = c.db->prepare(QStringLiteral("SELECT CallSign, TourNumber, RecvText FROM Journal ORDER BY ID"));
+    while (query.step()) {
+        rows << QStringLiteral("%1 %2 %3").arg(query.column(0).toString(), query.column(1).toString(),
+                                              query.column(2).toString());
+    }
+    QCOMPARE(rows, journal);
 }
 
 void TestJournalFollowUp::matchIgnoresLetterCase()

@@ -443,7 +443,7 @@ void TestDataGrid::ctrlDelete()
     QFETCH(QStringList, remaining);
     m_grid->setReadOnly(readOnly);
     bool wasAsked = false;
-    m_grid->setDeleteConfirmer([&](DataGrid&) {
+    m_grid->setDeleteConfirmer([&](DataGrid&, const QString&) {
         wasAsked = true;
         return answer;
     });

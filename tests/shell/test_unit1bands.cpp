@@ -548,7 +548,7 @@ void TestUnit1Bands::ctrlDeleteAsksFirst()
     TableView& view = target == &ui.rxDBGrid3() ? ui.journalView() : ui.contest80();
     const int before = view.recordCount();
     bool wasAsked = false;
-    target->setDeleteConfirmer([&](DataGrid&) {
+    target->setDeleteConfirmer([&](DataGrid&, const QString&) {
         wasAsked = true;
         return answer;
     });

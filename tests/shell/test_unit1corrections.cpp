@@ -163,7 +163,7 @@ void TestUnit1Corrections::ctrlDeleteKeepsBothTablesAgreeing()
     recordTwoContacts();
     controls(m_form).editing().setChecked(true);
     for (DataGrid* grid : {&controls(m_form).bandGrid(0), &controls(m_form).rxDBGrid3()}) {
-        grid->setDeleteConfirmer([](DataGrid&) { return true; });
+        grid->setDeleteConfirmer([](DataGrid&, const QString&) { return true; });
     }
 
     // a worked planned row takes its journal row with it
