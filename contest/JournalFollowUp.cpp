@@ -27,9 +27,8 @@ ContactKey keyNow(const TableView& row)
 
 bool keyChanged(const TableView& row)
 {
-    return std::any_of(kKeyFields.cbegin(), kKeyFields.cend(), [&row](const QString& field) {
-        return row.valueBeforeEdit(field) != row.value(field);
-    });
+    return std::any_of(kKeyFields.cbegin(), kKeyFields.cend(),
+                       [&row](const QString& field) { return row.valueBeforeEdit(field) != row.value(field); });
 }
 
 // one station is worked once per band, mode and tour: a correction must not make a second contact of one

@@ -436,8 +436,7 @@ void TForm1::applyTourFilter(int band)
 bool TForm1::tourFilterHeldBack(int band) const
 {
     const TableView& view = *m_bandViews.at(band);
-    return view.isOpen() && !view.isEditing()
-        && view.filter() != bandFilter(bandViews().at(band), m_ui.tour->value());
+    return view.isOpen() && !view.isEditing() && view.filter() != bandFilter(bandViews().at(band), m_ui.tour->value());
 }
 
 bool TForm1::storePendingEdits()

@@ -282,8 +282,8 @@ void TForm1::deleteGridRow(int band, qint64 id)
     }
     const DeletionOutcome outcome = band < 0 ? DeleteJournalRow(*m_db, id) : DeletePlannedRow(*m_db, id);
     if (outcome == DeletionOutcome::RowGone) {
-        m_ui.statusBar1->showMessage(
-            QStringLiteral("Nothing was deleted: the row is no longer in the table."), kNoticeMs);
+        m_ui.statusBar1->showMessage(QStringLiteral("Nothing was deleted: the row is no longer in the table."),
+                                     kNoticeMs);
     } else if (outcome == DeletionOutcome::JournalChanged) {
         journalChanged();
     }

@@ -22,8 +22,8 @@ std::optional<StoredContact> storedContact(Database& db, const QString& table, q
 {
     db.attachExisting(table);
     const QString sql = QStringLiteral("SELECT %1, %2, %3, %4, substr(%5, 1, 8) FROM %6.%6 WHERE %7=?")
-                            .arg(kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign, kFieldTime,
-                                 table, kFieldId);
+                            .arg(kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign, kFieldTime, table,
+                                 kFieldId);
     Statement query = db.prepareOn(table, sql);
     query.bind(1, id);
     if (!query.step()) {

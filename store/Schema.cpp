@@ -60,8 +60,8 @@ void addJournalKi(Database& db)
     try {
         Transaction transaction(db);
         db.execute(QStringLiteral("alter table %1 add %2 Char(2)").arg(kTableJournal, kFieldKi));
-        db.execute(QStringLiteral("update %1 set %2=SUBSTRING(%3 from 1 for 2)")
-                       .arg(kTableJournal, kFieldKi, kFieldRecvText));
+        db.execute(
+            QStringLiteral("update %1 set %2=SUBSTRING(%3 from 1 for 2)").arg(kTableJournal, kFieldKi, kFieldRecvText));
         transaction.commit();
     } catch (const StoreError&) {
         // the journal keeps its old form, and its view says so when it cannot open

@@ -231,7 +231,8 @@ void DataGrid::deleteCurrentRow()
     try {
         const qint64 id = view.currentId();
         const QString details = m_describeDeletion ? m_describeDeletion(id) : QString();
-        const bool confirmed = m_confirmDelete ? m_confirmDelete(*this, details) : confirmDeleteWithDialog(*this, details);
+        const bool confirmed = m_confirmDelete ? m_confirmDelete(*this, details)
+                                               : confirmDeleteWithDialog(*this, details);
         if (!confirmed) {
             return;
         }

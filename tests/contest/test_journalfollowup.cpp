@@ -103,12 +103,14 @@ void TestJournalFollowUp::correctionFollowsTheStoredKey()
     QCOMPARE(refusal.contains(QStringLiteral("UA1XYZ, 80 m SSB, tour 1 is worked already")), refused);
     // a refused change is not written, and stays pending as typed for the operator to mend
     QCOMPARE(c.contest80->isEditing(), refused);
-    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where CallSign='RA3ABC' and TourNumber=1 and T is not null")), refused ? 1 : 0);
+    QCOMPARE(c.count(QStringLiteral(
+                 "select count(*) from Contest where CallSign='RA3ABC' and TourNumber=1 and T is not null")),
+             refused ? 1 : 0);
     QStringList rows;
     Statement query = c.db->prepare(QStringLiteral("SELECT CallSign, TourNumber, RecvText FROM Journal ORDER BY ID"));
     while (query.step()) {
-        rows << QStringLiteral("%1 %2 %3").arg(query.column(0).toString(), query.column(1).toString(),
-                                              query.column(2).toString());
+        rows << QStringLiteral("%1 %2 %3")
+                    .arg(query.column(0).toString(), query.column(1).toString(), query.column(2).toString());
     }
     QCOMPARE(rows, journal);
 }

@@ -81,6 +81,7 @@ private Q_SLOTS:
     void journalMissingBesideExistingTables();
     void journalWithoutKiIsUpgraded();
     void upgradedJournalIsLeftAloneOnSecondStart();
+    void failedKiUpgradeIsTriedWholeAgain();
     void journalWithKiIsLeftAlone_data();
     void journalWithKiIsLeftAlone();
     void zeroByteFileCountsAsMissing_data();
@@ -256,6 +257,25 @@ void TestSchema::upgradedJournalIsLeftAloneOnSecondStart()
 
     QCOMPARE(fileBytes(path(kJournalFile)), before);
     QCOMPARE(declaredFields(path(kJournalFile), u"Journal"_s).size(), 13);
+}
+
+// A KI column added but left unfilled would stay so for good, and the score would count no regions.
+void TestSchema::failedKiUpgradeIsTriedWholeAgain()
+{
+    {
+        RawTableFile old(path(kJournalFile), false);
+        old.exec(kJournalWithoutKi);
+        old.exec(u"INSERT INTO Journal (RecvText) VALUES ('22 001')"_s);
+        // the filling fails, as on a full disk
+        old.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON Journal BEGIN SELECT RAISE(ABORT, 'disk full'); END"_s);
+    }
+    startProgram();
+    m_db.reset();
+    QCOMPARE(declaredFields(path(kJournalFile), u"Journal"_s).size(), 12);
+
+    RawTableFile(path(kJournalFile), false).exec(u"DROP TRIGGER refuse"_s);
+    startProgram();
+    QCOMPARE(RawTableFile(path(kJournalFile)).rows(u"SELECT KI FROM Journal"_s), QList<QVariantList>({{u"22"_s}}));
 }
 
 void TestSchema::journalWithKiIsLeftAlone_data()

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "shell/ErrorBox.h"
+#include "shell/Unit1.h"
+#include "store/Database.h"
+#include "support/Fakes.h"
+#include "support/TestEnvironment.h"
+#include "support/WindowControls.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <memory>
+
+// The main window in a fresh contest folder, as a test case drives it: prompts answered from a queue, the
+// time set by the test, and what would open the error box collected instead. Made in init(), dropped in
+// cleanup(); the window itself is made by start(), so that a case may prepare the folder first.
+struct WindowFixture
+{
+    TestEnvironment env;
+    FakePrompter prompter;
+    FakeClock clock;
+    QStringList errors;
+    std::unique_ptr<TForm1> form;
+
+    WindowFixture()
+    {
+        setErrorReporter([this](const QString& message) { errors << message; });
+    }
+
+    ~WindowFixture()
+    {
+        form.reset();
+        setErrorReporter({});
+    }
+
+    WindowFixture(const WindowFixture&) = delete;
+    WindowFixture& operator=(const WindowFixture&) = delete;
+
+    // shown and active, the focus in the 80 m SSB grid; the timer is stopped and ticked by the test
+    void start()
+    {
+        form = std::make_unique<TForm1>();
+        form->setPrompter(&prompter);
+        form->setClock(&clock);
+        ui().timer1().stop();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTRY_VERIFY(ui().bandGrid(0).hasFocus());
+    }
+
+    WindowControls ui() const { return controls(*form); }
+
+    QByteArray report() const
+    {
+        QFile file(env.path(QStringLiteral("Report.txt")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // the rows a query of the tables finds, each row's columns joined by a space
+    QStringList rows(const QString& sql) const
+    {
+        QStringList found;
+        Statement query = form->database().prepare(sql);
+        while (query.step()) {
+            QStringList columns;
+            for (int i = 0; i < query.columnCount(); ++i) {
+                columns << query.column(i).toString();
+            }
+            found << columns.join(u' ');
+        }
+        return found;
+    }
+};
