@@ -27,7 +27,9 @@ DateField::DateField(QWidget* parent)
 
 QDate DateField::dateFromText(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^\s*(\d{1,2})[./-](\d{1,2})[./-](\d{2}|\d{4})\s*$)"));
+    // (?| numbers the groups of either form alike
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^\s*(?|(\d{1,2})[./-](\d{1,2})[./-](\d{2}|\d{4})|(\d{2})(\d{2})(\d{2}|\d{4}))\s*$)"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch()) {
         return {};

@@ -13,12 +13,14 @@ class DateField : public SectionTyping<QDateEdit>
 public:
     explicit DateField(QWidget* parent = nullptr);
 
-    // the date a day.month.year text stands for; invalid when it stands for none
+    // the date a day.month.year text stands for, with or without the separators (ddMMyy, ddMMyyyy);
+    // invalid when it stands for none
     static QDate dateFromText(const QString& text);
     // shows the date the text stands for; returns false and changes nothing when it is not a date
     bool setText(const QString& text);
 
 protected:
+    bool setTypedText(const QString& text) override { return setText(text); }
     QDateTime dateTimeFromText(const QString& text) const override;
     // a click beside the digits steps nothing; the calendar button still opens the calendar
     void mousePressEvent(QMouseEvent* event) override;

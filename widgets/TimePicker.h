@@ -17,6 +17,14 @@ public:
     void setDatePart(const QDate& date) { m_datePart = date; }
     QDateTime value() const { return QDateTime(m_datePart, time()); }
 
+    // the time an H:mm:ss or H:mm text stands for, with or without the separators (Hmmss, Hmm); invalid
+    // when it stands for none
+    static QTime timeFromText(const QString& text);
+
+protected:
+    // the milliseconds, which the field does not show, stay as they were
+    bool setTypedText(const QString& text) override;
+
 private:
     QDate m_datePart;
 };

@@ -72,6 +72,8 @@ class TestBegDate : public QObject
 private Q_SLOTS:
     void typedDateIsTheDateTyped_data();
     void typedDateIsTheDateTyped();
+    void typingOverASelectionReplacesIt_data();
+    void typingOverASelectionReplacesIt();
     void typedDateAndTimeSurviveARestart();
     void clickBesideTheDigitsKeepsTheDate();
 };
@@ -129,6 +131,66 @@ void TestBegDate::typedDateIsTheDateTyped()
     QCOMPARE(field->date(), date.addYears(1));
 }
 
+void TestBegDate::typingOverASelectionReplacesIt_data()
+{
+    QTest::addColumn<QVariant>("start"); // a date for the date field, a time for the time field
+    QTest::addColumn<QKeySequence>("selecting");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QKeySequence>("then"); // none reads the field still being typed in
+    QTest::addColumn<QVariant>("expected");
+    const QVariant date(QDate(2006, 10, 22));
+    const QVariant time(QTime(16, 43, 19));
+    const auto day = [](int year, int month, int day) { return QVariant(QDate(year, month, day)); };
+    const auto hour = [](int hour, int minute, int second) { return QVariant(QTime(hour, minute, second)); };
+    const QKeySequence all(u"Ctrl+A"_s);
+    const QKeySequence homeShiftEnd(u"Home, Shift+End"_s);
+    const QKeySequence firstThree(u"Home, Shift+Right, Shift+Right, Shift+Right"_s);
+    const QKeySequence tab(u"Tab"_s);
+    QTest::newRow("date, Ctrl+A") << date << all << u"31.12.26"_s << tab << day(2026, 12, 31);
+    QTest::newRow("date, Home and Shift+End") << date << homeShiftEnd << u"31.12.26"_s << tab << day(2026, 12, 31);
+    QTest::newRow("date, another") << day(2027, 1, 2) << all << u"15.03.28"_s << tab << day(2028, 3, 15);
+    QTest::newRow("date, digits only") << date << all << u"311226"_s << tab << day(2026, 12, 31);
+    QTest::newRow("date, a part") << date << firstThree << u"31."_s << tab << day(2006, 10, 31);
+    QTest::newRow("date, a key taken back") << date << all << u"31.12.27\b6"_s << tab << day(2026, 12, 31);
+    QTest::newRow("date, no such day") << date << all << u"31.02.26"_s << tab << date;
+    QTest::newRow("date, Esc") << date << all << u"31.12.26"_s << QKeySequence(u"Esc"_s) << date;
+    QTest::newRow("date, read while typed in") << date << all << u"31.12.26"_s << QKeySequence() << day(2026, 12, 31);
+    QTest::newRow("time, Ctrl+A") << time << all << u"19:00:00"_s << tab << hour(19, 0, 0);
+    QTest::newRow("time, one-digit hour") << time << all << u"9:30:00"_s << tab << hour(9, 30, 0);
+    QTest::newRow("time, over a one-digit hour")
+        << hour(9, 5, 0) << homeShiftEnd << u"19:30:00"_s << QKeySequence(u"Return"_s) << hour(19, 30, 0);
+    QTest::newRow("time, one-digit hour, then Up")
+        << time << all << u"9:30:00"_s << QKeySequence(u"Up"_s) << hour(9, 30, 1);
+    QTest::newRow("time, digits only") << time << all << u"193000"_s << tab << hour(19, 30, 0);
+    QTest::newRow("time, one-digit hour, digits only") << time << all << u"930"_s << tab << hour(9, 30, 0);
+    QTest::newRow("time, a part") << time << firstThree << u"9:"_s << tab << hour(9, 43, 19);
+    QTest::newRow("time, no such hour") << time << all << u"25:00"_s << QKeySequence(u"Return"_s) << time;
+    QTest::newRow("time, section by section, then Up")
+        << time << QKeySequence() << u"19:30:00"_s << QKeySequence(u"Up"_s) << hour(19, 30, 1);
+}
+
+void TestBegDate::typingOverASelectionReplacesIt()
+{
+    QFETCH(QVariant, start);
+    QFETCH(QKeySequence, selecting);
+    QFETCH(QString, keys);
+    QFETCH(QKeySequence, then);
+    QFETCH(QVariant, expected);
+    const bool isDate = start.typeId() == QMetaType::QDate;
+    const std::unique_ptr<QDateTimeEdit> field(isDate ? static_cast<QDateTimeEdit*>(new DateField) : new TimePicker);
+    isDate ? field->setDate(start.toDate()) : field->setTime(start.toTime());
+    field->show();
+    QVERIFY(QTest::qWaitForWindowActive(field.get()));
+    field->setFocus(Qt::TabFocusReason);
+
+    QTest::keySequence(field.get(), selecting);
+    typeKeys(keys);
+    QTest::keySequence(field.get(), then);
+    QCOMPARE(isDate ? QVariant(field->date()) : QVariant(field->time()), expected);
+    const QString format = field->displayFormat();
+    QCOMPARE(field->text(), isDate ? expected.toDate().toString(format) : expected.toTime().toString(format));
+}
+
 void TestBegDate::typedDateAndTimeSurviveARestart()
 {
     const TestEnvironment env;
@@ -155,10 +217,19 @@ void TestBegDate::typedDateAndTimeSurviveARestart()
     form = std::make_unique<TForm1>();
     controls(form).timer1().stop();
     form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
     QCOMPARE(controls(form).begDate().date(), QDate(2024, 11, 16));
     QCOMPARE(controls(form).begDate().text(), u"16.11.24"_s);
     QCOMPARE(controls(form).begTime().time().toString(u"H:mm:ss"_s), u"7:05:30"_s);
+
+    // the window closed while a date is typed over the old one: saved as it will read
+    controls(form).begDate().setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&controls(form).begDate(), Qt::Key_A, Qt::ControlModifier);
+    typeKeys(u"311226"_s);
+    form->close();
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("\r\nBegDate_Text=31.12.26\r\n"));
 }
 
 void TestBegDate::clickBesideTheDigitsKeepsTheDate()
