@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScopedValueRollback>
 
@@ -16,6 +17,7 @@ namespace
 {
 constexpr int kColumnPadding = 8;
 constexpr int kMinimumColumnWidth = 4;
+constexpr int kDetailsWidth = 380;
 } // namespace
 
 DataGrid::DataGrid(QWidget* parent)
@@ -251,6 +253,10 @@ bool DataGrid::confirmDeleteWithDialog(DataGrid& grid, const QString& details)
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), QStringLiteral("Delete record?"),
                     QMessageBox::Yes | QMessageBox::No, &grid);
     box.setInformativeText(details);
+    // the box sizes itself to the short question: the details would wrap after every two words
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        label->setMinimumWidth(std::min(label->fontMetrics().horizontalAdvance(details), kDetailsWidth));
+    }
     return box.exec() == QMessageBox::Yes;
 }
 
