@@ -72,3 +72,22 @@ QString radioReadingText(qint64 frequencyHz, const QString& modeName)
     parts << QString::number(double(frequencyHz) / 1e6, 'f', 3) + QStringLiteral(" MHz");
     return parts.join(u' ');
 }
+
+std::optional<int> RadioBandTracker::read(qint64 frequencyHz, RadioMode mode, bool held)
+{
+    const Reading reading{frequencyHz, mode};
+    if (reading != m_lastReading) {
+        m_lastReading = reading;
+        return std::nullopt;
+    }
+    const std::optional<int> band = radioBand(frequencyHz, mode);
+    if (band != m_band) {
+        m_band = band;
+        m_movePending = band.has_value();
+    }
+    if (!m_movePending || held) {
+        return std::nullopt;
+    }
+    m_movePending = false;
+    return m_band;
+}

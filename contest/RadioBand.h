@@ -22,3 +22,28 @@ std::optional<int> radioBand(qint64 frequencyHz, RadioMode mode);
 
 // The radio's reading as the window shows it, as "80 m CW 3.520 MHz".
 QString radioReadingText(qint64 frequencyHz, const QString& modeName);
+
+// When the radio moves the active band. The frequency and the mode are read one after the other, so a
+// reading may pair a new frequency with the mode before it: only the same reading twice in a row counts.
+// The band moves when the band of what counts changes to a band column, so that a band the operator chose
+// holds until the radio's band or mode changes; a move held back is made at a later reading once the hold
+// is over, unless the radio has left that band by then.
+class RadioBandTracker
+{
+public:
+    // held: the active band must not move now. Returns the band column to make active now, if any.
+    std::optional<int> read(qint64 frequencyHz, RadioMode mode, bool held);
+
+private:
+    struct Reading
+    {
+        qint64 frequencyHz;
+        RadioMode mode;
+        bool operator==(const Reading&) const = default;
+    };
+
+    std::optional<Reading> m_lastReading;
+    // the radio's band, as far as readings twice in a row tell it; nothing outside the bands
+    std::optional<int> m_band;
+    bool m_movePending = false;
+};

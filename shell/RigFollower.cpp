@@ -113,6 +113,9 @@ private:
             m_rig = nullptr;
             return false;
         }
+        // Each poll asks the radio: the rig library would answer from what it read up to half a second ago,
+        // the frequency and the mode each aged on its own, and so pair a new frequency with an old mode.
+        rig_set_cache_timeout_ms(m_rig, HAMLIB_CACHE_ALL, 0);
         return true;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contest/Clock.h"
+#include "contest/RadioBand.h"
 #include "contest/Score.h"
 #include "shell/Unit1Layout.h"
 
@@ -9,7 +10,6 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 
 class Database;
 class FormStorage;
@@ -204,6 +204,6 @@ private:
     // the damaged tables the operator has been told about
     QSet<QString> m_damageReported;
     RigFollower* m_rigFollower = nullptr;
-    // the radio's band the window last followed: the operator's own choice holds until this changes
-    std::optional<int> m_radioBand;
+    // when the radio moves the band: the operator's own choice holds until the radio's band changes
+    RadioBandTracker m_radioBand;
 };

@@ -42,7 +42,8 @@ void TForm1::Radio1Click()
 
 void TForm1::applyRadioSettings(const RadioSettings& settings)
 {
-    m_radioBand.reset();
+    // nothing read from the radio followed so far counts for this one
+    m_radioBand = RadioBandTracker();
     m_rigFollower->start(settings);
     m_ui.radioLabel->setText(kNoRadio);
     m_ui.radioLabel->setVisible(m_rigFollower->isFollowing());
@@ -51,21 +52,17 @@ void TForm1::applyRadioSettings(const RadioSettings& settings)
 void TForm1::radioRead(qint64 frequencyHz, const QString& modeName)
 {
     m_ui.radioLabel->setText(radioReadingText(frequencyHz, modeName));
-    const std::optional<int> band = radioBand(frequencyHz, radioModeFromName(modeName));
-    if (!band || band == m_radioBand) {
-        return;
-    }
     // Never under an open prompt, a long command or a cell being edited: the contact goes to the row
-    // where Enter was pressed. The next reading, half a second on, moves the band once they are over.
+    // where Enter was pressed. A later reading moves the band once they are over.
     const QWidget* focused = QApplication::focusWidget();
     const bool editingCell = std::any_of(m_ui.bandGrids.cbegin(), m_ui.bandGrids.cend(), [focused](DataGrid* grid) {
         return focused && focused != grid && grid->isAncestorOf(focused);
     });
-    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() || m_busyDepth > 0 || editingCell) {
-        return;
+    const bool held = QApplication::activeModalWidget() || QApplication::activePopupWidget() || m_busyDepth > 0
+        || editingCell;
+    if (const std::optional<int> band = m_radioBand.read(frequencyHz, radioModeFromName(modeName), held)) {
+        Panel80Click(m_ui.titlePanels.at(*band));
     }
-    m_radioBand = band;
-    Panel80Click(m_ui.titlePanels.at(*band));
 }
 
 void TForm1::radioLost()

@@ -7,7 +7,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-// The radio's frequency and mode to the band column it picks.
+// The radio's frequency and mode to the band column it picks, and when the active band follows it.
 class TestRadioBand : public QObject
 {
     Q_OBJECT
@@ -16,6 +16,8 @@ private Q_SLOTS:
     void band_data();
     void band();
     void readingText();
+    void tracker_data();
+    void tracker();
 };
 
 void TestRadioBand::band_data()
@@ -55,6 +57,38 @@ void TestRadioBand::readingText()
     QCOMPARE(radioReadingText(1'999'500, u"USB"_s), u"160 m SSB 2.000 MHz"_s);
     QCOMPARE(radioReadingText(7'050'000, u"CWR"_s), u"CW 7.050 MHz"_s);
     QCOMPARE(radioReadingText(145'000'000, u"FM"_s), u"FM 145.000 MHz"_s);
+}
+
+void TestRadioBand::tracker_data()
+{
+    // each step a reading, "held" while the band must not move, and after " > " the band it moves to
+    QTest::addColumn<QStringList>("steps");
+
+    QTest::newRow("the same reading twice")
+        << QStringList{u"3520000 CW"_s, u"3520000 CW > Panel80CW"_s, u"3520000 CW"_s};
+    QTest::newRow("a new frequency with the mode before it") << QStringList{
+        u"3520000 CWR"_s, u"3520000 CWR > Panel80CW"_s, u"1900000 CWR"_s, u"1900000 FM"_s, u"1900000 FM"_s};
+    // the operator chose 160 m SSB while the radio was on 14 MHz
+    QTest::newRow("back to a band followed before")
+        << QStringList{u"3520000 CW"_s, u"3520000 CW > Panel80CW"_s, u"14050000 CW"_s, u"14050000 CW"_s,
+                       u"3520000 CW"_s, u"3520000 CW > Panel80CW"_s};
+    QTest::newRow("held until the prompt closes")
+        << QStringList{u"1830000 LSB held"_s, u"1830000 LSB held"_s, u"1830000 LSB > Panel160"_s, u"1830000 LSB"_s};
+    QTest::newRow("held while the radio leaves the band") << QStringList{
+        u"1830000 CW held"_s, u"1830000 CW held"_s, u"7050000 CW held"_s, u"7050000 CW held"_s, u"7050000 CW"_s};
+}
+
+void TestRadioBand::tracker()
+{
+    QFETCH(QStringList, steps);
+    RadioBandTracker tracker;
+    for (const QString& step : steps) {
+        const QString reading = step.section(u" > "_s, 0, 0);
+        const QStringList words = reading.split(u' ');
+        const std::optional<int> band = tracker.read(words.at(0).toLongLong(), radioModeFromName(words.at(1)),
+                                                     words.contains(u"held"_s));
+        QCOMPARE(band ? reading + u" > "_s + bandViews().at(*band).panelName : reading, step);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRadioBand)
