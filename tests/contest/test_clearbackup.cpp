@@ -4,6 +4,7 @@
 #include "support/ContestFixture.h"
 #include "support/Fakes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -17,6 +18,7 @@ class TestClearBackup : public QObject
 private Q_SLOTS:
     void copiesOpenOnTheirOwnWithEveryRow();
     void copyThatCannotBeMadeSaysWhy();
+    void copyFailingHalfWayLeavesNoHalfCopy();
 
 private:
     static int rowsIn(const QString& file, const char* table)
@@ -67,6 +69,20 @@ void TestClearBackup::copyThatCannotBeMadeSaysWhy()
     } catch (const StoreError& error) {
         QVERIFY2(error.message().contains(QStringLiteral("backup")), qPrintable(error.message()));
     }
+}
+
+// the participants are copied and then the contest table cannot be read (another program writes it):
+// a folder holding only the participants would pass for a backup that cannot put the contest back
+void TestClearBackup::copyFailingHalfWayLeavesNoHalfCopy()
+{
+    ContestFixture c;
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(c.env.path(QStringLiteral("Contest.db"))).constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QVERIFY_THROWS_EXCEPTION(StoreError, BackupBeforeClear(*c.db, QDateTime(QDate(2024, 11, 16), QTime(18, 5, 7))));
+    sqlite3_close(other);
+    QCOMPARE(QDir(c.env.path(QStringLiteral("backup"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestClearBackup)
