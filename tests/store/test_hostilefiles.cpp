@@ -4,6 +4,7 @@
 #include "store/Schema.h"
 #include "store/SqlRoutines.h"
 #include "store/StoreError.h"
+#include "store/TableDamage.h"
 #include "store/TableView.h"
 #include "store/ViewDefinitions.h"
 #include "support/TestEnvironment.h"
@@ -103,6 +104,7 @@ private Q_SLOTS:
     void damagedContestFile_data();
     void damagedContestFile();
     void readOnlyEmptyDirectory();
+    void backupCopiesNewestFirst();
     void readOnlyDirectoryWithTables();
 
 private:
@@ -220,6 +222,22 @@ void TestHostileFiles::damagedContestFile()
 
     m_db.reset();
     QCOMPARE(fileBytes(contestPath), before);
+}
+
+// the damage report sends the operator to the newest copy first: an older one would lose the latest work
+void TestHostileFiles::backupCopiesNewestFirst()
+{
+    // made in another order than their times, as the file system may list them
+    for (const QString& stamp : {u"2024-11-16_180507"_s, u"2025-01-02_090000"_s, u"2023-12-31_235959"_s,
+                                 u"2024-11-16_180507-2"_s, u"2025-03-01_120000"_s}) {
+        QVERIFY(QDir().mkpath(m_env->path(u"backup/"_s + stamp)));
+        if (stamp != u"2025-03-01_120000"_s) { // a copy of the other tables only
+            writeFile(m_env->path(u"backup/%1/%2"_s.arg(stamp, kContestFile)), "copy");
+        }
+    }
+    QCOMPARE(backupCopies(m_env->workDir(), kContestFile),
+             QStringList({u"backup/2025-01-02_090000/Contest.db"_s, u"backup/2024-11-16_180507-2/Contest.db"_s,
+                          u"backup/2024-11-16_180507/Contest.db"_s, u"backup/2023-12-31_235959/Contest.db"_s}));
 }
 
 void TestHostileFiles::readOnlyEmptyDirectory()
