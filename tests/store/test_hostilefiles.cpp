@@ -1,6 +1,8 @@
 #include "RawTableFile.h"
 
 #include "store/Database.h"
+#include "store/FolderAccess.h"
+#include "store/FolderLock.h"
 #include "store/Schema.h"
 #include "store/SqlRoutines.h"
 #include "store/StoreError.h"
@@ -105,6 +107,7 @@ private Q_SLOTS:
     void damagedContestFile();
     void readOnlyEmptyDirectory();
     void backupCopiesNewestFirst();
+    void folderAccessGoesByWhatCanBeDone();
     void readOnlyDirectoryWithTables();
 
 private:
@@ -238,6 +241,35 @@ void TestHostileFiles::backupCopiesNewestFirst()
     QCOMPARE(backupCopies(m_env->workDir(), kContestFile),
              QStringList({u"backup/2025-01-02_090000/Contest.db"_s, u"backup/2024-11-16_180507-2/Contest.db"_s,
                           u"backup/2024-11-16_180507/Contest.db"_s, u"backup/2023-12-31_235959/Contest.db"_s}));
+}
+
+// A folder that can be listed but not entered cannot be read either: offered as a read-only contest folder,
+// it would show no tables and fail at every read.
+void TestHostileFiles::folderAccessGoesByWhatCanBeDone()
+{
+    if (::geteuid() == 0) {
+        runAsUnprivilegedUser();
+        return;
+    }
+    struct Case
+    {
+        QFile::Permissions mode;
+        bool read;
+        bool write;
+    };
+    const QFile::Permissions r = QFile::ReadOwner;
+    const QFile::Permissions w = QFile::WriteOwner;
+    const QFile::Permissions x = QFile::ExeOwner;
+    for (const Case& row :
+         {Case{r | w | x, true, true}, Case{r | x, true, false}, Case{r, false, false}, Case{x, false, false}}) {
+        const QString folder = m_env->path(QString::number(int(row.mode), 16));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, row.mode));
+        QCOMPARE(folderCanBeRead(folder), row.read);
+        QCOMPARE(folderCanBeWritten(folder), row.write);
+        QCOMPARE(FolderLock(folder).readOnlyFolder(), row.read && !row.write);
+        QVERIFY(QFile::setPermissions(folder, r | w | x));
+    }
 }
 
 void TestHostileFiles::readOnlyEmptyDirectory()
