@@ -156,6 +156,8 @@ private Q_SLOTS:
         log.add(QDateTime(day, QTime(16, 0), Qt::UTC), 1, 80, u"CW"_s, u"ра3вж"_s, u"22 001"_s, u"23 0Б5"_s);
         log.add(QDateTime(day, QTime(16, 1), Qt::UTC), 1, 80, u"SSB"_s, u"УА3ЧБЦ"_s, u"22 002"_s, u"Ёж 016"_s);
         log.add(QDateTime(day, QTime(16, 2), Qt::UTC), 1, 160, u"CW"_s, QString(), u"22 003"_s, QString());
+        // typed without its space: no serial can be told from the region
+        log.add(QDateTime(day, QTime(16, 3), Qt::UTC), 1, 160, u"CW"_s, u"UA1AAA"_s, u"22 004"_s, u"22015"_s);
         Station station = fullStation();
         station.operators = u"УА3ДЕФ"_s;
         const QString path = log.env.path(u"UA3ABC.adi"_s);
@@ -170,7 +172,7 @@ private Q_SLOTS:
         }
         const AdiFile adi = readAdi(bytes);
         QCOMPARE(adi.error, QString());
-        QCOMPARE(adi.records.size(), 3);
+        QCOMPARE(adi.records.size(), 4);
         QCOMPARE(adi.records.at(0).value("CALL"), "RA3WV"_ba);
         QCOMPARE(adi.records.at(0).value("SRX_STRING"), "23 0B5"_ba);
         QVERIFY(!adi.records.at(0).contains("SRX"));
@@ -180,6 +182,33 @@ private Q_SLOTS:
         QCOMPARE(adi.records.at(1).value("SRX"), "16"_ba);
         QVERIFY(!adi.records.at(2).contains("CALL") && !adi.records.at(2).contains("SRX_STRING"));
         QCOMPARE(adi.records.at(2).value("STX"), "3"_ba);
+        QCOMPARE(adi.records.at(3).value("SRX_STRING"), "22015"_ba);
+        QVERIFY(!adi.records.at(3).contains("SRX"));
+    }
+
+    // each format names the station fields it writes and cannot write whole, and no other
+    void stationDataProblemsOfEachFormat_data()
+    {
+        QTest::addColumn<LogFormat>("format");
+        QTest::addColumn<QStringList>("problems");
+        QTest::newRow("Cabrillo") << LogFormat::Cabrillo
+                                  << QStringList{u"Station data, OPERATORS: Чук UA3DEF"_s,
+                                                 u"Station data, NAME: Чук"_s};
+        QTest::newRow("ADIF") << LogFormat::Adif
+                              << QStringList{u"Station data, OPERATOR: Чук UA3DEF"_s,
+                                             u"Station data, CONTEST_ID: ЧТ"_s};
+    }
+
+    void stationDataProblemsOfEachFormat()
+    {
+        QFETCH(LogFormat, format);
+        QFETCH(QStringList, problems);
+        ExportJournal log;
+        Station station = fullStation();
+        station.operators = u"Чук UA3DEF"_s;
+        station.name = u"Чук"_s;
+        station.adifContestId = u"ЧТ"_s;
+        QCOMPARE(exportLog(log.journal, 1, station, kHeader, format, log.env.path(u"log"_s)).problems, problems);
     }
 
     void emptyJournal()
