@@ -2,10 +2,14 @@
 #include "store/StoreError.h"
 #include "support/WorkedContest.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
 #include <sqlite3.h>
+
+#include <chrono>
+#include <thread>
 
 // Another program's connection to a table file (a database browser, say), holding a lock while it lives.
 class ForeignLock
@@ -24,7 +28,22 @@ public:
         QCOMPARE(sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
     }
 
-    ~ForeignLock() { release(); }
+    ~ForeignLock()
+    {
+        if (m_releaser.joinable()) {
+            m_releaser.join();
+        }
+        release();
+    }
+
+    // as the other program does, on its own thread, while this one waits in a command
+    void releaseAfter(int ms)
+    {
+        m_releaser = std::thread([this, ms] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        });
+    }
 
     void release()
     {
@@ -35,6 +54,7 @@ public:
 
 private:
     sqlite3* m_db = nullptr;
+    std::thread m_releaser;
 };
 
 Q_DECLARE_METATYPE(ForeignLock::Kind)
@@ -65,6 +85,8 @@ private Q_SLOTS:
     void contactWaitsThenWritesNothing_data();
     void contactWaitsThenWritesNothing();
     void commandsWriteNothing();
+    void lockWaitIsBoundedPerCommand_data();
+    void lockWaitIsBoundedPerCommand();
 };
 
 void TestLockedTables::contactWaitsThenWritesNothing_data()
@@ -131,6 +153,30 @@ void TestLockedTables::commandsWriteNothing()
     }
     QCOMPARE(c.journalRow(), journalBefore);
     QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where RecvText = '59 001'")), 0);
+}
+
+void TestLockedTables::lockWaitIsBoundedPerCommand_data()
+{
+    QTest::addColumn<int>("heldMs");
+    QTest::addColumn<bool>("recorded");
+    QTest::newRow("held for a moment: waited out") << LockWait::kLimitMs / 4 << true;
+    // released long after the wait, so that a wait without its bound shows as one too long, not as a hang
+    QTest::newRow("held on: refused once the wait is over") << LockWait::kLimitMs * 3 << false;
+}
+
+// A lock of another program is waited for a short while, so that a moment's lock goes unnoticed, and never
+// longer: the window is frozen while the command waits.
+void TestLockedTables::lockWaitIsBoundedPerCommand()
+{
+    QFETCH(int, heldMs);
+    QFETCH(bool, recorded);
+    WorkedContest c;
+    ForeignLock lock(c.db->tableFilePath(QStringLiteral("Journal")), ForeignLock::Kind::Write);
+    lock.releaseAfter(heldMs);
+    QElapsedTimer waited;
+    waited.start();
+    QCOMPARE(c.enter(*c.contest80CW), recorded ? ContactOutcome::Recorded : ContactOutcome::NotRecorded);
+    QVERIFY2(waited.elapsed() < qint64(LockWait::kLimitMs) * 2, qPrintable(QString::number(waited.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(TestLockedTables)
