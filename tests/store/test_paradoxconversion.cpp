@@ -90,6 +90,7 @@ private Q_SLOTS:
     void reportIsTheSameAsForTheRowsEnteredAnew();
     void refusalChangesNothing_data();
     void refusalChangesNothing();
+    void startAfterACrashRetriesOrFinishes_data();
     void startAfterACrashRetriesOrFinishes();
 };
 
@@ -207,8 +208,18 @@ void TestParadoxConversion::refusalChangesNothing()
     QCOMPARE(snapshot(env.workDir()), before);
 }
 
+void TestParadoxConversion::startAfterACrashRetriesOrFinishes_data()
+{
+    QTest::addColumn<QStringList>("originalsMoved");
+    QTest::addColumn<QStringList>("tablesMovedIn");
+    QTest::newRow("in the middle of the moves") << QStringList{u"Callsign.db"_s} << QStringList();
+    QTest::newRow("after a converted table was moved in") << QStringList() << QStringList{u"Contest.db"_s};
+}
+
 void TestParadoxConversion::startAfterACrashRetriesOrFinishes()
 {
+    QFETCH(QStringList, originalsMoved);
+    QFETCH(QStringList, tablesMovedIn);
     TestEnvironment env;
     copyFixture(u"v7_noki"_s, env.workDir());
     const QMap<QString, QByteArray> originals = snapshot(env.workDir());
@@ -222,9 +233,14 @@ void TestParadoxConversion::startAfterACrashRetriesOrFinishes()
     for (const QString& name : originals.keys()) {
         QCOMPARE(readAll(env.path(name)), originals.value(name));
     }
-    // and one in the middle of the moves
+    // and one later on, in the moves
     QVERIFY(QDir(env.workDir()).mkdir(u"paradox"_s));
-    QVERIFY(QFile::rename(env.path(u"Callsign.db"_s), env.path(u"paradox/Callsign.db"_s)));
+    for (const QString& name : tablesMovedIn.isEmpty() ? originalsMoved : originals.keys()) {
+        QVERIFY(QFile::rename(env.path(name), env.path(u"paradox/"_s + name)));
+    }
+    for (const QString& name : tablesMovedIn) {
+        QVERIFY(QFile::rename(env.path(u".paradox-conversion/"_s + name), env.path(name)));
+    }
 
     const ParadoxConversion finished = convertParadoxFolder(env.workDir());
     QCOMPARE(finished.outcome, ParadoxConversion::Outcome::Converted);
