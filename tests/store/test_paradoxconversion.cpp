@@ -173,6 +173,7 @@ void TestParadoxConversion::refusalChangesNothing_data()
     QTest::newRow("truncated") << u"truncate"_s << u"Contest.db: a record of block 2 lies past the end"_s;
     QTest::newRow("beside our tables") << u"ours"_s << u"beside table files of Tourlog (Journal.db)"_s;
     QTest::newRow("read-only folder") << u"readonly"_s << u"the folder is read-only"_s;
+    QTest::newRow("a field of another width") << u"width"_s << u"Contest.db: field CallSign is"_s;
 }
 
 void TestParadoxConversion::refusalChangesNothing()
@@ -186,6 +187,11 @@ void TestParadoxConversion::refusalChangesNothing()
         QVERIFY(journal.open(QIODevice::ReadWrite) && journal.seek(2048 + 2048) && journal.write("\x01", 1) == 1);
     } else if (damage == u"truncate"_s) {
         QVERIFY(QFile(env.path(u"Contest.db"_s)).resize(2048 + 2048 + 100));
+    } else if (damage == u"width"_s) {
+        // CallSign two characters wider and Modulation two narrower: the records keep their size
+        QFile contest(env.path(u"Contest.db"_s));
+        QVERIFY(contest.open(QIODevice::ReadWrite) && contest.seek(0x78 + 2 * 3 + 1) && contest.write("\x0c", 1) == 1
+                && contest.seek(0x78 + 2 * 7 + 1) && contest.write("\x08", 1) == 1);
     } else if (damage == u"ours"_s) {
         QVERIFY(QFile::remove(env.path(u"Journal.db"_s)));
         Database db(env.workDir());

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void readsEveryRowAndValueInChainOrder_data();
     void readsEveryRowAndValueInChainOrder();
     void detectsByTheHeaderAlone();
+    void tellsTheHeaderLevelsApart_data();
+    void tellsTheHeaderLevelsApart();
     void refusesADamagedTable_data();
     void refusesADamagedTable();
 };
@@ -61,6 +63,34 @@ void TestParadoxReader::detectsByTheHeaderAlone()
     QByteArray wrongBlockSize = table;
     wrongBlockSize[0x05] = 33;
     QVERIFY(!looksLikeParadoxTable(wrongBlockSize));
+}
+
+void TestParadoxReader::tellsTheHeaderLevelsApart_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<bool>("asTheFixture");
+    QTest::newRow("the first version with the long header") << 5 << true;
+    QTest::newRow("the last version with the short one") << 4 << false;
+}
+
+// the field descriptors stand after the short or the long header by the version alone: read from the
+// wrong place they give other fields, or none
+void TestParadoxReader::tellsTheHeaderLevelsApart()
+{
+    QFETCH(int, version);
+    QFETCH(bool, asTheFixture);
+    QByteArray table = readAll(fixturePath(u"v5_noki"_s, u"Journal.db"_s));
+    table[0x39] = char(version);
+    QStringList lines;
+    try {
+        const ParadoxTable read = readParadoxTable(table);
+        for (const QVariantList& row : read.rows) {
+            lines.append(tsvLine(row));
+        }
+    } catch (const StoreError&) {
+        lines.clear();
+    }
+    QCOMPARE(lines == expectedLines(u"v5_noki"_s, u"Journal"_s).mid(1), asTheFixture);
 }
 
 void TestParadoxReader::refusesADamagedTable_data()
