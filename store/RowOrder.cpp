@@ -1,5 +1,7 @@
 #include "store/RowOrder.h"
 
+#include "store/StoreError.h"
+
 #include <algorithm>
 
 namespace
@@ -152,7 +154,9 @@ void RowOrder::locate(qsizetype position, qsizetype* block, qsizetype* offset) c
 
 const RowOrder::Entry& RowOrder::at(qsizetype position) const
 {
-    Q_ASSERT(position >= 0 && position < m_size);
+    if (position < 0 || position >= m_size) {
+        throw StoreError(QStringLiteral("row %1 asked of an order of %2 rows").arg(position).arg(m_size));
+    }
     qsizetype block = 0;
     qsizetype offset = 0;
     locate(position, &block, &offset);

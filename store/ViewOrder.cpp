@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/Statement.h"
+#include "store/StoreError.h"
 
 #include <algorithm>
 
@@ -114,11 +115,19 @@ qsizetype ViewOrder::stretchAfter(qsizetype position) const
 
 const ViewOrder::Entry& ViewOrder::at(qsizetype position)
 {
-    Q_ASSERT(position >= 0 && position < m_size);
+    // a position the order does not hold is a fault of the order's own bookkeeping: told, never read past
+    if (position < 0 || position >= m_size) {
+        throw StoreError(
+            QStringLiteral("%1: row %2 asked of a view of %3 rows").arg(m_table).arg(position).arg(m_size));
+    }
     qsizetype index = stretchAt(position);
     if (index < 0) {
         read(position);
         index = stretchAt(position);
+    }
+    if (index < 0) {
+        throw StoreError(
+            QStringLiteral("%1: the order of the view was not read up to row %2").arg(m_table).arg(position));
     }
     const Stretch& stretch = m_stretches[size_t(index)];
     return stretch.rows.at(position - stretch.start);

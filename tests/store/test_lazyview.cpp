@@ -44,6 +44,8 @@ private Q_SLOTS:
     void postLandsInAPartNotRead();
     void endOfViewFollowsAnotherViewsWrites();
     void rollbackWhilePartlyRead();
+    void removingARowReadAloneKeepsTheOrder();
+    void rowBeingAppendedHidesNoOtherRow();
 
 private:
     std::unique_ptr<TableView> openedView();
@@ -268,6 +270,35 @@ void TestLazyView::rollbackWhilePartlyRead()
     QCOMPARE(shown->currentId(), current);
     QCOMPARE(shown->currentRow(), expected.indexOf(current));
     QCOMPARE(walkedOrder(*shown), expected);
+}
+
+// a located row is read as a stretch of its own; when it goes, so does its stretch, and the rows read after
+// it move up by one
+void TestLazyView::removingARowReadAloneKeepsTheOrder()
+{
+    std::unique_ptr<TableView> view = openedView();
+    view->last();
+    const QList<qint64> before = tableOrder();
+    QVERIFY(view->locateId(before.at(before.size() / 2)));
+    QCOMPARE(view->readOrderCount(), qsizetype(TableView::kPageSize + 1 + TableView::kPageSize));
+    view->remove();
+    // asked of the rows read before any read of those not read, which would put a wrong order right
+    const QList<qint64> after = tableOrder();
+    QCOMPARE(view->idAt(view->recordCount() - 1), after.last());
+    QCOMPARE(view->idAt(0), after.first());
+    QCOMPARE(walkedOrder(*view), after);
+}
+
+// the buffer of a row being appended belongs to no row shown: the current row still shows its own values
+void TestLazyView::rowBeingAppendedHidesNoOtherRow()
+{
+    std::unique_ptr<TableView> view = openedView();
+    view->moveTo(5);
+    const QString shown = view->text(u"CallSign"_s);
+    view->append();
+    view->setValue(u"CallSign"_s, u"NEW1"_s);
+    QCOMPARE(view->valueAt(5, view->fieldIndex(u"CallSign"_s)).toString(), shown);
+    view->cancel();
 }
 
 QTEST_GUILESS_MAIN(TestLazyView)
