@@ -1,17 +1,12 @@
 #include "shell/ProfileFile.h"
-#include "shell/Unit1.h"
-#include "support/TestEnvironment.h"
-#include "support/WindowControls.h"
+#include "support/WindowFixture.h"
 #include "widgets/DateField.h"
 #include "widgets/TimePicker.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
-#include <QFile>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <ctime>
@@ -193,43 +188,38 @@ void TestBegDate::typingOverASelectionReplacesIt()
 
 void TestBegDate::typedDateAndTimeSurviveARestart()
 {
-    const TestEnvironment env;
     const LocalZone localZone("Asia/Kolkata");
-    auto form = std::make_unique<TForm1>();
-    controls(form).timer1().stop();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    controls(form).begDate().setFocus(Qt::TabFocusReason);
+    WindowFixture w;
+    w.start();
+    w.ui().begDate().setFocus(Qt::TabFocusReason);
     typeKeys(u"16.11.24"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), &controls(form).begTime());
+    QCOMPARE(QApplication::focusWidget(), &w.ui().begTime());
     typeKeys(u"7:05:30"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(controls(form).begDate().date(), QDate(2024, 11, 16));
-    QCOMPARE(controls(form).begTime().time(), QTime(7, 5, 30, 878));
-    form->close();
-    form.reset();
+    QCOMPARE(w.ui().begDate().date(), QDate(2024, 11, 16));
+    QCOMPARE(w.ui().begTime().time(), QTime(7, 5, 30, 878));
+    w.form->close();
+    w.form.reset();
 
     QFile file(settingsFilePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();
     QVERIFY2(saved.contains("\r\nBegDate_Text=16.11.24\r\n"), saved.constData());
-    form = std::make_unique<TForm1>();
-    controls(form).timer1().stop();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    QCOMPARE(controls(form).begDate().date(), QDate(2024, 11, 16));
-    QCOMPARE(controls(form).begDate().text(), u"16.11.24"_s);
-    QCOMPARE(controls(form).begTime().time().toString(u"H:mm:ss"_s), u"7:05:30"_s);
+    w.start();
+    QCOMPARE(w.ui().begDate().date(), QDate(2024, 11, 16));
+    QCOMPARE(w.ui().begDate().text(), u"16.11.24"_s);
+    QCOMPARE(w.ui().begTime().time().toString(u"H:mm:ss"_s), u"7:05:30"_s);
 
     // the window closed while a date is typed over the old one: saved as it will read
-    controls(form).begDate().setFocus(Qt::TabFocusReason);
-    QTest::keyClick(&controls(form).begDate(), Qt::Key_A, Qt::ControlModifier);
+    w.ui().begDate().setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&w.ui().begDate(), Qt::Key_A, Qt::ControlModifier);
     typeKeys(u"311226"_s);
-    form->close();
+    w.form->close();
     file.close();
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("\r\nBegDate_Text=31.12.26\r\n"));
+    QCOMPARE(w.errors, QStringList());
 }
 
 void TestBegDate::clickBesideTheDigitsKeepsTheDate()

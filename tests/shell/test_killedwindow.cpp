@@ -1,12 +1,8 @@
-#include "shell/Unit1.h"
-#include "support/TestEnvironment.h"
-#include "support/WindowControls.h"
+#include "support/WindowFixture.h"
 #include "widgets/Panel.h"
 #include "widgets/SpinField.h"
 
 #include <QProcess>
-#include <QTest>
-#include <QTimer>
 
 // The window is killed with SIGKILL right after a contact; the next start sends the next serial.
 class TestKilledWindow : public QObject
@@ -19,9 +15,9 @@ private Q_SLOTS:
 
 void TestKilledWindow::restartsWithTheNextSerial()
 {
-    TestEnvironment env;
+    WindowFixture w;
     QProcess window;
-    window.setWorkingDirectory(env.workDir());
+    window.setWorkingDirectory(w.env.workDir());
     window.start(QStringLiteral(WINDOW_DRIVER_PATH), {});
     QVERIFY(window.waitForStarted());
     QByteArray output;
@@ -30,12 +26,10 @@ void TestKilledWindow::restartsWithTheNextSerial()
     window.kill();
     QVERIFY(window.waitForFinished());
 
-    TForm1 form;
-    controls(form).timer1().stop();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(controls(form).nppEdit().value(), 2);
-    QCOMPARE(controls(form).sendTextPanel().caption(), QStringLiteral("22 002"));
+    w.start();
+    QCOMPARE(w.ui().nppEdit().value(), 2);
+    QCOMPARE(w.ui().sendTextPanel().caption(), QStringLiteral("22 002"));
+    QCOMPARE(w.errors, QStringList());
 }
 
 QTEST_MAIN(TestKilledWindow)

@@ -1,13 +1,9 @@
-#include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
 #include "shell/ProfileFile.h"
 #include "shell/RadioSettings.h"
 #include "shell/RigFollower.h"
-#include "shell/Unit1.h"
 #include "store/TableView.h"
-#include "support/Fakes.h"
-#include "support/TestEnvironment.h"
-#include "support/WindowControls.h"
+#include "support/WindowFixture.h"
 #include "widgets/DataGrid.h"
 #include "widgets/Panel.h"
 #include "widgets/SpinField.h"
@@ -24,14 +20,11 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
-#include <QTest>
 #include <QTimer>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -84,15 +77,11 @@ private:
     bool rigctl(const QStringList& commands) const;
     bool setRig(const QString& hz, const QString& mode);
     void startWindow();
-    QLabel* radioLabel() const { return m_form->findChild<QLabel*>(u"RadioLabel"_s); }
+    QLabel* radioLabel() const { return m_w->form->findChild<QLabel*>(u"RadioLabel"_s); }
 
     int m_port = 0;
     std::unique_ptr<QProcess> m_rigctld;
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<TForm1> m_form;
-    FakePrompter m_prompter;
-    FakeClock m_clock;
-    QStringList m_errors;
+    std::unique_ptr<WindowFixture> m_w;
 };
 
 void TestRigFollower::initTestCase()
@@ -105,18 +94,15 @@ void TestRigFollower::initTestCase()
 
 void TestRigFollower::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_errors.clear();
-    setErrorReporter([this](const QString& message) { m_errors << message; });
+    m_w = std::make_unique<WindowFixture>();
     startRigctld();
 }
 
 void TestRigFollower::cleanup()
 {
-    m_form.reset();
+    m_w->form.reset();
     stopRigctld();
-    m_env.reset();
-    setErrorReporter({});
+    m_w.reset();
 }
 
 void TestRigFollower::startRigctld()
@@ -154,37 +140,32 @@ void TestRigFollower::startWindow()
     radio.connection = RadioSettings::Connection::Network;
     radio.port = m_port;
     saveRadioSettings(radio);
-    m_form = std::make_unique<TForm1>();
-    m_form->setPrompter(&m_prompter);
-    m_form->setClock(&m_clock);
-    controls(m_form).timer1().stop();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_w->start();
     QVERIFY(radioLabel()->isVisible());
     // connected: the dummy rig's own frequency is outside both bands and picks nothing
     QTRY_VERIFY_WITH_TIMEOUT(radioLabel()->text().endsWith(u"MHz"_s), kReconnectMs);
-    QCOMPARE(m_form->activeBand(), kPanel80);
+    QCOMPARE(m_w->form->activeBand(), kPanel80);
 }
 
 void TestRigFollower::followsTheRadioAndSurvivesItsLoss()
 {
     startWindow();
     QVERIFY(setRig(u"1830000"_s, u"CW"_s));
-    QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel160CW, kFollowsMs);
-    QVERIFY(controls(m_form).bandGrid(kPanel160CW).hasFocus());
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->form->activeBand(), kPanel160CW, kFollowsMs);
+    QVERIFY(m_w->ui().bandGrid(kPanel160CW).hasFocus());
     QCOMPARE(radioLabel()->text(), u"160 m CW 1.830 MHz"_s);
     QVERIFY(setRig(u"3650000"_s, u"LSB"_s));
-    QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel80, kFollowsMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->form->activeBand(), kPanel80, kFollowsMs);
 
     // the operator's own choice holds while the radio stays where it is, or leaves the contest's bands
-    QTest::mouseClick(&controls(m_form).titlePanel(kPanel160), Qt::LeftButton);
-    QCOMPARE(m_form->activeBand(), kPanel160);
+    QTest::mouseClick(&m_w->ui().titlePanel(kPanel160), Qt::LeftButton);
+    QCOMPARE(m_w->form->activeBand(), kPanel160);
     QTest::qWait(1200);
-    QCOMPARE(m_form->activeBand(), kPanel160);
+    QCOMPARE(m_w->form->activeBand(), kPanel160);
     QVERIFY(setRig(u"7050000"_s, u"CW"_s));
     QTRY_COMPARE(radioLabel()->text(), u"CW 7.050 MHz"_s);
     QTest::qWait(600);
-    QCOMPARE(m_form->activeBand(), kPanel160);
+    QCOMPARE(m_w->form->activeBand(), kPanel160);
 
     // without the radio the window keeps answering at once, says so, and finds the radio again
     stopRigctld();
@@ -198,57 +179,57 @@ void TestRigFollower::followsTheRadioAndSurvivesItsLoss()
     QTest::qWait(2500);
     ticker.stop();
     QVERIFY2(longestGap < 200, qPrintable(u"the window stalled for %1 ms"_s.arg(longestGap)));
-    QTest::mouseClick(&controls(m_form).titlePanel(kPanel80), Qt::LeftButton);
-    QCOMPARE(m_form->activeBand(), kPanel80);
+    QTest::mouseClick(&m_w->ui().titlePanel(kPanel80), Qt::LeftButton);
+    QCOMPARE(m_w->form->activeBand(), kPanel80);
 
     startRigctld();
     QVERIFY(setRig(u"1830000"_s, u"CWR"_s));
-    QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel160CW, kReconnectMs);
-    QCOMPARE(m_errors, QStringList());
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->form->activeBand(), kPanel160CW, kReconnectMs);
+    QCOMPARE(m_w->errors, QStringList());
 }
 
 void TestRigFollower::bandHoldsUnderAnOpenPrompt()
 {
     startWindow();
     // the received code's prompt stays open while the radio moves to 160 m CW
-    QDialog prompt(m_form.get());
+    QDialog prompt(m_w->form.get());
     prompt.setModal(true);
-    m_prompter.whilePrompting = [&] {
+    m_w->prompter.whilePrompting = [&] {
         prompt.show();
         QVERIFY(setRig(u"1830000"_s, u"CW"_s));
         QTRY_COMPARE(radioLabel()->text(), u"160 m CW 1.830 MHz"_s);
         QTest::qWait(600);
-        QCOMPARE(m_form->activeBand(), kPanel80);
+        QCOMPARE(m_w->form->activeBand(), kPanel80);
         prompt.hide();
     };
-    m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
-    QTest::keyClick(&controls(m_form).bandGrid(kPanel80), Qt::Key_Insert);
-    QTest::keyClick(&controls(m_form).bandGrid(kPanel80), Qt::Key_Return);
-    m_prompter.whilePrompting = {};
+    m_w->prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
+    QTest::keyClick(&m_w->ui().bandGrid(kPanel80), Qt::Key_Insert);
+    QTest::keyClick(&m_w->ui().bandGrid(kPanel80), Qt::Key_Return);
+    m_w->prompter.whilePrompting = {};
 
-    QCOMPARE(controls(m_form).journalView().recordCount(), 1);
-    controls(m_form).journalView().first();
-    QCOMPARE(controls(m_form).journalView().value(u"Diapasone"_s).toInt(), 80);
-    QCOMPARE(controls(m_form).journalView().value(u"Modulation"_s).toString(), u"SSB"_s);
+    QCOMPARE(m_w->ui().journalView().recordCount(), 1);
+    m_w->ui().journalView().first();
+    QCOMPARE(m_w->ui().journalView().value(u"Diapasone"_s).toInt(), 80);
+    QCOMPARE(m_w->ui().journalView().value(u"Modulation"_s).toString(), u"SSB"_s);
     // once the prompt is gone the radio's band follows
-    QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel160CW, kWithinASecond);
-    QCOMPARE(m_errors, QStringList());
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->form->activeBand(), kPanel160CW, kWithinASecond);
+    QCOMPARE(m_w->errors, QStringList());
 }
 
 void TestRigFollower::newFrequencyWithTheModeBefore()
 {
     startWindow();
     QVERIFY(setRig(u"3520000"_s, u"CWR"_s));
-    QTRY_COMPARE_WITH_TIMEOUT(m_form->activeBand(), kPanel80CW, kFollowsMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->form->activeBand(), kPanel80CW, kFollowsMs);
     // 1.9 MHz read with the CW-R before it would be 160 m CW; rounds, as how often that happens is timing
     for (int round = 0; round < 5; ++round) {
         QVERIFY(rigctl({u"F"_s, u"10100000"_s, u"M"_s, u"FM"_s, u"0"_s, u"F"_s, u"1900000"_s}));
         QTRY_COMPARE(radioLabel()->text(), u"160 m FM 1.900 MHz"_s);
-        QCOMPARE(m_form->activeBand(), kPanel80CW);
+        QCOMPARE(m_w->form->activeBand(), kPanel80CW);
         QVERIFY(setRig(u"3520000"_s, u"CWR"_s));
         QTRY_COMPARE(radioLabel()->text(), u"80 m CW 3.520 MHz"_s);
     }
-    QCOMPARE(m_errors, QStringList());
+    QCOMPARE(m_w->errors, QStringList());
 }
 
 void TestRigFollower::stopsPromptlyWhileTheRadioHangs()
@@ -273,12 +254,9 @@ void TestRigFollower::stopsPromptlyWhileTheRadioHangs()
 
 void TestRigFollower::radioDialogKeepsItsSection()
 {
-    m_form = std::make_unique<TForm1>();
-    controls(m_form).timer1().stop();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_w->start();
     QVERIFY(!radioLabel()->isVisible());
-    m_form->formStorage1().save();
+    m_w->form->formStorage1().save();
     bool answered = false;
     QTimer::singleShot(0, this, [&] {
         QTRY_VERIFY(qobject_cast<QDialog*>(QApplication::activeModalWidget()));
@@ -299,7 +277,7 @@ void TestRigFollower::radioDialogKeepsItsSection()
         QTest::keyClick(host, Qt::Key_Return);
         answered = true;
     });
-    m_form->findChild<QAction*>(u"Radio1"_s)->trigger();
+    m_w->form->findChild<QAction*>(u"Radio1"_s)->trigger();
     QVERIFY(answered);
     QVERIFY(radioLabel()->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(radioLabel()->text().endsWith(u"MHz"_s), kReconnectMs);
@@ -308,9 +286,9 @@ void TestRigFollower::radioDialogKeepsItsSection()
     ProfileFile saved(settingsFilePath());
     QVERIFY(saved.load());
     QCOMPARE(saved.value(u"TForm1"_s, u"NppEdit_Value"_s, QString()), u"1"_s);
-    controls(m_form).nppEdit().setValue(7);
-    m_form->close();
-    m_form.reset();
+    m_w->ui().nppEdit().setValue(7);
+    m_w->form->close();
+    m_w->form.reset();
     QVERIFY(saved.load());
     QCOMPARE(saved.value(u"TForm1"_s, u"NppEdit_Value"_s, QString()), u"7"_s);
     QCOMPARE(saved.value(u"Radio"_s, u"Connection"_s, QString()), u"Network"_s);
@@ -318,7 +296,7 @@ void TestRigFollower::radioDialogKeepsItsSection()
     const RadioSettings loaded = loadRadioSettings();
     QCOMPARE(loaded.host, u"localhost"_s);
     QCOMPARE(int(loaded.connection), int(RadioSettings::Connection::Network));
-    QCOMPARE(m_errors, QStringList());
+    QCOMPARE(m_w->errors, QStringList());
 }
 
 QTEST_MAIN(TestRigFollower)

@@ -1,10 +1,5 @@
-#include "shell/ErrorBox.h"
-#include "shell/Unit1.h"
-#include "store/Database.h"
 #include "store/TableView.h"
-#include "support/Fakes.h"
-#include "support/TestEnvironment.h"
-#include "support/WindowControls.h"
+#include "support/WindowFixture.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
 #include "widgets/Panel.h"
@@ -14,10 +9,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-
-#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -57,7 +48,7 @@ class TestUnit1Bands : public QObject
 
 private Q_SLOTS:
     void init();
-    void cleanup();
+    void cleanup() { m_w.reset(); }
     void designMarksUntilTheFirstActivation();
     void firstActivationMarksOnly80Ssb();
     void tabFromThe80SsbGridActivates160Cw();
@@ -88,30 +79,16 @@ private:
     std::array<int, kBandCount> marks() const;
     QVariant storedTime(const QString& call, int band, int tour);
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<TForm1> m_form;
-    FakePrompter m_prompter;
-    QStringList m_errors;
+    std::unique_ptr<WindowFixture> m_w;
 };
 
 void TestUnit1Bands::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_errors.clear();
-    setErrorReporter([this](const QString& message) { m_errors << message; });
-    m_form = std::make_unique<TForm1>();
-    // prompts are cancelled, and the tour clock does not refilter the views under the test
-    m_prompter.answers.clear();
-    m_form->setPrompter(&m_prompter);
-    controls(m_form).timer1().stop();
+    // not shown yet, so that a case sees the marks of the design; no answers are queued, so prompts are
+    // cancelled, and the stopped timer does not refilter the views under the test
+    m_w = std::make_unique<WindowFixture>();
+    m_w->create();
     addRows();
-}
-
-void TestUnit1Bands::cleanup()
-{
-    m_form.reset();
-    m_env.reset();
-    setErrorReporter({});
 }
 
 void TestUnit1Bands::addRows()
@@ -119,7 +96,7 @@ void TestUnit1Bands::addRows()
     static const std::array<std::pair<int, const char*>, kBandCount> bands = {
         {{80, "SSB"}, {80, "CW"}, {160, "SSB"}, {160, "CW"}}};
     for (int band = 0; band < kBandCount; ++band) {
-        TableView& view = controls(m_form).bandView(band);
+        TableView& view = m_w->ui().bandView(band);
         for (int tour = 1; tour <= kTours; ++tour) {
             for (const QString& call : kCalls) {
                 view.append();
@@ -136,7 +113,7 @@ void TestUnit1Bands::addRows()
 
 void TestUnit1Bands::addJournalRow(const QString& call)
 {
-    TableView& journal = controls(m_form).journalView();
+    TableView& journal = m_w->ui().journalView();
     journal.append();
     journal.setValue(u"CallSign"_s, call);
     journal.setValue(u"RecvText"_s, u"22 001"_s);
@@ -145,8 +122,7 @@ void TestUnit1Bands::addJournalRow(const QString& call)
 
 void TestUnit1Bands::showAndActivate()
 {
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_w->show();
     QTRY_COMPARE(focusedControl(), u"DBGrid80"_s);
 }
 
@@ -160,15 +136,15 @@ std::array<int, kBandCount> TestUnit1Bands::marks() const
 {
     std::array<int, kBandCount> result{};
     for (int band = 0; band < kBandCount; ++band) {
-        result.at(band) = controls(m_form).titlePanel(band).tag();
+        result.at(band) = m_w->ui().titlePanel(band).tag();
     }
     return result;
 }
 
 QVariant TestUnit1Bands::storedTime(const QString& call, int band, int tour)
 {
-    const TableView& view = controls(m_form).bandView(band);
-    Statement query = m_form->database().prepare(
+    const TableView& view = m_w->ui().bandView(band);
+    Statement query = m_w->form->database().prepare(
         u"SELECT T FROM Contest.Contest WHERE CallSign=? AND TourNumber=? AND Diapasone=? AND Modulation=?"_s);
     query.bind(1, call);
     query.bind(2, tour);
@@ -180,28 +156,28 @@ QVariant TestUnit1Bands::storedTime(const QString& call, int band, int tour)
 void TestUnit1Bands::designMarksUntilTheFirstActivation()
 {
     QCOMPARE(marks(), (std::array<int, kBandCount>{1, 1, 1, 0}));
-    QCOMPARE(m_form->activeBand(), 0);
-    QCOMPARE(controls(m_form).titlePanel(0).background(), kGreen);
-    QCOMPARE(controls(m_form).titlePanel(0).captionColor(), kLime);
+    QCOMPARE(m_w->form->activeBand(), 0);
+    QCOMPARE(m_w->ui().titlePanel(0).background(), kGreen);
+    QCOMPARE(m_w->ui().titlePanel(0).captionColor(), kLime);
     for (int band = 1; band < kBandCount; ++band) {
-        QCOMPARE(controls(m_form).titlePanel(band).background(), m_form->palette().color(QPalette::Button));
-        QCOMPARE(controls(m_form).titlePanel(band).captionColor(), kPurple);
+        QCOMPARE(m_w->ui().titlePanel(band).background(), m_w->form->palette().color(QPalette::Button));
+        QCOMPARE(m_w->ui().titlePanel(band).captionColor(), kPurple);
     }
     // the grids colour their text by their own panel's mark, not by the colours shown
-    QCOMPARE(paramsOf(controls(m_form).bandGrid(0), 1, 0).text, kBlue);
-    QCOMPARE(paramsOf(controls(m_form).bandGrid(1), 1, 0).text, kBlue);
-    QCOMPARE(paramsOf(controls(m_form).bandGrid(2), 1, 0).text, kBlue);
-    QCOMPARE(paramsOf(controls(m_form).bandGrid(3), 1, 0).text, kPurple);
+    QCOMPARE(paramsOf(m_w->ui().bandGrid(0), 1, 0).text, kBlue);
+    QCOMPARE(paramsOf(m_w->ui().bandGrid(1), 1, 0).text, kBlue);
+    QCOMPARE(paramsOf(m_w->ui().bandGrid(2), 1, 0).text, kBlue);
+    QCOMPARE(paramsOf(m_w->ui().bandGrid(3), 1, 0).text, kPurple);
 }
 
 void TestUnit1Bands::firstActivationMarksOnly80Ssb()
 {
     showAndActivate();
     QCOMPARE(marks(), (std::array<int, kBandCount>{1, 0, 0, 0}));
-    QCOMPARE(m_form->activeBand(), 0);
-    QCOMPARE(paramsOf(controls(m_form).bandGrid(0), 1, 0).text, kBlue);
+    QCOMPARE(m_w->form->activeBand(), 0);
+    QCOMPARE(paramsOf(m_w->ui().bandGrid(0), 1, 0).text, kBlue);
     for (int band = 1; band < kBandCount; ++band) {
-        QCOMPARE(paramsOf(controls(m_form).bandGrid(band), 1, 0).text, kPurple);
+        QCOMPARE(paramsOf(m_w->ui().bandGrid(band), 1, 0).text, kPurple);
     }
 }
 
@@ -211,15 +187,15 @@ void TestUnit1Bands::tabFromThe80SsbGridActivates160Cw()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(focusedControl(), u"DBGrid160CW"_s);
     QCOMPARE(marks(), (std::array<int, kBandCount>{0, 0, 0, 1}));
-    QCOMPARE(m_form->activeBand(), 3);
-    QCOMPARE(controls(m_form).titlePanel(3).background(), kGreen);
-    QCOMPARE(controls(m_form).titlePanel(3).captionColor(), kLime);
+    QCOMPARE(m_w->form->activeBand(), 3);
+    QCOMPARE(m_w->ui().titlePanel(3).background(), kGreen);
+    QCOMPARE(m_w->ui().titlePanel(3).captionColor(), kLime);
     for (int band = 0; band < 3; ++band) {
-        QCOMPARE(controls(m_form).titlePanel(band).background(), m_form->palette().color(QPalette::Button));
-        QCOMPARE(controls(m_form).titlePanel(band).captionColor(), kPurple);
-        QCOMPARE(paramsOf(controls(m_form).bandGrid(band), 1, 0).text, kPurple);
+        QCOMPARE(m_w->ui().titlePanel(band).background(), m_w->form->palette().color(QPalette::Button));
+        QCOMPARE(m_w->ui().titlePanel(band).captionColor(), kPurple);
+        QCOMPARE(paramsOf(m_w->ui().bandGrid(band), 1, 0).text, kPurple);
     }
-    QCOMPARE(paramsOf(controls(m_form).bandGrid(3), 1, 0).text, kBlue);
+    QCOMPARE(paramsOf(m_w->ui().bandGrid(3), 1, 0).text, kBlue);
 }
 
 void TestUnit1Bands::tabOrder_data()
@@ -236,9 +212,9 @@ void TestUnit1Bands::tabOrder()
 {
     QFETCH(bool, editMode);
     QFETCH(bool, backwards);
-    controls(m_form).editing().setChecked(editMode);
+    m_w->ui().editing().setChecked(editMode);
     showAndActivate();
-    controls(m_form).bandGrid(0).setFocus();
+    m_w->ui().bandGrid(0).setFocus();
     QStringList visited;
     for (int step = 0; step < kTabOrder.size(); ++step) {
         QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
@@ -265,15 +241,15 @@ void TestUnit1Bands::panelClick()
 {
     QFETCH(int, band);
     showAndActivate();
-    controls(m_form).kiEdit().setFocus();
+    m_w->ui().kiEdit().setFocus();
     for (int click = 0; click < 2; ++click) { // the second click, on the active panel, changes nothing
-        QTest::mouseClick(&controls(m_form).titlePanel(band), Qt::LeftButton);
-        QCOMPARE(m_form->activeBand(), band);
-        QCOMPARE(focusedControl(), controls(m_form).bandGrid(band).objectName());
+        QTest::mouseClick(&m_w->ui().titlePanel(band), Qt::LeftButton);
+        QCOMPARE(m_w->form->activeBand(), band);
+        QCOMPARE(focusedControl(), m_w->ui().bandGrid(band).objectName());
         for (int other = 0; other < kBandCount; ++other) {
-            QCOMPARE(controls(m_form).titlePanel(other).tag(), other == band ? 1 : 0);
-            QCOMPARE(controls(m_form).titlePanel(other).background(),
-                     other == band ? kGreen : m_form->palette().color(QPalette::Button));
+            QCOMPARE(m_w->ui().titlePanel(other).tag(), other == band ? 1 : 0);
+            QCOMPARE(m_w->ui().titlePanel(other).background(),
+                     other == band ? kGreen : m_w->form->palette().color(QPalette::Button));
         }
     }
 }
@@ -293,21 +269,21 @@ void TestUnit1Bands::tourFilter()
     QFETCH(int, tour);
     QFETCH(int, rows);
     showAndActivate();
-    controls(m_form).tour().setValue(2); // start from another filter, so every case is a change
+    m_w->ui().tour().setValue(2); // start from another filter, so every case is a change
     for (int band = 0; band < kBandCount; ++band) {
-        controls(m_form).bandView(band).last();
+        m_w->ui().bandView(band).last();
     }
-    controls(m_form).tour().setValue(tour);
-    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
+    m_w->ui().tour().setValue(tour);
+    QVERIFY2(m_w->errors.isEmpty(), qPrintable(m_w->errors.join(u'\n')));
     for (int band = 0; band < kBandCount; ++band) {
-        TableView& view = controls(m_form).bandView(band);
+        TableView& view = m_w->ui().bandView(band);
         QCOMPARE(view.recordCount(), rows);
         QCOMPARE(view.currentRow(), rows > 0 ? 0 : -1);
         for (int row = 0; row < rows; ++row) {
             const int rowTour = view.valueAt(row, view.fieldIndex(u"TourNumber"_s)).toInt();
             QVERIFY(tour == 0 || rowTour == tour);
         }
-        DataGrid& grid = controls(m_form).bandGrid(band);
+        DataGrid& grid = m_w->ui().bandGrid(band);
         QCOMPARE(grid.model()->rowCount(), rows);
         QCOMPARE(grid.isColumnHidden(4), tour != 0);
         QCOMPARE(grid.currentIndex().row(), rows > 0 ? 0 : -1);
@@ -331,32 +307,32 @@ void TestUnit1Bands::insOpensNewCallsignWhereverTheFocusIs()
     QFETCH(QString, control);
     QFETCH(bool, editMode);
     addJournalRow(u"AA1AA"_s);
-    controls(m_form).editing().setChecked(editMode);
+    m_w->ui().editing().setChecked(editMode);
     showAndActivate();
-    auto* target = m_form->findChild<QWidget*>(control);
+    auto* target = m_w->form->findChild<QWidget*>(control);
     QVERIFY(target);
     target->setFocus();
     QTRY_COMPARE(focusedControl(), control);
-    QSignalSpy triggered(&controls(m_form).newCallsign1(), &QAction::triggered);
+    QSignalSpy triggered(&m_w->ui().newCallsign1(), &QAction::triggered);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert);
     QCOMPARE(triggered.size(), 1);
     for (int band = 0; band < kBandCount; ++band) {
-        QCOMPARE(controls(m_form).bandView(band).recordCount(), kCalls.size() * kTours);
-        QVERIFY(!controls(m_form).bandView(band).isEditing());
-        QCOMPARE(controls(m_form).bandGrid(band).model()->rowCount(), kCalls.size() * kTours);
+        QCOMPARE(m_w->ui().bandView(band).recordCount(), kCalls.size() * kTours);
+        QVERIFY(!m_w->ui().bandView(band).isEditing());
+        QCOMPARE(m_w->ui().bandGrid(band).model()->rowCount(), kCalls.size() * kTours);
     }
-    QCOMPARE(controls(m_form).journalView().recordCount(), 1);
-    QVERIFY(!controls(m_form).journalView().isEditing());
+    QCOMPARE(m_w->ui().journalView().recordCount(), 1);
+    QVERIFY(!m_w->ui().journalView().isEditing());
 }
 
 void TestUnit1Bands::editModeTogglesSelectionAndEditing()
 {
     showAndActivate();
-    QCheckBox& editing = controls(m_form).editing();
+    QCheckBox& editing = m_w->ui().editing();
     QTest::mouseClick(&editing, Qt::LeftButton, {}, QPoint(5, editing.height() / 2));
-    QVERIFY(controls(m_form).editing().isChecked());
+    QVERIFY(m_w->ui().editing().isChecked());
     for (int band = 0; band < kBandCount; ++band) {
-        DataGrid& grid = controls(m_form).bandGrid(band);
+        DataGrid& grid = m_w->ui().bandGrid(band);
         QCOMPARE(grid.selectionBehavior(), QAbstractItemView::SelectItems);
         QVERIFY(!grid.isReadOnly());
         QVERIFY(grid.editTriggers() & QAbstractItemView::AnyKeyPressed);
@@ -364,9 +340,9 @@ void TestUnit1Bands::editModeTogglesSelectionAndEditing()
         QVERIFY(!grid.tabKeyNavigation());
     }
     QTest::mouseClick(&editing, Qt::LeftButton, {}, QPoint(5, editing.height() / 2));
-    QVERIFY(!controls(m_form).editing().isChecked());
+    QVERIFY(!m_w->ui().editing().isChecked());
     for (int band = 0; band < kBandCount; ++band) {
-        DataGrid& grid = controls(m_form).bandGrid(band);
+        DataGrid& grid = m_w->ui().bandGrid(band);
         QCOMPARE(grid.selectionBehavior(), QAbstractItemView::SelectRows);
         QVERIFY(grid.isReadOnly());
         QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -374,25 +350,25 @@ void TestUnit1Bands::editModeTogglesSelectionAndEditing()
         QVERIFY(!grid.tabKeyNavigation());
     }
     // the journal grid is never edited in place
-    QCOMPARE(controls(m_form).rxDBGrid3().editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(m_w->ui().rxDBGrid3().editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
 void TestUnit1Bands::badTimeTypedInEditModeIsRefused()
 {
-    controls(m_form).editing().setChecked(true);
+    m_w->ui().editing().setChecked(true);
     showAndActivate();
-    DataGrid& grid = controls(m_form).bandGrid(0);
+    DataGrid& grid = m_w->ui().bandGrid(0);
     QTest::keyClick(&grid, Qt::Key_Right);
     QCOMPARE(grid.currentIndex(), grid.model()->index(0, kTimeColumn));
-    const QString call = controls(m_form).contest80().value(u"CallSign"_s).toString();
-    const int tour = controls(m_form).contest80().value(u"TourNumber"_s).toInt();
+    const QString call = m_w->ui().contest80().value(u"CallSign"_s).toString();
+    const int tour = m_w->ui().contest80().value(u"TourNumber"_s).toInt();
     QTest::keyClicks(&grid, u"1"_s);
     QTest::keyClicks(QApplication::focusWidget(), u"9:7x"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTRY_COMPARE(m_errors.size(), 1);
-    QVERIFY2(m_errors.first().contains(u"19:7x"_s), qPrintable(m_errors.first()));
+    QTRY_COMPARE(m_w->errors.size(), 1);
+    QVERIFY2(m_w->errors.first().contains(u"19:7x"_s), qPrintable(m_w->errors.first()));
     QTest::keyClick(&grid, Qt::Key_Down);
-    QVERIFY(!controls(m_form).contest80().isEditing());
+    QVERIFY(!m_w->ui().contest80().isEditing());
     QVERIFY(storedTime(call, 0, tour).isNull());
     QCOMPARE(grid.model()->index(0, kTimeColumn).data().toString(), QString());
 }
@@ -400,25 +376,24 @@ void TestUnit1Bands::badTimeTypedInEditModeIsRefused()
 void TestUnit1Bands::changeIsPostedBeforeEditModeIsSwitchedOff()
 {
     // the journal follow-up of a post only runs in edit mode: the change must not wait for the mode to end
-    controls(m_form).editing().setChecked(true);
+    m_w->ui().editing().setChecked(true);
     showAndActivate();
     QList<bool> editModeAtPost;
-    controls(m_form).contest80().setAfterPost(
-        [&](TableView&) { editModeAtPost << controls(m_form).editing().isChecked(); });
-    DataGrid& grid = controls(m_form).bandGrid(0);
+    m_w->ui().contest80().setAfterPost([&](TableView&) { editModeAtPost << m_w->ui().editing().isChecked(); });
+    DataGrid& grid = m_w->ui().bandGrid(0);
     QTest::keyClick(&grid, Qt::Key_Right);
-    const QString call = controls(m_form).contest80().value(u"CallSign"_s).toString();
-    const int tour = controls(m_form).contest80().value(u"TourNumber"_s).toInt();
+    const QString call = m_w->ui().contest80().value(u"CallSign"_s).toString();
+    const int tour = m_w->ui().contest80().value(u"TourNumber"_s).toInt();
     QTest::keyClicks(&grid, u"1"_s);
     QTest::keyClicks(QApplication::focusWidget(), u"2:34:56"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_COMPARE(QApplication::focusWidget(), &grid);
-    QCheckBox& editing = controls(m_form).editing();
+    QCheckBox& editing = m_w->ui().editing();
     QTest::mouseClick(&editing, Qt::LeftButton, {}, QPoint(5, editing.height() / 2));
-    QVERIFY(!controls(m_form).editing().isChecked());
+    QVERIFY(!m_w->ui().editing().isChecked());
     QCOMPARE(editModeAtPost, QList<bool>{true});
     QCOMPARE(storedTime(call, 0, tour).toString(), u"12:34:56.000"_s);
-    QVERIFY(m_errors.isEmpty());
+    QVERIFY(m_w->errors.isEmpty());
 }
 
 void TestUnit1Bands::bandCellColours_data()
@@ -443,7 +418,7 @@ void TestUnit1Bands::bandCellColours()
     QFETCH(bool, focused);
     QFETCH(QColor, background);
     QFETCH(bool, bold);
-    TableView& view = controls(m_form).contest80();
+    TableView& view = m_w->ui().contest80();
     view.moveTo(1);
     if (worked) {
         view.edit();
@@ -454,10 +429,10 @@ void TestUnit1Bands::bandCellColours()
     view.moveTo(current ? row : (row == 0 ? 1 : 0));
     showAndActivate();
     if (!focused) {
-        controls(m_form).kiEdit().setFocus();
+        m_w->ui().kiEdit().setFocus();
         QTRY_COMPARE(focusedControl(), u"KIEdit"_s);
     }
-    DataGrid& grid = controls(m_form).bandGrid(0);
+    DataGrid& grid = m_w->ui().bandGrid(0);
     for (int column = 0; column < grid.model()->columnCount(); ++column) {
         const CellParams params = paramsOf(grid, row, column);
         QCOMPARE(params.background, background.isValid() ? background : grid.palette().color(QPalette::Base));
@@ -468,9 +443,9 @@ void TestUnit1Bands::bandCellColours()
 
 void TestUnit1Bands::editModeHighlightsOnlyTheCurrentCell()
 {
-    controls(m_form).editing().setChecked(true);
+    m_w->ui().editing().setChecked(true);
     showAndActivate();
-    DataGrid& grid = controls(m_form).bandGrid(0);
+    DataGrid& grid = m_w->ui().bandGrid(0);
     QTest::keyClick(&grid, Qt::Key_Right);
     const int row = grid.currentIndex().row();
     QCOMPARE(paramsOf(grid, row, kTimeColumn).background, kYellow);
@@ -484,9 +459,9 @@ void TestUnit1Bands::journalBoldRowFollowsTheCursorWhileFocused()
     for (const QString& call : kCalls) {
         addJournalRow(call);
     }
-    controls(m_form).journalView().first();
+    m_w->ui().journalView().first();
     showAndActivate();
-    DataGrid& journal = controls(m_form).rxDBGrid3();
+    DataGrid& journal = m_w->ui().rxDBGrid3();
     const auto boldRows = [&] {
         QList<int> rows;
         for (int row = 0; row < journal.model()->rowCount(); ++row) {
@@ -508,11 +483,11 @@ void TestUnit1Bands::journalBoldRowFollowsTheCursorWhileFocused()
     QCOMPARE(boldRows(), QList<int>{0});
     QTest::keyClick(&journal, Qt::Key_Down);
     QCOMPARE(boldRows(), QList<int>{1});
-    QCOMPARE(controls(m_form).journalView().currentRow(), 1);
+    QCOMPARE(m_w->ui().journalView().currentRow(), 1);
     // the bold row keeps the grid's own selection colours
     QCOMPARE(paramsOf(journal, 1, 0).background, journal.palette().color(QPalette::Highlight));
     QCOMPARE(paramsOf(journal, 0, 0).text, QColor(0, 0, 128));
-    controls(m_form).kiEdit().setFocus();
+    m_w->ui().kiEdit().setFocus();
     QTRY_COMPARE(focusedControl(), u"KIEdit"_s);
     QCOMPARE(boldRows(), QList<int>());
 }
@@ -541,10 +516,10 @@ void TestUnit1Bands::ctrlDeleteAsksFirst()
     for (const QString& call : kCalls) {
         addJournalRow(call);
     }
-    controls(m_form).editing().setChecked(editMode);
+    m_w->ui().editing().setChecked(editMode);
     showAndActivate();
-    auto* target = m_form->findChild<DataGrid*>(grid);
-    const WindowControls ui = controls(m_form);
+    auto* target = m_w->form->findChild<DataGrid*>(grid);
+    const WindowControls ui = m_w->ui();
     TableView& view = target == &ui.rxDBGrid3() ? ui.journalView() : ui.contest80();
     const int before = view.recordCount();
     bool wasAsked = false;
@@ -557,12 +532,12 @@ void TestUnit1Bands::ctrlDeleteAsksFirst()
     QTest::keyClick(target, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(wasAsked, asked);
     QCOMPARE(view.recordCount(), before - (deleted ? 1 : 0));
-    QVERIFY(m_errors.isEmpty());
+    QVERIFY(m_w->errors.isEmpty());
 }
 
 void TestUnit1Bands::begDateReadsTwoDigitYearsAsThisCentury()
 {
-    DateField& begDate = controls(m_form).begDate();
+    DateField& begDate = m_w->ui().begDate();
     QVERIFY(begDate.setText(u"15.03.07"_s));
     QCOMPARE(begDate.date(), QDate(2007, 3, 15));
     QCOMPARE(begDate.text(), u"15.03.07"_s);

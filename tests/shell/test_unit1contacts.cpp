@@ -1,11 +1,6 @@
-#include "shell/ErrorBox.h"
 #include "shell/ProfileFile.h"
-#include "shell/Unit1.h"
-#include "store/Database.h"
 #include "store/TableView.h"
-#include "support/Fakes.h"
-#include "support/TestEnvironment.h"
-#include "support/WindowControls.h"
+#include "support/WindowFixture.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
 #include "widgets/Gauge.h"
@@ -14,9 +9,8 @@
 #include "widgets/SpinField.h"
 #include "widgets/TimePicker.h"
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -32,8 +26,8 @@ class TestUnit1Contacts : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { m_w = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_w.reset(); }
     void insThenEnterRecordsAContact();
     void newCallsignThroughTheRealDialog();
     void reportFailureIsToldOnceAndTheSerialStillAdvances();
@@ -42,42 +36,10 @@ private Q_SLOTS:
     void tourClockSetsPanelGaugeAndTour();
 
 private:
-    void start();
     void writeSettings(const QList<QPair<QString, QString>>& values);
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<TForm1> m_form;
-    FakePrompter m_prompter;
-    FakeClock m_clock;
-    QStringList m_errors;
+    std::unique_ptr<WindowFixture> m_w;
 };
-
-void TestUnit1Contacts::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_errors.clear();
-    m_prompter.answers.clear();
-    m_prompter.messages.clear();
-    setErrorReporter([this](const QString& message) { m_errors << message; });
-}
-
-void TestUnit1Contacts::cleanup()
-{
-    m_form.reset();
-    m_env.reset();
-    setErrorReporter({});
-}
-
-void TestUnit1Contacts::start()
-{
-    m_form = std::make_unique<TForm1>();
-    m_form->setPrompter(&m_prompter);
-    m_form->setClock(&m_clock);
-    controls(m_form).timer1().stop();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    QTRY_VERIFY(controls(m_form).bandGrid(0).hasFocus());
-}
 
 void TestUnit1Contacts::writeSettings(const QList<QPair<QString, QString>>& values)
 {
@@ -91,37 +53,35 @@ void TestUnit1Contacts::writeSettings(const QList<QPair<QString, QString>>& valu
 
 void TestUnit1Contacts::insThenEnterRecordsAContact()
 {
-    start();
-    m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
-    QCOMPARE(controls(m_form).contest80().recordCount(), 8);
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
+    m_w->start();
+    m_w->prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Insert);
+    QCOMPARE(m_w->ui().contest80().recordCount(), 8);
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Return);
 
-    QCOMPARE(m_errors, QStringList());
-    QCOMPARE(m_prompter.labels.last(), u"Код (диапазон 80 м - SSB:"_s);
-    QCOMPARE(controls(m_form).journalView().recordCount(), 1);
-    QCOMPARE(controls(m_form).nppEdit().value(), 2);
-    QCOMPARE(controls(m_form).sendTextPanel().caption(), u"22 002"_s);
-    QCOMPARE(controls(m_form).statusBar1().panelText(1), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
-    QFile report(QDir(m_env->workDir()).absoluteFilePath(u"Report.txt"_s));
-    QVERIFY(report.open(QIODevice::ReadOnly));
-    QVERIFY(report.readAll().contains("RA3ABC\t22 001\t23 015\r\n"));
+    QCOMPARE(m_w->errors, QStringList());
+    QCOMPARE(m_w->prompter.labels.last(), u"Код (диапазон 80 м - SSB:"_s);
+    QCOMPARE(m_w->ui().journalView().recordCount(), 1);
+    QCOMPARE(m_w->ui().nppEdit().value(), 2);
+    QCOMPARE(m_w->ui().sendTextPanel().caption(), u"22 002"_s);
+    QCOMPARE(m_w->ui().statusBar1().panelText(1), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
+    QVERIFY(m_w->report().contains("RA3ABC\t22 001\t23 015\r\n"));
     // the serial is on disk before the next contact, not only at exit
     ProfileFile saved(settingsFilePath());
     saved.load();
     QCOMPARE(saved.value(u"TForm1"_s, u"NppEdit_Value"_s, QString()), u"2"_s);
     // the same row again is refused with the message of a repeated contact
-    controls(m_form).contest80().last();
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
-    QCOMPARE(m_prompter.messages, QStringList{u"Повторная связь в пределах одного тура не разрешена !"_s});
+    m_w->ui().contest80().last();
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Return);
+    QCOMPARE(m_w->prompter.messages, QStringList{u"Повторная связь в пределах одного тура не разрешена !"_s});
 }
 
 void TestUnit1Contacts::newCallsignThroughTheRealDialog()
 {
-    m_form = std::make_unique<TForm1>();
-    controls(m_form).timer1().stop();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    // the window's own prompter, not the fixture's
+    m_w->form = std::make_unique<TForm1>();
+    m_w->ui().timer1().stop();
+    m_w->show();
     bool answered = false;
     QTimer::singleShot(0, this, [&answered] {
         QTRY_VERIFY(qobject_cast<QInputDialog*>(QApplication::activeModalWidget()));
@@ -135,89 +95,89 @@ void TestUnit1Contacts::newCallsignThroughTheRealDialog()
         QTest::keyClick(line, Qt::Key_Return);
         answered = true;
     });
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Insert);
     QVERIFY(answered);
-    QCOMPARE(controls(m_form).callsignView().recordCount(), 1);
-    QCOMPARE(controls(m_form).contest160CW().recordCount(), 8);
+    QCOMPARE(m_w->ui().callsignView().recordCount(), 1);
+    QCOMPARE(m_w->ui().contest160CW().recordCount(), 8);
 }
 
 void TestUnit1Contacts::reportFailureIsToldOnceAndTheSerialStillAdvances()
 {
-    QVERIFY(QDir(m_env->workDir()).mkdir(u"Report.txt"_s));
-    start();
-    m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s, u"23 016"_s};
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
-    QCOMPARE(m_errors.size(), 1);
-    QVERIFY(m_errors.first().contains(u"Report.txt"_s));
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
-    QCOMPARE(m_errors.size(), 1);
-    QCOMPARE(controls(m_form).journalView().recordCount(), 2);
-    QCOMPARE(controls(m_form).nppEdit().value(), 3);
+    QVERIFY(QDir(m_w->env.workDir()).mkdir(u"Report.txt"_s));
+    m_w->start();
+    m_w->prompter.answers = {u"RA3ABC"_s, u"23 015"_s, u"23 016"_s};
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Return);
+    QCOMPARE(m_w->errors.size(), 1);
+    QVERIFY(m_w->errors.first().contains(u"Report.txt"_s));
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Return);
+    QCOMPARE(m_w->errors.size(), 1);
+    QCOMPARE(m_w->ui().journalView().recordCount(), 2);
+    QCOMPARE(m_w->ui().nppEdit().value(), 3);
 }
 
 void TestUnit1Contacts::restoredValuesRunTheirHandlers()
 {
-    m_form = std::make_unique<TForm1>();
-    TableView& journal = controls(m_form).journalView();
+    m_w->form = std::make_unique<TForm1>();
+    TableView& journal = m_w->ui().journalView();
     journal.append();
     journal.setValue(u"CallSign"_s, u"RA3ABC"_s);
     journal.setValue(u"ContestNumber"_s, 3);
     journal.setValue(u"KI"_s, u"23"_s);
     journal.setValue(u"SentText"_s, u"7 011"_s);
     journal.post();
-    m_form.reset();
+    m_w->form.reset();
     writeSettings({{u"ContestNumber_Value"_s, u"3"_s},
                    {u"Tour_Value"_s, u"2"_s},
                    {u"KIEdit_Value"_s, u"7"_s},
                    {u"NppEdit_Value"_s, u"12"_s},
                    {u"AutoChangeTour_Checked"_s, u"false"_s}});
-    start();
-    QCOMPARE(controls(m_form).statusBar1().panelText(1), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
-    QCOMPARE(controls(m_form).tour().value(), 2);
-    QCOMPARE(controls(m_form).contest80().filter(), u"Diapasone=80 and Modulation='SSB' and TourNumber=2"_s);
+    m_w->start();
+    QCOMPARE(m_w->ui().statusBar1().panelText(1), u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s);
+    QCOMPARE(m_w->ui().tour().value(), 2);
+    QCOMPARE(m_w->ui().contest80().filter(), u"Diapasone=80 and Modulation='SSB' and TourNumber=2"_s);
     // the journal's "7 011" predates the leading zero and still counts as this KI's serial
-    QCOMPARE(controls(m_form).sendTextPanel().caption(), u"07 012"_s);
-    QVERIFY(!controls(m_form).autoChangeTour().isChecked());
+    QCOMPARE(m_w->ui().sendTextPanel().caption(), u"07 012"_s);
+    QVERIFY(!m_w->ui().autoChangeTour().isChecked());
 }
 
 void TestUnit1Contacts::serialContinuesAfterTheLastContactAfterACrash()
 {
-    m_form = std::make_unique<TForm1>();
-    TableView& journal = controls(m_form).journalView();
+    m_w->form = std::make_unique<TForm1>();
+    TableView& journal = m_w->ui().journalView();
     for (const QString& sent : {u"22 004"_s, u"22 005"_s}) {
         journal.append();
         journal.setValue(u"ContestNumber"_s, 1);
         journal.setValue(u"SentText"_s, sent);
         journal.post();
     }
-    m_form.reset();
+    m_w->form.reset();
     // the settings were last saved before the last two contacts
     writeSettings({{u"NppEdit_Value"_s, u"4"_s}});
-    start();
-    QCOMPARE(controls(m_form).nppEdit().value(), 6);
-    QCOMPARE(controls(m_form).sendTextPanel().caption(), u"22 006"_s);
+    m_w->start();
+    QCOMPARE(m_w->ui().nppEdit().value(), 6);
+    QCOMPARE(m_w->ui().sendTextPanel().caption(), u"22 006"_s);
 }
 
 void TestUnit1Contacts::tourClockSetsPanelGaugeAndTour()
 {
-    start();
-    controls(m_form).begDate().setDate(QDate(2006, 10, 22));
-    controls(m_form).begTime().setTime(QTime(20, 0));
-    m_clock.now = QDateTime(QDate(2006, 10, 22), QTime(20, 30, 1));
-    controls(m_form).tick();
-    QCOMPARE(controls(m_form).statusBar1().panelText(0), u"Tour 2 of 8"_s);
-    QCOMPARE(controls(m_form).gauge1().maxValue(), 1800);
-    QCOMPARE(controls(m_form).gauge1().progress(), 1);
-    QCOMPARE(controls(m_form).tour().value(), 2);
-    QCOMPARE(controls(m_form).contest160CW().filter(), u"Diapasone=160 and Modulation='CW' and TourNumber=2"_s);
+    m_w->start();
+    m_w->ui().begDate().setDate(QDate(2006, 10, 22));
+    m_w->ui().begTime().setTime(QTime(20, 0));
+    m_w->clock.now = QDateTime(QDate(2006, 10, 22), QTime(20, 30, 1));
+    m_w->ui().tick();
+    QCOMPARE(m_w->ui().statusBar1().panelText(0), u"Tour 2 of 8"_s);
+    QCOMPARE(m_w->ui().gauge1().maxValue(), 1800);
+    QCOMPARE(m_w->ui().gauge1().progress(), 1);
+    QCOMPARE(m_w->ui().tour().value(), 2);
+    QCOMPARE(m_w->ui().contest160CW().filter(), u"Diapasone=160 and Modulation='CW' and TourNumber=2"_s);
 
-    controls(m_form).autoChangeTour().setChecked(false);
-    m_clock.now = QDateTime(QDate(2006, 10, 23), QTime(0, 0, 1));
-    controls(m_form).tick();
-    QCOMPARE(controls(m_form).statusBar1().panelText(0), u"After..."_s);
-    QCOMPARE(controls(m_form).gauge1().progress(), 1800);
-    QCOMPARE(controls(m_form).tour().value(), 2);
+    m_w->ui().autoChangeTour().setChecked(false);
+    m_w->clock.now = QDateTime(QDate(2006, 10, 23), QTime(0, 0, 1));
+    m_w->ui().tick();
+    QCOMPARE(m_w->ui().statusBar1().panelText(0), u"After..."_s);
+    QCOMPARE(m_w->ui().gauge1().progress(), 1800);
+    QCOMPARE(m_w->ui().tour().value(), 2);
 }
 
 QTEST_MAIN(TestUnit1Contacts)

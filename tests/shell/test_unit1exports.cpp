@@ -1,24 +1,15 @@
-#include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
 #include "shell/ProfileFile.h"
 #include "shell/StationDialog.h"
-#include "shell/Unit1.h"
 #include "store/TableView.h"
-#include "support/Fakes.h"
-#include "support/TestEnvironment.h"
-#include "support/WindowControls.h"
+#include "support/WindowFixture.h"
 #include "widgets/DataGrid.h"
 #include "widgets/SpinField.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTest>
 #include <QTimer>
-
-#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -29,7 +20,7 @@ class TestUnit1Exports : public QObject
 
 private Q_SLOTS:
     void init();
-    void cleanup();
+    void cleanup() { m_w.reset(); }
     void menuHoldsTheExportsAfterExportJournal();
     void firstExportAsksForTheStationThenWrites();
     void stationDataLiveBesideTheWindowSettings();
@@ -38,34 +29,15 @@ private:
     // types into the station dialog once it is up, then presses the key
     void answerStationDialog(const QString& callsign, Qt::Key key);
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<TForm1> m_form;
-    FakePrompter m_prompter;
-    FakeClock m_clock;
-    QStringList m_errors;
+    std::unique_ptr<WindowFixture> m_w;
     bool m_dialogSeen = false;
 };
 
 void TestUnit1Exports::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_errors.clear();
-    m_prompter.messages.clear();
+    m_w = std::make_unique<WindowFixture>();
     m_dialogSeen = false;
-    setErrorReporter([this](const QString& message) { m_errors << message; });
-    m_form = std::make_unique<TForm1>();
-    m_form->setPrompter(&m_prompter);
-    m_form->setClock(&m_clock);
-    controls(m_form).timer1().stop();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-}
-
-void TestUnit1Exports::cleanup()
-{
-    m_form.reset();
-    m_env.reset();
-    setErrorReporter({});
+    m_w->start();
 }
 
 void TestUnit1Exports::answerStationDialog(const QString& callsign, Qt::Key key)
@@ -85,65 +57,65 @@ void TestUnit1Exports::answerStationDialog(const QString& callsign, Qt::Key key)
 void TestUnit1Exports::menuHoldsTheExportsAfterExportJournal()
 {
     QStringList names;
-    for (const QAction* action : m_form->findChild<QMenu*>(u"File1"_s)->actions()) {
+    for (const QAction* action : m_w->form->findChild<QMenu*>(u"File1"_s)->actions()) {
         names << action->objectName();
     }
     const qsizetype journal = names.indexOf(u"ExportJournal1"_s);
     const qsizetype station = names.indexOf(u"Station1"_s);
     QVERIFY(journal >= 0 && station > journal);
     QCOMPARE(names.mid(station, 3), QStringList({u"Station1"_s, u"ExportCabrillo1"_s, u"ExportADIF1"_s}));
-    QCOMPARE(m_form->findChild<QAction*>(u"ExportCabrillo1"_s)->text(), u"Export Cabrillo..."_s);
+    QCOMPARE(m_w->form->findChild<QAction*>(u"ExportCabrillo1"_s)->text(), u"Export Cabrillo..."_s);
 }
 
 void TestUnit1Exports::firstExportAsksForTheStationThenWrites()
 {
-    TableView& journal = controls(m_form).journalView();
+    TableView& journal = m_w->ui().journalView();
     journal.append();
     journal.setValue(u"D"_s, QDate(2006, 10, 22));
     journal.setValue(u"T"_s, QTime(20, 5, 13));
-    journal.setValue(u"ContestNumber"_s, controls(m_form).contestNumber().value());
+    journal.setValue(u"ContestNumber"_s, m_w->ui().contestNumber().value());
     journal.setValue(u"Diapasone"_s, 80);
     journal.setValue(u"Modulation"_s, u"CW"_s);
     journal.setValue(u"CallSign"_s, u"УА3ЧБЦ"_s);
     journal.setValue(u"SentText"_s, u"22 001"_s);
     journal.setValue(u"RecvText"_s, u"23 015"_s);
     journal.post();
-    QAction* exportCabrillo = m_form->findChild<QAction*>(u"ExportCabrillo1"_s);
+    QAction* exportCabrillo = m_w->form->findChild<QAction*>(u"ExportCabrillo1"_s);
 
     // Esc leaves the station data empty and writes nothing
     answerStationDialog(u"UA3ABC/P"_s, Qt::Key_Escape);
     exportCabrillo->trigger();
     QVERIFY(m_dialogSeen);
-    QVERIFY(!QFile::exists(m_env->path(u"UA3ABC_P.log"_s)));
+    QVERIFY(!QFile::exists(m_w->env.path(u"UA3ABC_P.log"_s)));
 
     m_dialogSeen = false;
     answerStationDialog(u"UA3ABC/P"_s, Qt::Key_Return);
     exportCabrillo->trigger();
     QVERIFY(m_dialogSeen);
-    QFile file(m_env->path(u"UA3ABC_P.log"_s));
+    QFile file(m_w->env.path(u"UA3ABC_P.log"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray log = file.readAll();
     QVERIFY2(log.startsWith("START-OF-LOG: 3.0\r\n") && log.contains("\r\nCALLSIGN: UA3ABC/P\r\n")
                  && log.contains(" UA3?BC ") && log.endsWith("END-OF-LOG:\r\n"),
              log.constData());
-    QCOMPARE(m_prompter.messages.size(), 1);
-    QVERIFY(m_prompter.messages.at(0).contains(u"УА3ЧБЦ"_s));
+    QCOMPARE(m_w->prompter.messages.size(), 1);
+    QVERIFY(m_w->prompter.messages.at(0).contains(u"УА3ЧБЦ"_s));
 
     // the station is kept: the next export asks nothing more
     m_dialogSeen = false;
     answerStationDialog(QString(), Qt::Key_Escape);
-    m_form->findChild<QAction*>(u"ExportADIF1"_s)->trigger();
+    m_w->form->findChild<QAction*>(u"ExportADIF1"_s)->trigger();
     QVERIFY(!m_dialogSeen);
-    QVERIFY(QFile::exists(m_env->path(u"UA3ABC_P.adi"_s)));
+    QVERIFY(QFile::exists(m_w->env.path(u"UA3ABC_P.adi"_s)));
     QCOMPARE(journal.text(u"CallSign"_s), u"УА3ЧБЦ"_s);
-    QCOMPARE(m_errors, QStringList());
+    QCOMPARE(m_w->errors, QStringList());
 }
 
 void TestUnit1Exports::stationDataLiveBesideTheWindowSettings()
 {
-    m_form->formStorage1().save();
+    m_w->form->formStorage1().save();
     answerStationDialog(u"R3A"_s, Qt::Key_Return);
-    m_form->findChild<QAction*>(u"Station1"_s)->trigger();
+    m_w->form->findChild<QAction*>(u"Station1"_s)->trigger();
     QVERIFY(m_dialogSeen);
     // each save keeps the other's section
     for (int round = 0; round < 2; ++round) {
@@ -151,10 +123,10 @@ void TestUnit1Exports::stationDataLiveBesideTheWindowSettings()
         QVERIFY(profile.load());
         QCOMPARE(profile.value(u"Station"_s, u"Callsign"_s, QString()), u"R3A"_s);
         QCOMPARE(profile.value(u"TForm1"_s, u"ContestNumber_Value"_s, QString()),
-                 QString::number(controls(m_form).contestNumber().value()));
-        m_form->formStorage1().save();
+                 QString::number(m_w->ui().contestNumber().value()));
+        m_w->form->formStorage1().save();
     }
-    QCOMPARE(m_errors, QStringList());
+    QCOMPARE(m_w->errors, QStringList());
 }
 
 QTEST_MAIN(TestUnit1Exports)

@@ -1,26 +1,16 @@
-#include "shell/ErrorBox.h"
-#include "shell/Unit1.h"
-#include "store/Database.h"
 #include "store/FolderLock.h"
 #include "store/StoreError.h"
 #include "store/TableView.h"
-#include "support/Fakes.h"
 #include "support/PageDamage.h"
-#include "support/TestEnvironment.h"
-#include "support/WindowControls.h"
+#include "support/WindowFixture.h"
 #include "support/WithoutFileAccessOverride.h"
 #include "widgets/DataGrid.h"
 #include "widgets/PanelStatusBar.h"
 #include "widgets/SpinField.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QMenu>
 #include <QRegularExpression>
-#include <QTest>
-#include <QTimer>
-
-#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -55,98 +45,75 @@ class TestUnit1FolderAccess : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
+    void init() { m_w = std::make_unique<WindowFixture>(); }
     void cleanup();
     void readOnlyFolderIsShownAndNeverWritten();
     void damagedTableIsReportedOnceAndNeverWritten_data();
     void damagedTableIsReportedOnceAndNeverWritten();
 
 private:
-    void start();
     // as the operator does it: the File menu, then the command
     void choose(QAction& command);
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<TForm1> m_form;
-    FakePrompter m_prompter;
-    FakeClock m_clock;
-    QStringList m_errors;
+    std::unique_ptr<WindowFixture> m_w;
 };
-
-void TestUnit1FolderAccess::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_errors.clear();
-    setErrorReporter([this](const QString& message) { m_errors << message; });
-}
 
 void TestUnit1FolderAccess::cleanup()
 {
-    m_form.reset();
-    QFile::setPermissions(m_env->workDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    m_env.reset();
-    setErrorReporter({});
-}
-
-void TestUnit1FolderAccess::start()
-{
-    m_form = std::make_unique<TForm1>();
-    m_form->setPrompter(&m_prompter);
-    m_form->setClock(&m_clock);
-    controls(m_form).timer1().stop();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_w->form.reset();
+    QFile::setPermissions(m_w->env.workDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_w.reset();
 }
 
 void TestUnit1FolderAccess::choose(QAction& command)
 {
-    auto* file = m_form->findChild<QMenu*>(u"File1"_s);
-    file->popup(m_form->mapToGlobal(QPoint()));
+    auto* file = m_w->form->findChild<QMenu*>(u"File1"_s);
+    file->popup(m_w->form->mapToGlobal(QPoint()));
     QVERIFY(QTest::qWaitForWindowExposed(file));
     QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(&command).center());
 }
 
 void TestUnit1FolderAccess::readOnlyFolderIsShownAndNeverWritten()
 {
-    start();
-    m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Return);
-    const QString score = controls(m_form).statusBar1().panelText(1);
-    m_form.reset();
+    m_w->start();
+    m_w->prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Return);
+    const QString score = m_w->ui().statusBar1().panelText(1);
+    m_w->form.reset();
     // the tables as copied onto a CD, without the hidden main file
-    QVERIFY(QFile::remove(m_env->path(QString::fromLatin1(Database::kMainFileName))));
-    const QMap<QString, QByteArray> before = folderBytes(m_env->workDir());
-    m_prompter.labels.clear();
+    QVERIFY(QFile::remove(m_w->env.path(QString::fromLatin1(Database::kMainFileName))));
+    const QMap<QString, QByteArray> before = folderBytes(m_w->env.workDir());
+    m_w->prompter.labels.clear();
 
     const WithoutFileAccessOverride restricted;
-    QVERIFY(QFile::setPermissions(m_env->workDir(), QFile::ReadOwner | QFile::ExeOwner));
-    QVERIFY(FolderLock(m_env->workDir()).readOnlyFolder());
-    start();
-    QVERIFY2(m_form->windowTitle().endsWith(u"[read-only]"_s), qPrintable(m_form->windowTitle()));
-    QCOMPARE(controls(m_form).contest80().recordCount(), 8);
-    QCOMPARE(controls(m_form).journalView().recordCount(), 1);
-    QCOMPARE(controls(m_form).statusBar1().panelText(1), score);
-    QCOMPARE(m_errors, QStringList());
+    QVERIFY(QFile::setPermissions(m_w->env.workDir(), QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(FolderLock(m_w->env.workDir()).readOnlyFolder());
+    m_w->start();
+    QVERIFY2(m_w->form->windowTitle().endsWith(u"[read-only]"_s), qPrintable(m_w->form->windowTitle()));
+    QCOMPARE(m_w->ui().contest80().recordCount(), 8);
+    QCOMPARE(m_w->ui().journalView().recordCount(), 1);
+    QCOMPARE(m_w->ui().statusBar1().panelText(1), score);
+    QCOMPARE(m_w->errors, QStringList());
 
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
-    choose(controls(m_form).importCallsign1());
-    choose(controls(m_form).clearContestTable1());
-    choose(controls(m_form).exportJournal1());
-    QTest::mouseClick(&controls(m_form).editing(), Qt::LeftButton);
-    QVERIFY(!controls(m_form).editing().isChecked());
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Insert);
+    choose(m_w->ui().importCallsign1());
+    choose(m_w->ui().clearContestTable1());
+    choose(m_w->ui().exportJournal1());
+    QTest::mouseClick(&m_w->ui().editing(), Qt::LeftButton);
+    QVERIFY(!m_w->ui().editing().isChecked());
     // each command says it once, and asks nothing
-    QCOMPARE(m_errors, QStringList(5, m_form->database().folderRefusal()));
-    QVERIFY2(m_errors.first().contains(u"is read-only"_s), qPrintable(m_errors.first()));
-    QCOMPARE(m_prompter.labels, QStringList());
-    QVERIFY(storeRefusal(m_form->database()).endsWith(u"is read-only: Contest.db cannot be changed."_s));
-    m_form.reset();
+    QCOMPARE(m_w->errors, QStringList(5, m_w->form->database().folderRefusal()));
+    QVERIFY2(m_w->errors.first().contains(u"is read-only"_s), qPrintable(m_w->errors.first()));
+    QCOMPARE(m_w->prompter.labels, QStringList());
+    QVERIFY(storeRefusal(m_w->form->database()).endsWith(u"is read-only: Contest.db cannot be changed."_s));
+    m_w->form.reset();
 
     // a folder that cannot even be read is refused at start as before
-    QVERIFY(QFile::setPermissions(m_env->workDir(), {}));
-    QVERIFY(!FolderLock(m_env->workDir()).readOnlyFolder());
-    QVERIFY(QFile::setPermissions(m_env->workDir(), QFile::ReadOwner | QFile::ExeOwner));
-    QCOMPARE(folderBytes(m_env->workDir()), before);
+    QVERIFY(QFile::setPermissions(m_w->env.workDir(), {}));
+    QVERIFY(!FolderLock(m_w->env.workDir()).readOnlyFolder());
+    QVERIFY(QFile::setPermissions(m_w->env.workDir(), QFile::ReadOwner | QFile::ExeOwner));
+    QCOMPARE(folderBytes(m_w->env.workDir()), before);
 }
 
 void TestUnit1FolderAccess::damagedTableIsReportedOnceAndNeverWritten_data()
@@ -164,16 +131,16 @@ void TestUnit1FolderAccess::damagedTableIsReportedOnceAndNeverWritten()
     QFETCH(PageDamage, damage);
     QFETCH(int, fewestReadable);
     QFETCH(int, mostReadable);
-    makeLargeContest(m_env->workDir(), 2048);
-    const QString contestFile = m_env->path(u"Contest.db"_s);
-    QVERIFY(QDir().mkpath(m_env->path(u"backup/2006-10-21_180000"_s)));
-    QVERIFY(QFile::copy(contestFile, m_env->path(u"backup/2006-10-21_180000/Contest.db"_s)));
+    makeLargeContest(m_w->env.workDir(), 2048);
+    const QString contestFile = m_w->env.path(u"Contest.db"_s);
+    QVERIFY(QDir().mkpath(m_w->env.path(u"backup/2006-10-21_180000"_s)));
+    QVERIFY(QFile::copy(contestFile, m_w->env.path(u"backup/2006-10-21_180000/Contest.db"_s)));
     QVERIFY(damageTablePages(contestFile, u"Contest"_s, damage));
     const QByteArray damaged = fileBytes(contestFile);
 
-    start();
-    QTRY_COMPARE(m_errors.size(), 1);
-    const QString report = m_errors.first();
+    m_w->start();
+    QTRY_COMPARE(m_w->errors.size(), 1);
+    const QString report = m_w->errors.first();
     for (const QString& part : {u"Contest.db is damaged"_s, u"Callsign.db and Journal.db are sound"_s,
                                 u"Copies of it, newest first: backup/2006-10-21_180000/Contest.db"_s}) {
         QVERIFY2(report.contains(part), qPrintable(report));
@@ -182,16 +149,16 @@ void TestUnit1FolderAccess::damagedTableIsReportedOnceAndNeverWritten()
     QVERIFY2(readable >= fewestReadable && readable <= mostReadable, qPrintable(report));
     // the grids read the damaged file again at every tour change; the same error is not shown twice in a row
     for (int tour = 1; tour <= 8; ++tour) {
-        controls(m_form).tour().setValue(tour);
+        m_w->ui().tour().setValue(tour);
         QTest::qWait(10);
     }
-    showErrorBox(m_form.get(), report);
-    QCOMPARE(m_errors.size(), 1);
-    QTest::keyClick(&controls(m_form).bandGrid(0), Qt::Key_Insert);
-    QCOMPARE(m_errors.size(), 2);
-    QVERIFY2(m_errors.last().startsWith(u"Contest.db is damaged:"_s), qPrintable(m_errors.last()));
-    QCOMPARE(storeRefusal(m_form->database()), m_errors.last());
-    m_form.reset();
+    showErrorBox(m_w->form.get(), report);
+    QCOMPARE(m_w->errors.size(), 1);
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Insert);
+    QCOMPARE(m_w->errors.size(), 2);
+    QVERIFY2(m_w->errors.last().startsWith(u"Contest.db is damaged:"_s), qPrintable(m_w->errors.last()));
+    QCOMPARE(storeRefusal(m_w->form->database()), m_w->errors.last());
+    m_w->form.reset();
     QCOMPARE(fileBytes(contestFile), damaged);
 }
 

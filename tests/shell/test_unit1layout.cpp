@@ -1,7 +1,5 @@
-#include "shell/Unit1.h"
 #include "store/TableView.h"
-#include "support/TestEnvironment.h"
-#include "support/WindowControls.h"
+#include "support/WindowFixture.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
 #include "widgets/FixedBlankLabel.h"
@@ -16,10 +14,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
 
 #include <limits>
-#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -62,44 +58,44 @@ private:
     template<typename T>
     T* child(const char* name)
     {
-        T* found = m_form->findChild<T*>(QString::fromLatin1(name));
+        T* found = m_w->form->findChild<T*>(QString::fromLatin1(name));
         if (!found) {
             qFatal("no %s", name);
         }
         return found;
     }
 
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<WindowFixture> m_w;
 };
 
+// the window as it starts, before any tick of its timer could change a value under the test
 void TestUnit1Layout::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
-    m_form = std::make_unique<TForm1>();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_w = std::make_unique<WindowFixture>();
+    m_w->start();
 }
 
 void TestUnit1Layout::cleanup()
 {
-    m_form.reset();
-    m_env.reset();
+    m_w->form.reset();
+    const QStringList errors = m_w->errors;
+    m_w.reset();
+    QCOMPARE(errors, QStringList());
 }
 
 void TestUnit1Layout::windowPlacementAndCaption()
 {
-    QCOMPARE(m_form->objectName(), u"Form1"_s);
-    QVERIFY2(m_form->windowTitle().contains(u"1.03 (2006)"_s), qPrintable(m_form->windowTitle()));
-    QCOMPARE(m_form->pos(), QPoint(11, 86));
+    QCOMPARE(m_w->form->objectName(), u"Form1"_s);
+    QVERIFY2(m_w->form->windowTitle().contains(u"1.03 (2006)"_s), qPrintable(m_w->form->windowTitle()));
+    QCOMPARE(m_w->form->pos(), QPoint(11, 86));
     // the client area of the design is everything below the menu bar
-    QCOMPARE(m_form->width(), 1016);
-    QCOMPARE(m_form->height() - m_form->menuBar()->height(), 592);
+    QCOMPARE(m_w->form->width(), 1016);
+    QCOMPARE(m_w->form->height() - m_w->form->menuBar()->height(), 592);
 }
 
 void TestUnit1Layout::regionsFromTopToBottom()
 {
-    const QWidget* central = m_form->centralWidget();
+    const QWidget* central = m_w->form->centralWidget();
     QCOMPARE(geometryIn(child<Panel>("Panel4"), central), QRect(0, 0, 1016, 46));
     QCOMPARE(geometryIn(child<DataGrid>("RxDBGrid3"), central), QRect(0, 46 + 418, 1016, 109));
     for (const char* column : {"Panel1", "Panel3", "Panel9", "Panel2"}) {
@@ -107,9 +103,9 @@ void TestUnit1Layout::regionsFromTopToBottom()
         QCOMPARE(area.top(), 46);
         QCOMPARE(area.height(), 418);
     }
-    QCOMPARE(m_form->statusBar(), child<PanelStatusBar>("StatusBar1"));
-    QCOMPARE(m_form->statusBar()->height(), 19);
-    QCOMPARE(m_form->statusBar()->width(), 1016);
+    QCOMPARE(m_w->form->statusBar(), child<PanelStatusBar>("StatusBar1"));
+    QCOMPARE(m_w->form->statusBar()->height(), 19);
+    QCOMPARE(m_w->form->statusBar()->width(), 1016);
 }
 
 void TestUnit1Layout::topBarControls_data()
@@ -143,7 +139,7 @@ void TestUnit1Layout::topBarControls()
     QFETCH(QString, name);
     QFETCH(QString, parent);
     QFETCH(QRect, geometry);
-    auto* widget = m_form->findChild<QWidget*>(name);
+    auto* widget = m_w->form->findChild<QWidget*>(name);
     QVERIFY(widget);
     QCOMPARE(widget->parentWidget()->objectName(), parent);
     if (geometry.isEmpty()) {
@@ -258,18 +254,18 @@ void TestUnit1Layout::bandColumns()
     QFETCH(QString, grid);
     QFETCH(int, left);
     QFETCH(int, width);
-    QCOMPARE(&controls(m_form).columnPanel(band), m_form->findChild<Panel*>(column));
-    QCOMPARE(&controls(m_form).titlePanel(band), m_form->findChild<Panel*>(title));
-    QCOMPARE(&controls(m_form).bandGrid(band), m_form->findChild<DataGrid*>(grid));
-    QCOMPARE(controls(m_form).columnPanel(band).x(), left);
-    QCOMPARE(controls(m_form).columnPanel(band).width(), width);
-    Panel& titlePanel = controls(m_form).titlePanel(band);
+    QCOMPARE(&m_w->ui().columnPanel(band), m_w->form->findChild<Panel*>(column));
+    QCOMPARE(&m_w->ui().titlePanel(band), m_w->form->findChild<Panel*>(title));
+    QCOMPARE(&m_w->ui().bandGrid(band), m_w->form->findChild<DataGrid*>(grid));
+    QCOMPARE(m_w->ui().columnPanel(band).x(), left);
+    QCOMPARE(m_w->ui().columnPanel(band).width(), width);
+    Panel& titlePanel = m_w->ui().titlePanel(band);
     QCOMPARE(titlePanel.geometry(), QRect(0, 0, width, 41));
     QCOMPARE(titlePanel.font().pixelSize(), 24);
     QVERIFY(titlePanel.font().bold());
     QCOMPARE(titlePanel.bevelWidth(), 1);
-    QCOMPARE(controls(m_form).bandGrid(band).geometry(), QRect(0, 41, width, 418 - 41));
-    QCOMPARE(controls(m_form).bandGrid(band).palette().color(QPalette::Base),
+    QCOMPARE(m_w->ui().bandGrid(band).geometry(), QRect(0, 41, width, 418 - 41));
+    QCOMPARE(m_w->ui().bandGrid(band).palette().color(QPalette::Base),
              QApplication::palette().color(QPalette::ToolTipBase));
 }
 
@@ -289,7 +285,7 @@ void TestUnit1Layout::bandGridColumns()
     QFETCH(int, band);
     QFETCH(QList<int>, widths);
     QFETCH(QString, tourTitle);
-    DataGrid& grid = controls(m_form).bandGrid(band);
+    DataGrid& grid = m_w->ui().bandGrid(band);
     QAbstractItemModel* model = grid.model();
     QCOMPARE(model->columnCount(), 5);
     const QStringList titles = {u"Sign"_s, u"Time"_s, u"Sent"_s, u"Recv"_s, tourTitle};
@@ -311,7 +307,7 @@ void TestUnit1Layout::bandGridColumns()
 
 void TestUnit1Layout::journalGridColumns()
 {
-    DataGrid& grid = controls(m_form).rxDBGrid3();
+    DataGrid& grid = m_w->ui().rxDBGrid3();
     QAbstractItemModel* model = grid.model();
     const QStringList titles = {u"Дата"_s,     u"Время"_s,    u"№ сор-я"_s, u"№ тура"_s, u"Диапазон"_s,  u"Модуляция"_s,
                                 u"Позывной"_s, u"Передано"_s, u"Принято"_s, u"KI"_s,     u"Примечание"_s};
@@ -335,7 +331,7 @@ void TestUnit1Layout::journalGridColumns()
 
 void TestUnit1Layout::statusBarPanelsAndGauge()
 {
-    PanelStatusBar& bar = controls(m_form).statusBar1();
+    PanelStatusBar& bar = m_w->ui().statusBar1();
     QCOMPARE(bar.panelCount(), 3);
     QCOMPARE(bar.panelRect(0).width(), 70);
     QCOMPARE(bar.panelRect(1).width(), 250);
@@ -343,7 +339,7 @@ void TestUnit1Layout::statusBarPanelsAndGauge()
     QCOMPARE(bar.panelText(0), QString());
     QCOMPARE(bar.panelText(1), u"СВ=0  КР=0(0)  РН=0(0)  Всего=0"_s);
     QCOMPARE(bar.panelText(2), QString());
-    Gauge& gauge = controls(m_form).gauge1();
+    Gauge& gauge = m_w->ui().gauge1();
     QCOMPARE(gauge.parentWidget(), &bar);
     QCOMPARE(gauge.geometry(), QRect(323, 1, 1016 - 324, 18));
     QVERIFY(gauge.geometry().intersects(bar.panelRect(2)));
@@ -355,43 +351,43 @@ void TestUnit1Layout::statusBarPanelsAndGauge()
 
 void TestUnit1Layout::widerWindowWidensOnlyTheLastColumnAndTheGauge()
 {
-    m_form->resize(m_form->width() + 100, m_form->height());
-    QTRY_COMPARE(m_form->centralWidget()->width(), 1116);
-    QCOMPARE(controls(m_form).columnPanel(0).width(), 217);
-    QCOMPARE(controls(m_form).columnPanel(1).width(), 224);
-    QCOMPARE(controls(m_form).columnPanel(2).width(), 224);
-    QCOMPARE(controls(m_form).columnPanel(3).width(), 451);
-    QCOMPARE(controls(m_form).gauge1().width(), 792);
-    QCOMPARE(controls(m_form).gauge1().x(), 323);
-    QCOMPARE(controls(m_form).rxDBGrid3().width(), 1116);
+    m_w->form->resize(m_w->form->width() + 100, m_w->form->height());
+    QTRY_COMPARE(m_w->form->centralWidget()->width(), 1116);
+    QCOMPARE(m_w->ui().columnPanel(0).width(), 217);
+    QCOMPARE(m_w->ui().columnPanel(1).width(), 224);
+    QCOMPARE(m_w->ui().columnPanel(2).width(), 224);
+    QCOMPARE(m_w->ui().columnPanel(3).width(), 451);
+    QCOMPARE(m_w->ui().gauge1().width(), 792);
+    QCOMPARE(m_w->ui().gauge1().x(), 323);
+    QCOMPARE(m_w->ui().rxDBGrid3().width(), 1116);
 
-    m_form->resize(m_form->width(), m_form->height() + 50);
-    QTRY_COMPARE(controls(m_form).columnPanel(3).height(), 468);
-    QCOMPARE(controls(m_form).rxDBGrid3().height(), 109);
+    m_w->form->resize(m_w->form->width(), m_w->form->height() + 50);
+    QTRY_COMPARE(m_w->ui().columnPanel(3).height(), 468);
+    QCOMPARE(m_w->ui().rxDBGrid3().height(), 109);
     QCOMPARE(child<Panel>("Panel4")->height(), 46);
 }
 
 void TestUnit1Layout::narrowStatusBarHidesTheGaugeUntilWidenedAgain()
 {
-    m_form->setMinimumSize(0, 0);
-    m_form->centralWidget()->setMinimumSize(0, 0);
-    m_form->resize(300, m_form->height());
-    QTRY_COMPARE(controls(m_form).statusBar1().width(), m_form->width());
-    QVERIFY(controls(m_form).statusBar1().width() < 324);
-    QCOMPARE(controls(m_form).gauge1().width(), 0);
-    m_form->resize(1016, m_form->height());
-    QTRY_COMPARE(controls(m_form).gauge1().width(), 692);
+    m_w->form->setMinimumSize(0, 0);
+    m_w->form->centralWidget()->setMinimumSize(0, 0);
+    m_w->form->resize(300, m_w->form->height());
+    QTRY_COMPARE(m_w->ui().statusBar1().width(), m_w->form->width());
+    QVERIFY(m_w->ui().statusBar1().width() < 324);
+    QCOMPARE(m_w->ui().gauge1().width(), 0);
+    m_w->form->resize(1016, m_w->form->height());
+    QTRY_COMPARE(m_w->ui().gauge1().width(), 692);
 }
 
 void TestUnit1Layout::menu()
 {
-    QMenuBar* bar = m_form->menuBar();
+    QMenuBar* bar = m_w->form->menuBar();
     QCOMPARE(bar->objectName(), u"MainMenu1"_s);
     const QList<QAction*> top = bar->actions();
     QCOMPARE(top.size(), 2);
     QCOMPARE(top.at(0)->text(), u"File"_s);
     QCOMPARE(top.at(0)->menu()->objectName(), u"File1"_s);
-    QCOMPARE(top.at(1), &controls(m_form).exit1());
+    QCOMPARE(top.at(1), &m_w->ui().exit1());
     QCOMPARE(top.at(1)->objectName(), u"Exit1"_s);
     QCOMPARE(top.at(1)->text(), u"Exit"_s);
 
@@ -408,8 +404,8 @@ void TestUnit1Layout::menu()
                      u"Station1"_s, u"ExportCabrillo1"_s, u"ExportADIF1"_s, u"OpenContestFolder1"_s, u"Radio1"_s}));
     QCOMPARE(texts.first(4),
              QStringList({u"Clear Contest-Table"_s, u"Import Callsign"_s, u"New Callsign"_s, u"Export Journal"_s}));
-    QCOMPARE(controls(m_form).newCallsign1().shortcut(), QKeySequence(Qt::Key_Insert));
-    const WindowControls ui = controls(m_form);
+    QCOMPARE(m_w->ui().newCallsign1().shortcut(), QKeySequence(Qt::Key_Insert));
+    const WindowControls ui = m_w->ui();
     for (QAction* action : {&ui.clearContestTable1(), &ui.importCallsign1(), &ui.exportJournal1()}) {
         QVERIFY(action->shortcut().isEmpty());
     }
