@@ -7,6 +7,8 @@
 #include "store/TableNames.h"
 #include "store/TableView.h"
 
+#include <algorithm>
+
 namespace
 {
 // the band views are named after their table: Contest80, Contest160CW...
