@@ -161,21 +161,22 @@ void DataGrid::moveViewTo(const QModelIndex& target)
 
 bool DataGrid::storePendingEdit()
 {
-    if (!m_model) {
-        return true;
-    }
-    if (state() == QAbstractItemView::EditingState) {
+    if (m_model && state() == QAbstractItemView::EditingState) {
         if (QWidget* editor = indexWidget(currentIndex())) {
             commitData(editor);
             QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
         }
     }
-    TableView& view = m_model->view();
-    if (!view.isOpen() || !view.isEditing()) {
+    return postPendingEdit();
+}
+
+bool DataGrid::postPendingEdit()
+{
+    if (!m_model || !m_model->view().isOpen() || !m_model->view().isEditing()) {
         return true;
     }
     try {
-        view.checkBrowseMode();
+        m_model->view().checkBrowseMode();
         return true;
     } catch (...) {
         m_model->reportError();
@@ -299,9 +300,10 @@ void DataGrid::onFocusChanged(QWidget* old, QWidget* now)
     if (wasInside && !isInside) {
         m_focusLeftWindow = !now || now->window() != window();
         // posted while the controls the operator leaves the grid for (the edit-mode box among them) are
-        // still as they were when the change was made
+        // still as they were when the change was made; an open editor has handed its text over as it lost
+        // the focus
         if (!m_focusLeftWindow) {
-            storePendingEdit();
+            postPendingEdit();
         }
         return;
     }

@@ -88,6 +88,8 @@ private:
     void syncCurrentFromView();
     void moveViewTo(const QModelIndex& target);
     void deleteCurrentRow();
+    // the view's pending change posted, as storePendingEdit() without the open editor
+    bool postPendingEdit();
     void onFocusChanged(QWidget* old, QWidget* now);
     bool contains(const QWidget* widget) const;
 
