@@ -1,7 +1,7 @@
 #include "contest/ContactEntry.h"
 
 #include "contest/Clock.h"
-#include "contest/JournalFollowUp.h"
+#include "contest/ContestValues.h"
 #include "contest/Prompter.h"
 #include "contest/ReceivedCode.h"
 #include "store/StoreError.h"
@@ -51,19 +51,16 @@ private:
 void writeContact(const ContactEntryContext& context, const QString& code, const QDateTime& contactTime)
 {
     TableView& band = context.band;
-    const QString sent = context.sentExchange();
-    {
-        JournalFollowUp::Pause pause(context.followUp);
-        band.edit();
-        band.setValue(kFieldDate, contactTime.date());
-        band.setValue(kFieldTime, contactTime.time());
-        band.setValue(kFieldSentText, sent);
-        band.setValue(kFieldRecvText, code);
-        band.post();
-    }
+    const QString sent = sentExchange(context.values);
+    band.edit();
+    band.setValue(kFieldDate, contactTime.date());
+    band.setValue(kFieldTime, contactTime.time());
+    band.setValue(kFieldSentText, sent);
+    band.setValue(kFieldRecvText, code);
+    band.post();
     TableView& journal = context.journal;
     journal.append();
-    journal.setValue(kFieldContestNumber, context.contestNumber());
+    journal.setValue(kFieldContestNumber, context.values.contestNumber);
     for (const QString& field : {kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign}) {
         journal.setValue(field, band.value(field));
     }

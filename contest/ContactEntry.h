@@ -2,13 +2,11 @@
 
 #include <QString>
 
-#include <functional>
-
 class Clock;
 class Database;
-class JournalFollowUp;
 class Prompter;
 class TableView;
+struct ContestValues;
 
 // What contact entry needs of the window, read at the moment each value is used: the prompt is modal
 // and the tour clock keeps running while it is open.
@@ -18,12 +16,10 @@ struct ContactEntryContext
     TableView& band;     // the active band view
     QString bandCaption; // its title panel's caption, named in the prompt
     TableView& journal;
-    JournalFollowUp& followUp;
     Prompter& prompter;
     const Clock& clock;
     bool editMode = false;
-    std::function<QString()> sentExchange;
-    std::function<int()> contestNumber;
+    const ContestValues& values;
 };
 
 enum class ContactOutcome

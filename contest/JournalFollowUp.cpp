@@ -11,8 +11,6 @@
 
 namespace
 {
-// the band views are named after their table: Contest80, Contest160CW...
-const QString kBandViewPrefix = kTableContest;
 const QStringList kKeyFields = {kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign};
 
 ContactKey keyBeforeEdit(const TableView& row)
@@ -47,28 +45,10 @@ void refuseSecondContact(TableView& posted)
                                     "undo the change.")
                          .arg(contactName(contact->key), contact->time));
 }
-} // namespace
-
-JournalFollowUp::JournalFollowUp(TableView& journal)
-    : m_journal(journal)
+// the Journal's side of a band row just posted, in the post's transaction
+bool followUp(TableView& posted, TableView& journal)
 {
-}
-
-JournalFollowUp::Pause::Pause(JournalFollowUp& followUp)
-    : m_followUp(followUp)
-{
-    ++m_followUp.m_pauses;
-}
-
-JournalFollowUp::Pause::~Pause()
-{
-    --m_followUp.m_pauses;
-}
-
-bool JournalFollowUp::afterPost(TableView& posted, bool editMode)
-{
-    // every post outside a transaction is already on disk; nothing to flush here
-    if (!editMode || m_pauses > 0 || !posted.name().startsWith(kBandViewPrefix) || posted.lastPostInserted()) {
+    if (posted.lastPostInserted()) {
         return false;
     }
     const bool wasWorked = !posted.valueBeforeEdit(kFieldTime).isNull();
@@ -84,26 +64,41 @@ bool JournalFollowUp::afterPost(TableView& posted, bool editMode)
     // found by what was stored, not by what was typed: a corrected callsign must not find another
     // station's contact
     const qint64 journalRow = newestJournalRowOf(posted.database(), keyBeforeEdit(posted));
-    if (journalRow < 0 || !m_journal.locateId(journalRow)) {
+    if (journalRow < 0 || !journal.locateId(journalRow)) {
         return false;
     }
     if (!worked) {
-        m_journal.remove();
-        m_journal.last();
+        journal.remove();
+        journal.last();
         return true;
     }
-    m_journal.edit();
+    journal.edit();
     for (const QString& field : {kFieldDate, kFieldTime, kFieldSentText, kFieldRecvText}) {
-        m_journal.setValue(field, posted.value(field));
+        journal.setValue(field, posted.value(field));
     }
     for (const QString& field : kKeyFields) {
         if (posted.valueBeforeEdit(field) != posted.value(field)) {
-            m_journal.setValue(field, posted.value(field));
+            journal.setValue(field, posted.value(field));
         }
     }
     // the score counts regions by the KI: a corrected code carries its region with it
     const QString received = posted.text(kFieldRecvText);
-    m_journal.setValue(kFieldKi, received.isEmpty() ? QVariant() : QVariant(journalKi(received)));
-    m_journal.post();
+    journal.setValue(kFieldKi, received.isEmpty() ? QVariant() : QVariant(journalKi(received)));
+    journal.post();
     return true;
+}
+} // namespace
+
+bool StoreCorrection(TableView& band, TableView& journal)
+{
+    if (!band.isEditing()) {
+        return false;
+    }
+    if (!band.isModified()) {
+        band.cancel();
+        return false;
+    }
+    bool journalChanged = false;
+    band.postTogether([&] { journalChanged = followUp(band, journal); });
+    return journalChanged;
 }

@@ -173,14 +173,20 @@ void FormStorage::restore()
     }
 }
 
-std::optional<int> FormStorage::wholeNumberToRestore(const QString& key) const
+std::optional<int> FormStorage::wholeNumberToRestore(const QString& component) const
 {
+    const auto stored = std::find_if(m_properties.cbegin(), m_properties.cend(), [&component](const StoredProperty& p) {
+        return p.component == component && std::holds_alternative<WholeNumberProperty>(p.binding);
+    });
+    if (stored == m_properties.cend()) {
+        return std::nullopt;
+    }
     ProfileFile profile(m_filePath);
     profile.load();
     if (parseProfileInteger(profile.value(kSection, u"FormVersion"_s, QString()), 0) < kFormVersion) {
         return std::nullopt;
     }
-    return parseWholeNumber(profile.value(kSection, key, QString()).trimmed());
+    return parseWholeNumber(profile.value(kSection, stored->key(), QString()).trimmed());
 }
 
 void FormStorage::restorePlacement(const ProfileFile& profile)

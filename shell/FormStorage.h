@@ -72,9 +72,9 @@ public:
     // not convert leaves its control as it is. An error raised by a control's change handler does not
     // stop the others; the first such error is rethrown once all are applied.
     void restore();
-    // The whole number restore() will give a control, read ahead of it; none when restore leaves the
-    // control as it is. The window opens its band views on the tour it is about to show.
-    std::optional<int> wholeNumberToRestore(const QString& key) const;
+    // The whole number restore() will give the control of that component, read ahead of it; none when
+    // restore leaves the control as it is. The window opens its band views on the tour it is about to show.
+    std::optional<int> wholeNumberToRestore(const QString& component) const;
     // Safe at any moment after restore(): the window also saves after every recorded contact, so that
     // the serial number survives a crash. Does nothing before the first restore.
     // Throws StoreError "Unable to write to <path>".

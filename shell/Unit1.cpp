@@ -1,24 +1,18 @@
 #include "shell/Unit1.h"
 
 #include "contest/BandViews.h"
-#include "contest/ContactDeletion.h"
-#include "contest/FormatSettings.h"
-#include "contest/JournalFollowUp.h"
-#include "contest/ReportLines.h"
-#include "contest/ScoreTally.h"
+#include "contest/ContestSession.h"
+#include "contest/Prompter.h"
 #include "shell/DialogPrompter.h"
 #include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
 #include "shell/RigFollower.h"
+#include "shell/StoredFields.h"
+#include "shell/WorkProgress.h"
 #include "store/Database.h"
-#include "store/ParadoxConversion.h"
-#include "store/Query.h"
-#include "store/Schema.h"
 #include "store/StoreError.h"
-#include "store/TableDamage.h"
 #include "store/TableNames.h"
 #include "store/TableView.h"
-#include "store/ViewDefinitions.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
 #include "widgets/Gauge.h"
@@ -55,23 +49,20 @@ QString folderCaption(const QString& folder)
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent)
     , m_ui(buildUnit1Layout(*this))
-    , m_db(std::make_unique<Database>(QDir::currentPath()))
-    , m_query(std::make_unique<Query>(*m_db))
+    , m_dialogPrompter(std::make_unique<DialogPrompter>(this))
+    , m_prompter(m_dialogPrompter.get())
+    , m_session(new ContestSession(QDir::currentPath(), *m_prompter, *m_clock, this))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(folderCaption(m_db->directory()));
+    setWindowTitle(folderCaption(m_session->database().directory()));
     // the menu bar lies outside the client area on the platform the sizes were drawn for
     move(kDesignPosition);
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
     // long work in this window's folder shows here, and in no other window
-    connect(&m_db->work(), &LongWork::busyChanged, this, &TForm1::busyChanged);
-    connect(&m_db->work(), &LongWork::progressChanged, this, &TForm1::showProgress);
-    m_dialogPrompter = std::make_unique<DialogPrompter>(this);
-    m_prompter = m_dialogPrompter.get();
-    createViews();
-    m_followUp = std::make_unique<JournalFollowUp>(*m_journal);
-    m_reportLines = new ReportLines(m_db.get(), this);
-    m_scoreTally = new ScoreTally(*m_db, this);
+    m_workProgress = new WorkProgress(m_session->database().work(), this);
+    m_session->setExchange(m_ui.kiEdit->value(), m_ui.nppEdit->value());
+    m_session->setContestNumber(m_ui.contestNumber->value());
+    m_session->setTours(m_ui.tours->value());
     bindGrids();
     bindEvents();
     setTabOrder();
@@ -80,7 +71,7 @@ TForm1::TForm1(QWidget* parent)
     m_timer1->setInterval(kTimerIntervalMs);
     bindContestEvents();
     bindExportEvents();
-    m_formStorage1 = std::make_unique<FormStorage>(this, storedProperties());
+    m_formStorage1 = std::make_unique<FormStorage>(this, storedFields(m_ui));
     m_timer1->start();
     runGuarded(this, [this] { FormCreate(); });
     // the first activation hands the focus to it, which makes 80 m SSB the active band
@@ -92,71 +83,74 @@ TForm1::~TForm1()
 {
     // the radio's thread reports to the controls: it ends before they go
     delete m_rigFollower;
-    m_db->work().disconnect(this);
     // the settings store reads the controls for its last save: it goes while they still exist
     m_formStorage1.reset();
     // no grid may take the focus, and so run a handler, while the window is taken apart
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
     }
-    // the grids' models and the views hold prepared statements of the connection: they go first
+    // the grids' models hold prepared statements of the session's connection: they go first
     delete centralWidget();
-    for (TableView* view : m_bandViews) {
-        delete view;
-    }
-    delete m_callsign;
-    delete m_journal;
+    delete m_workProgress;
+    delete m_session;
 }
 
-void TForm1::createViews()
+Database& TForm1::database()
 {
-    const auto makeView = [this](ViewDefinition def) {
-        auto* view = new TableView(*m_db, std::move(def), this);
-        view->setObjectName(view->name());
-        view->setAfterPost([this](TableView& posted) { Contest80AfterPost(posted); });
-        return view;
-    };
-    m_callsign = makeView(callsignViewDefinition());
-    m_journal = makeView(journalViewDefinition());
-    for (int band = 0; band < kBandCount; ++band) {
-        const BandViewInfo& info = bandViews().at(band);
-        TableView* view = makeView(contestViewDefinition(info.viewName));
-        view->setFilter(info.allToursFilter);
-        view->setFiltered(true);
-        m_bandViews.at(band) = view;
-    }
+    return m_session->database();
+}
+
+void TForm1::setPrompter(Prompter* prompter)
+{
+    m_prompter = prompter;
+    m_session->setPrompter(*prompter);
+}
+
+void TForm1::setClock(const Clock* clock)
+{
+    m_clock = clock;
+    m_session->setClock(*clock);
+}
+
+const ScoreTotals& TForm1::scoreTotals() const
+{
+    return m_session->score().totals;
 }
 
 void TForm1::bindGrids()
 {
-    const auto errorsOf = [this](const TableView* view) {
-        return [this, view](std::exception_ptr error) { reportGridError(*view, error); };
-    };
     static const std::array<const char*, kBandCount> links = {"DS80", "DS80CW", "DS160", "DS160CW"};
     for (int band = 0; band < kBandCount; ++band) {
         DataGrid* grid = m_ui.bandGrids.at(band);
-        TableView* view = m_bandViews.at(band);
-        auto* link = new TableViewModel(*view, bandGridColumns(band), errorsOf(view), grid);
+        TableView* view = &m_session->bandView(band);
+        auto* link = new TableViewModel(
+            *view, bandGridColumns(band), [this, view](std::exception_ptr error) { reportGridError(*view, error); },
+            grid);
         link->setObjectName(QString::fromLatin1(links.at(band)));
+        // a change typed in a band grid is a correction: its journal row is written with it
+        link->setEditStore([this, band] { showChange(m_session->storeCorrection(band)); });
         grid->setTableModel(link);
-        grid->setRowDeleter([this, band](qint64 id) { deleteGridRow(band, id); },
-                            [this](qint64 id) { return describePlannedRowDeletion(*m_db, id); });
+        grid->setRowDeleter([this, band](qint64 id) { showChange(m_session->deleteRow(band, id)); },
+                            [this, band](qint64 id) { return m_session->describeDeletion(band, id); });
         // a tour change held back by a change that could not be stored follows once it is stored or undone
         connect(view, &TableView::stateChanged, this, [this, band] {
-            if (tourFilterHeldBack(band)) {
+            if (m_session->tourHeldBack(band)) {
                 QTimer::singleShot(0, this, [this, band] {
-                    if (tourFilterHeldBack(band)) {
-                        runGuarded(this, [this, band] { applyTourFilter(band); });
+                    if (m_session->tourHeldBack(band)) {
+                        runGuarded(this, [this, band] { m_session->showTour(band); });
                     }
                 });
             }
         });
     }
-    auto* journalLink = new TableViewModel(*m_journal, journalGridColumns(), errorsOf(m_journal), m_ui.rxDBGrid3);
+    TableView* journal = &m_session->journalView();
+    auto* journalLink = new TableViewModel(
+        *journal, journalGridColumns(), [this, journal](std::exception_ptr error) { reportGridError(*journal, error); },
+        m_ui.rxDBGrid3);
     journalLink->setObjectName(QStringLiteral("DSJournal"));
     m_ui.rxDBGrid3->setTableModel(journalLink);
-    m_ui.rxDBGrid3->setRowDeleter([this](qint64 id) { deleteGridRow(-1, id); },
-                                  [this](qint64 id) { return describeJournalRowDeletion(*m_db, id); });
+    m_ui.rxDBGrid3->setRowDeleter([this](qint64 id) { showChange(m_session->deleteRow(-1, id)); },
+                                  [this](qint64 id) { return m_session->describeDeletion(-1, id); });
     m_ui.rxDBGrid3->setReadOnly(false);
 }
 
@@ -207,145 +201,49 @@ void TForm1::setTabOrder()
     }
 }
 
-void TForm1::reportError(std::exception_ptr error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (...) {
-        reportCurrentException(this);
-    }
-}
-
-bool TForm1::explainedByDamage(const QString& table, std::exception_ptr error)
-{
-    // A read that fails is often the first sign of a damaged file: the files are checked now, not only after
-    // the window shows, so that the operator reads what is damaged instead of the engine's bare words.
-    checkTableFiles();
-    if (!m_db->isDamaged(table)) {
-        return false;
-    }
-    // a refused write is news; a read of the damaged file has been told about in the damage report
-    try {
-        std::rethrow_exception(error);
-    } catch (const StoreError& failure) {
-        return failure.message() != m_db->writeRefusal(table);
-    } catch (...) {
-        return false;
-    }
-}
-
 void TForm1::reportGridError(const TableView& view, std::exception_ptr error)
 {
-    if (!explainedByDamage(view.tableName(), error)) {
-        reportError(error);
-    }
-}
-
-void TForm1::checkTableFiles()
-{
-    // each file is checked once, when it is first attached (the store keeps the answer)
-    QStringList damaged;
-    QStringList failures;
-    for (const QString& table : m_db->attachedTables()) {
+    const bool explained = m_session->explainedByDamage(view.tableName(), error);
+    showFileCheck();
+    if (!explained) {
         try {
-            if (!m_db->checkTable(table) && !m_damageReported.contains(table)) {
-                m_damageReported.insert(table);
-                damaged.append(table);
-            }
-        } catch (const StoreError& error) {
-            failures.append(error.message());
+            std::rethrow_exception(error);
+        } catch (...) {
+            reportCurrentException(this);
         }
     }
-    if (!damaged.isEmpty()) {
-        failures.prepend(damageReport(*m_db, damaged));
-    }
-    if (!failures.isEmpty()) {
-        showErrorBox(this, failures.join(QStringLiteral("\n\n")));
-    }
 }
 
-bool TForm1::refuseWrite(const QStringList& tables)
+void TForm1::showFileCheck()
 {
-    QString refusal = m_db->folderRefusal();
-    for (qsizetype i = 0; refusal.isEmpty() && i < tables.size(); ++i) {
-        refusal = m_db->writeRefusal(tables.at(i));
+    const QString report = m_session->takeFileCheckReport();
+    if (!report.isEmpty()) {
+        showErrorBox(this, report);
     }
-    if (refusal.isEmpty()) {
-        return false;
-    }
-    showErrorBox(this, refusal);
-    return true;
 }
 
 void TForm1::FormCreate()
 {
-    useFixedFormatSettings();
-    // a folder of Paradox tables is taken over first; a refused one is left exactly as it is, so the
-    // schema routine must not add tables of ours beside it
-    const ParadoxConversion conversion = convertParadoxFolder(m_db->directory());
-    if (conversion.outcome == ParadoxConversion::Outcome::Refused) {
-        throw StoreError(conversion.message);
-    }
-    if (!conversion.message.isEmpty()) {
-        // told once the window is up, through whichever prompter is set by then
-        QTimer::singleShot(0, this, [this, text = conversion.message] { m_prompter->showMessage(text); });
-    }
-    EnsureTables(*m_db);
-    if (m_db->folderIsReadOnly()) {
-        setWindowTitle(folderCaption(m_db->directory()) + kReadOnlyMark);
-    }
     // the band views open once, on the tour the saved settings are about to restore
-    const int tour = m_formStorage1->wholeNumberToRestore(QStringLiteral("Tour_Value")).value_or(m_ui.tour->value());
-    for (int band = 0; band < kBandCount; ++band) {
-        m_bandViews.at(band)->setFilter(
-            bandFilter(bandViews().at(band), std::clamp(tour, m_ui.tour->minimum(), m_ui.tour->maximum())));
+    const int tour = m_formStorage1->wholeNumberToRestore(m_ui.tour->objectName()).value_or(m_ui.tour->value());
+    const SessionOpening opening = m_session->open(std::clamp(tour, m_ui.tour->minimum(), m_ui.tour->maximum()));
+    if (m_session->database().folderIsReadOnly()) {
+        setWindowTitle(folderCaption(m_session->database().directory()) + kReadOnlyMark);
     }
-    const QString failures = openViews();
-    // the score counts the journal: a journal that could not open has been reported with the other views
-    if (m_journal->isOpen()) {
-        try {
-            UpdateScore();
-        } catch (...) {
-            if (!explainedByDamage(m_journal->tableName(), std::current_exception())) {
-                throw;
-            }
-        }
+    if (!opening.notice.isEmpty()) {
+        // told once the window is up, through whichever prompter is set by then
+        QTimer::singleShot(0, this, [this, text = opening.notice] { m_prompter->showMessage(text); });
     }
-    if (!failures.isEmpty()) {
-        throw StoreError(failures);
-    }
-}
-
-QString TForm1::openViews()
-{
-    // Every view that can open does, so that one missing or damaged table does not hide the others; the
-    // failures are told together, each once.
-    QStringList failures;
-    for (TableView* view :
-         {m_callsign, m_journal, m_bandViews.at(0), m_bandViews.at(1), m_bandViews.at(2), m_bandViews.at(3)}) {
-        try {
-            view->open();
-        } catch (const StoreError& error) {
-            const bool told = failures.contains(error.message());
-            if (!told && !explainedByDamage(view->tableName(), std::current_exception())) {
-                failures.append(error.message());
-            }
-        }
-    }
-    return failures.join(u'\n');
-}
-
-void TForm1::closeViews()
-{
-    for (TableView* view :
-         {m_bandViews.at(0), m_bandViews.at(1), m_bandViews.at(2), m_bandViews.at(3), m_callsign, m_journal}) {
-        view->close();
+    showFileCheck();
+    showScore();
+    if (!opening.failures.isEmpty()) {
+        throw StoreError(opening.failures);
     }
 }
 
 void TForm1::FormClose()
 {
-    closeViews();
+    m_session->close();
 }
 
 void TForm1::FormResize()
@@ -412,31 +310,10 @@ void TForm1::TourChange()
     for (DataGrid* grid : m_ui.bandGrids) {
         grid->setColumnHidden(kTourNumberColumn, tourNumber != 0);
     }
-    for (int band = 0; band < kBandCount; ++band) {
-        applyTourFilter(band);
-    }
-}
-
-void TForm1::applyTourFilter(int band)
-{
-    TableView& view = *m_bandViews.at(band);
-    const QString filter = bandFilter(bandViews().at(band), m_ui.tour->value());
-    if (!view.isOpen()) {
-        return;
-    }
-    // The row being changed would leave the view: the change is stored first. One that cannot be stored
-    // keeps the view on its rows until the operator mends or undoes it.
-    if (!m_ui.bandGrids.at(band)->storePendingEdit()) {
-        return;
-    }
-    view.setFilter(filter);
-    view.first();
-}
-
-bool TForm1::tourFilterHeldBack(int band) const
-{
-    const TableView& view = *m_bandViews.at(band);
-    return view.isOpen() && !view.isEditing() && view.filter() != bandFilter(bandViews().at(band), m_ui.tour->value());
+    // The row being changed would leave its view: the change is stored first. One that cannot be stored
+    // keeps its view on its rows until the operator mends or undoes it.
+    storePendingEdits();
+    m_session->setTour(tourNumber);
 }
 
 bool TForm1::storePendingEdits()
@@ -451,7 +328,9 @@ bool TForm1::storePendingEdits()
 void TForm1::EditingClick()
 {
     const bool editMode = m_ui.editing->isChecked();
-    if (editMode && refuseWrite({m_bandViews.at(0)->tableName(), m_journal->tableName()})) {
+    const QString refusal = editMode ? m_session->contactsRefusal() : QString();
+    if (!refusal.isEmpty()) {
+        showErrorBox(this, refusal);
         m_ui.editing->setChecked(false);
         return;
     }
@@ -460,7 +339,6 @@ void TForm1::EditingClick()
         m_ui.editing->setChecked(true);
         return;
     }
-    m_editMode = editMode;
     for (DataGrid* grid : m_ui.bandGrids) {
         grid->setReadOnly(!editMode);
         grid->setInPlaceEditing(editMode);
@@ -469,14 +347,12 @@ void TForm1::EditingClick()
 
 void TForm1::DBGrid80GetCellParams(DataGrid& sender, const QString&, int row, CellParams& params, bool highlight)
 {
-    int band = 0;
-    while (band < kBandCount && bandViews().at(band).gridName != sender.objectName()) {
-        ++band;
-    }
-    if (band == kBandCount) {
+    const auto grid = std::find(m_ui.bandGrids.cbegin(), m_ui.bandGrids.cend(), &sender);
+    if (grid == m_ui.bandGrids.cend()) {
         return;
     }
-    const TableView& view = *m_bandViews.at(band);
+    const auto band = size_t(grid - m_ui.bandGrids.cbegin());
+    const TableView& view = m_session->bandView(int(band));
     QVariant time;
     try {
         time = view.valueAt(row, view.fieldIndex(kFieldTime));
@@ -510,9 +386,14 @@ void TForm1::showEvent(QShowEvent* event)
     if (!m_shown) {
         m_shown = true;
         runGuarded(this, [this] { m_formStorage1->restore(); });
-        runGuarded(this, [this] { advanceSerialPastJournal(); });
+        runGuarded(this, [this] { m_ui.nppEdit->setValue(m_session->serialPastJournal()); });
         // the quick check reads every page of every table file: it runs once the window is there
-        QTimer::singleShot(0, this, [this] { runGuarded(this, [this] { checkTableFiles(); }); });
+        QTimer::singleShot(0, this, [this] {
+            runGuarded(this, [this] {
+                m_session->checkTableFiles();
+                showFileCheck();
+            });
+        });
     }
     QMainWindow::showEvent(event);
 }

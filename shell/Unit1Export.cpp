@@ -1,7 +1,7 @@
 // The handlers of TForm1 for the station data and the Cabrillo and ADIF exports of the log.
 #include "shell/Unit1.h"
 
-#include "contest/LogExport.h"
+#include "contest/ContestSession.h"
 #include "contest/Prompter.h"
 #include "shell/ErrorBox.h"
 #include "shell/StationDialog.h"
@@ -85,14 +85,12 @@ void TForm1::exportLogAs(LogFormat format)
         return;
     }
     const FormatTexts texts = formatTexts(format);
-    const QString proposed = QDir(m_db->directory()).filePath(proposedExportName(station, format));
+    const QString proposed = QDir(database().directory()).filePath(proposedExportName(station, format));
     const std::optional<QString> path = m_prompter->askSaveFile(texts.caption, proposed, texts.filter);
     if (!path || path->isEmpty()) {
         return;
     }
-    // the claimed score is the one the status bar shows
-    const ExportHeader header{programVersion(), m_clock->utcNow(), m_scoreTotals.totalPoints};
-    const LogExportResult result = exportLog(*m_journal, m_ui.contestNumber->value(), station, header, format, *path);
+    const LogExportResult result = m_session->exportLog(format, station, *path);
     if (!result.problems.isEmpty()) {
         m_prompter->showMessage(exportProblemMessage(*path, result.problems));
         return;

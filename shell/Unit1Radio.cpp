@@ -7,6 +7,7 @@
 #include "shell/RadioDialog.h"
 #include "shell/RadioSettings.h"
 #include "shell/RigFollower.h"
+#include "shell/WorkProgress.h"
 #include "widgets/DataGrid.h"
 
 #include <QAction>
@@ -24,7 +25,7 @@ void TForm1::startRadio()
     connect(m_rigFollower, &RigFollower::radioRead, this, [this](qint64 frequencyHz, const QString& modeName) {
         runGuarded(this, [&] { radioRead(frequencyHz, modeName); });
     });
-    connect(m_rigFollower, &RigFollower::radioLost, this, [this] { radioLost(); });
+    connect(m_rigFollower, &RigFollower::radioLost, this, [this] { m_ui.radioLabel->setText(kNoRadio); });
     connect(m_ui.radio1, &QAction::triggered, this, [this] { runGuarded(this, [this] { Radio1Click(); }); });
     applyRadioSettings(loadRadioSettings());
 }
@@ -58,14 +59,9 @@ void TForm1::radioRead(qint64 frequencyHz, const QString& modeName)
     const bool editingCell = std::any_of(m_ui.bandGrids.cbegin(), m_ui.bandGrids.cend(), [focused](DataGrid* grid) {
         return focused && focused != grid && grid->isAncestorOf(focused);
     });
-    const bool held = QApplication::activeModalWidget() || QApplication::activePopupWidget() || m_busyDepth > 0
+    const bool held = QApplication::activeModalWidget() || QApplication::activePopupWidget() || m_workProgress->isBusy()
         || editingCell;
     if (const std::optional<int> band = m_radioBand.read(frequencyHz, radioModeFromName(modeName), held)) {
         Panel80Click(m_ui.titlePanels.at(*band));
     }
-}
-
-void TForm1::radioLost()
-{
-    m_ui.radioLabel->setText(kNoRadio);
 }

@@ -401,21 +401,24 @@ void TableView::updateRow(qint64 id)
 void TableView::post()
 {
     requireOpen("post to");
+    if (isEditing()) {
+        writePost();
+    }
+}
+
+void TableView::postTogether(const std::function<void()>& alongside)
+{
+    requireOpen("post to");
     if (!isEditing()) {
         return;
     }
-    if (!m_afterPost || m_db.inTransaction()) {
-        writePost();
-        return;
-    }
-    // The row and what the post hook writes for it (a correction's journal row) land together or not at
-    // all; a post refused on the way stays pending, as typed, for the operator to mend or cancel.
     const State state = m_state;
     const EditBuffer pending = m_edit;
     const qint64 id = state == State::Edit ? currentId() : -1;
     try {
         Transaction together(m_db);
         writePost();
+        alongside();
         together.commit();
     } catch (...) {
         restorePending(state, pending, id);
@@ -472,9 +475,6 @@ void TableView::writePost()
         m_eof = m_bof = m_order.isEmpty();
     }
     m_db.notifyRowChanged(m_def.table, id, this);
-    if (m_afterPost) {
-        m_afterPost(*this);
-    }
 }
 
 void TableView::settleOrder() const

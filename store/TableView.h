@@ -34,8 +34,6 @@ public:
         Insert,
     };
 
-    using PostHook = std::function<void(TableView&)>;
-
     static constexpr int kPageSize = PageCache::kPageSize;
 
     // Many posts at once (an import): whoever follows the view sees one reset at the end instead of a
@@ -99,6 +97,10 @@ public:
     void checkBrowseMode();
     // posts a pending change; every post outside a transaction is already on disk
     void flush();
+    // Posts the pending change and runs what must be written with it (a correction's journal row) in one
+    // transaction. If either fails nothing is written and the change stays pending, as typed, for the
+    // operator to mend or undo; the error goes to the caller.
+    void postTogether(const std::function<void()>& alongside);
 
     // Field names separated by ";", one value each; the first match in the view's order becomes current.
     bool locate(const QString& fields, const QVariantList& values, bool caseInsensitive);
@@ -118,8 +120,6 @@ public:
     const QString& filter() const { return m_filter; }
     void setFiltered(bool filtered);
     bool filtered() const { return m_filtered; }
-
-    void setAfterPost(PostHook hook) { m_afterPost = std::move(hook); }
 
     // rows whose field values have been read from the table since the view was created
     qint64 fetchedRowCount() const { return m_cache.fetchedRows(); }
@@ -146,7 +146,7 @@ private:
     const RowOrder::Entry& entryAt(int row) const { return m_order.at(row); }
     void setCurrent(int row);
     void setState(State state);
-    // the post's writes and the post hook, in the caller's transaction
+    // the post's writes, in the caller's transaction if there is one
     void writePost();
     void restorePending(State state, const EditBuffer& pending, qint64 id);
     qint64 insertRow();
@@ -193,6 +193,5 @@ private:
     // where rows of the view that another view is about to write sort now, when their place is not read
     QHash<qint64, RowOrder::Entry> m_unreadBeforeChange;
 
-    PostHook m_afterPost;
     int m_batchDepth = 0;
 };

@@ -148,7 +148,7 @@ void DataGrid::moveViewTo(const QModelIndex& target)
         QScopedValueRollback guard(m_syncing, true);
         TableView& view = m_model->view();
         try {
-            view.checkBrowseMode();
+            m_model->storePendingEdit();
             if (wanted.isValid()) {
                 view.moveTo(wanted.row());
             }
@@ -176,7 +176,7 @@ bool DataGrid::postPendingEdit()
         return true;
     }
     try {
-        m_model->view().checkBrowseMode();
+        m_model->storePendingEdit();
         return true;
     } catch (...) {
         m_model->reportError();

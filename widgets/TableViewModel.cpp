@@ -55,6 +55,15 @@ QString TableViewModel::title(int column) const
     return fieldIndex >= 0 ? m_view.declaredFields().at(fieldIndex).title() : m_columns.at(column).field;
 }
 
+void TableViewModel::storePendingEdit()
+{
+    if (m_editStore) {
+        m_editStore();
+    } else {
+        m_view.checkBrowseMode();
+    }
+}
+
 void TableViewModel::reportError() const
 {
     m_errorHandler(std::current_exception());
@@ -176,6 +185,7 @@ bool TableViewModel::setData(const QModelIndex& index, const QVariant& value, in
     const bool wasEditing = m_view.isEditing();
     try {
         if (index.row() != m_view.currentRow()) {
+            storePendingEdit();
             m_view.moveTo(index.row());
         }
         m_view.edit();

@@ -27,6 +27,8 @@ class TableViewModel : public QAbstractTableModel
 public:
     // shows the error of a failed view operation to the operator
     using ErrorHandler = std::function<void(std::exception_ptr error)>;
+    // stores the view's pending change when the row is left; raises what the store raised
+    using EditStore = std::function<void()>;
 
     TableViewModel(TableView& view, QList<GridColumn> columns, ErrorHandler errorHandler, QObject* parent = nullptr);
 
@@ -34,6 +36,12 @@ public:
     const QList<GridColumn>& columns() const { return m_columns; }
     const QString& fieldAt(int column) const { return m_columns.at(column).field; }
     QString title(int column) const;
+
+    // Whoever owns the view decides how a change typed in the grid is stored (a correction writes its
+    // journal row with it); without one the view posts it alone.
+    void setEditStore(EditStore store) { m_editStore = std::move(store); }
+    // posts the view's pending change, or drops an edit that changed nothing
+    void storePendingEdit();
 
     void setEditable(bool editable) { m_editable = editable; }
     bool isEditable() const { return m_editable; }
@@ -65,5 +73,6 @@ private:
     QList<int> m_fieldIndexes;
     bool m_editable = false;
     ErrorHandler m_errorHandler;
+    EditStore m_editStore;
     mutable bool m_readErrorPending = false;
 };

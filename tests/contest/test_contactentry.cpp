@@ -1,5 +1,5 @@
 #include "contest/ContactEntry.h"
-#include "contest/JournalFollowUp.h"
+#include "contest/ContestValues.h"
 #include "contest/Participants.h"
 #include "support/ContestFixture.h"
 #include "support/Fakes.h"
@@ -15,16 +15,11 @@ private:
     {
         FakePrompter prompter;
         FakeClock clock;
-        JournalFollowUp followUp{*journal};
         bool editMode = false;
-        int contestNumber = 1;
-        QString sent = QStringLiteral("22 001");
+        ContestValues values{22, 1, 1, 2};
 
         Contest(const QStringList& callsigns = {QStringLiteral("RA3ABC"), QStringLiteral("UA1XYZ")}, int tours = 2)
         {
-            for (TableView* view : all()) {
-                view->setAfterPost([this](TableView& posted) { followUp.afterPost(posted, editMode); });
-            }
             const ParticipantViews views{*callsign, *contest80, *contest80CW, *contest160, *contest160CW};
             for (const QString& call : callsigns) {
                 prompter.answers.push_back(call);
@@ -38,16 +33,7 @@ private:
                              const QString& caption = QStringLiteral("80 м - SSB"))
         {
             prompter.answers.push_back(typed);
-            const ContactEntryContext context{*db,
-                                              band,
-                                              caption,
-                                              *journal,
-                                              followUp,
-                                              prompter,
-                                              clock,
-                                              editMode,
-                                              [this] { return sent; },
-                                              [this] { return contestNumber; }};
+            const ContactEntryContext context{*db, band, caption, *journal, prompter, clock, editMode, values};
             return EnterContact(context);
         }
     };

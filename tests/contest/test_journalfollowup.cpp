@@ -100,7 +100,7 @@ void TestJournalFollowUp::correctionFollowsTheStoredKey()
     }
     QString refusal;
     try {
-        c.contest80->post();
+        c.store(*c.contest80);
     } catch (const StoreError& error) {
         refusal = error.message();
     }

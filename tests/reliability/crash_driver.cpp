@@ -2,7 +2,7 @@
 // returned, so that a test can kill the process at any moment and check that nothing reported is lost.
 #include "contest/BandViews.h"
 #include "contest/ContactEntry.h"
-#include "contest/JournalFollowUp.h"
+#include "contest/ContestValues.h"
 #include "contest/ReceivedCode.h"
 #include "contest/SerialRecovery.h"
 #include "store/Database.h"
@@ -30,30 +30,26 @@ int main(int argc, char* argv[])
     EnsureTables(db);
     TableView journal(db, journalViewDefinition());
     journal.open();
-    JournalFollowUp followUp(journal);
     FakePrompter prompter;
     SystemClock clock;
-    int serial = lastSentSerial(db, 1, 22).value_or(0) + 1;
+    ContestValues values{22, lastSentSerial(db, 1, 22).value_or(0) + 1, 1, 1};
 
     for (const BandViewInfo& info : bandViews()) {
         TableView band(db, contestViewDefinition(info.viewName));
         band.setFilter(bandFilter(info, 0));
         band.setFiltered(true);
         band.open();
-        band.setAfterPost([&](TableView& posted) { followUp.afterPost(posted, false); });
         for (band.first(); band.recordCount() > 0 && band.isNull(QStringLiteral("T")); band.first()) {
             const qint64 id = band.currentId();
-            const QString sent = sentExchange(22, serial);
-            prompter.answers.push_back(QStringLiteral("23 %1").arg(serial, 3, 10, QLatin1Char(u'0')));
-            const ContactEntryContext context{db,    band,  info.caption,         journal,         followUp, prompter,
-                                              clock, false, [&] { return sent; }, [] { return 1; }};
+            prompter.answers.push_back(QStringLiteral("23 %1").arg(values.serial, 3, 10, QLatin1Char(u'0')));
+            const ContactEntryContext context{db, band, info.caption, journal, prompter, clock, false, values};
             if (EnterContact(context) != ContactOutcome::Recorded) {
                 std::fprintf(stderr, "not recorded: %s\n", qPrintable(prompter.messages.join(u'\n')));
                 return 1;
             }
-            std::printf("DONE %lld %d\n", static_cast<long long>(id), serial);
+            std::printf("DONE %lld %d\n", static_cast<long long>(id), values.serial);
             std::fflush(stdout);
-            ++serial;
+            ++values.serial;
         }
     }
     return 0;

@@ -1,5 +1,5 @@
 #include "contest/ContactEntry.h"
-#include "contest/JournalFollowUp.h"
+#include "contest/ContestValues.h"
 #include "contest/Participants.h"
 #include "store/StoreError.h"
 #include "support/ContestFixture.h"
@@ -20,14 +20,11 @@ private:
     {
         FakePrompter prompter;
         FakeClock clock;
-        JournalFollowUp followUp{*journal};
+        ContestValues values{22, 1, 1, 8};
 
         Contest()
             : ContestFixture(FailingVfs::kName)
         {
-            for (TableView* view : all()) {
-                view->setAfterPost([this](TableView& posted) { followUp.afterPost(posted, false); });
-            }
             QFile list(env.path(QStringLiteral("Callsign.txt")));
             if (list.open(QIODevice::WriteOnly)) {
                 list.write("RA3ABC\nUA1XYZ\nRN6AA\n");
@@ -49,16 +46,8 @@ private:
         {
             prompter.answers.push_back(code);
             contest80->first();
-            const ContactEntryContext context{*db,
-                                              *contest80,
-                                              QStringLiteral("80 м - SSB"),
-                                              *journal,
-                                              followUp,
-                                              prompter,
-                                              clock,
-                                              false,
-                                              [] { return QStringLiteral("22 001"); },
-                                              [] { return 1; }};
+            const ContactEntryContext context{
+                *db, *contest80, QStringLiteral("80 м - SSB"), *journal, prompter, clock, false, values};
             return EnterContact(context);
         }
 

@@ -1,5 +1,6 @@
 #include "contest/BandViews.h"
 #include "contest/ContactEntry.h"
+#include "contest/ContestValues.h"
 #include "contest/JournalFollowUp.h"
 #include "contest/Participants.h"
 #include "store/Database.h"
@@ -61,10 +62,9 @@ struct Station
     std::vector<std::unique_ptr<TableView>> bands;
     std::unique_ptr<TableView> callsign;
     std::unique_ptr<TableView> journal;
-    std::unique_ptr<JournalFollowUp> followUp;
     FakePrompter prompter;
     FakeClock clock;
-    bool editMode = false;
+    ContestValues values{22, 7, 1, 1};
 
     Station(const QString& folder, const char* vfsName)
     {
@@ -72,7 +72,6 @@ struct Station
         EnsureTables(*db);
         callsign = std::make_unique<TableView>(*db, callsignViewDefinition());
         journal = std::make_unique<TableView>(*db, journalViewDefinition());
-        followUp = std::make_unique<JournalFollowUp>(*journal);
         for (const BandViewInfo& info : bandViews()) {
             bands.push_back(std::make_unique<TableView>(*db, contestViewDefinition(info.viewName)));
             bands.back()->setFilter(bandFilter(info, 0));
@@ -80,7 +79,6 @@ struct Station
         }
         for (TableView* view : views()) {
             view->open();
-            view->setAfterPost([this](TableView& posted) { followUp->afterPost(posted, editMode); });
         }
     }
 
@@ -106,16 +104,8 @@ struct Station
     {
         prompter.answers.push_back(code);
         bands[band]->first();
-        const ContactEntryContext context{*db,
-                                          *bands[band],
-                                          bandViews()[band].caption,
-                                          *journal,
-                                          *followUp,
-                                          prompter,
-                                          clock,
-                                          false,
-                                          [] { return QStringLiteral("22 007"); },
-                                          [] { return 1; }};
+        const ContactEntryContext context{*db,   *bands[band], bandViews()[band].caption, *journal, prompter, clock,
+                                          false, values};
         return EnterContact(context);
     }
 
@@ -174,7 +164,6 @@ bool locateWorkedContact(Station& station)
 Action correctionAction(const QString& field, const QVariant& value, bool worked)
 {
     return [=](Station& station) {
-        station.editMode = true;
         if (worked ? !locateWorkedContact(station)
                    : !station.bands[1]->locate(QStringLiteral("CallSign"), {QStringLiteral("RA5AA")}, true)) {
             return false;
@@ -183,7 +172,7 @@ Action correctionAction(const QString& field, const QVariant& value, bool worked
         return succeeds(station, [&](Station&) {
             band.edit();
             band.setValue(field, value);
-            band.post();
+            StoreCorrection(band, *station.journal);
         });
     };
 }

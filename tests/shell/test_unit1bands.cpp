@@ -1,3 +1,4 @@
+#include "store/Database.h"
 #include "store/TableView.h"
 #include "support/WindowFixture.h"
 #include "widgets/DataGrid.h"
@@ -375,11 +376,16 @@ void TestUnit1Bands::badTimeTypedInEditModeIsRefused()
 
 void TestUnit1Bands::changeIsPostedBeforeEditModeIsSwitchedOff()
 {
-    // the journal follow-up of a post only runs in edit mode: the change must not wait for the mode to end
+    // what is typed in edit mode is a correction: the change must not wait for the mode to end
     m_w->ui().editing().setChecked(true);
     showAndActivate();
     QList<bool> editModeAtPost;
-    m_w->ui().contest80().setAfterPost([&](TableView&) { editModeAtPost << m_w->ui().editing().isChecked(); });
+    const TableView* contest80 = &m_w->ui().contest80();
+    connect(&m_w->form->database(), &Database::rowChanged, this, [&](const QString&, qint64, const QObject* origin) {
+        if (origin == contest80) {
+            editModeAtPost << m_w->ui().editing().isChecked();
+        }
+    });
     DataGrid& grid = m_w->ui().bandGrid(0);
     QTest::keyClick(&grid, Qt::Key_Right);
     const QString call = m_w->ui().contest80().value(u"CallSign"_s).toString();

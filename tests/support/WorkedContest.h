@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contest/ContactEntry.h"
+#include "contest/ContestValues.h"
 #include "contest/JournalFollowUp.h"
 #include "contest/Participants.h"
 #include "support/ContestFixture.h"
@@ -8,20 +9,17 @@
 
 #include <QTest>
 
-// A contest of one participant with one tour, whose 80 m SSB contact was logged in tour 1; every post is
-// followed up as the window does.
+// A contest of one participant with one tour, whose 80 m SSB contact was logged in tour 1. In edit mode an
+// edit is stored as the band grids store it, as a correction.
 struct WorkedContest : ContestFixture
 {
     FakePrompter prompter;
     FakeClock clock;
-    JournalFollowUp followUp{*journal};
     bool editMode = false;
+    ContestValues values{22, 1, 1, 1};
 
     WorkedContest()
     {
-        for (TableView* view : all()) {
-            view->setAfterPost([this](TableView& posted) { followUp.afterPost(posted, editMode); });
-        }
         newCallsign(QStringLiteral("RA3ABC"));
         enter();
     }
@@ -41,16 +39,8 @@ struct WorkedContest : ContestFixture
     {
         prompter.answers.push_back(QStringLiteral("23 015"));
         band.first();
-        const ContactEntryContext context{*db,
-                                          band,
-                                          QStringLiteral("80 м - SSB"),
-                                          *journal,
-                                          followUp,
-                                          prompter,
-                                          clock,
-                                          editMode,
-                                          [] { return QStringLiteral("22 001"); },
-                                          [] { return 1; }};
+        const ContactEntryContext context{*db,      band,  QStringLiteral("80 м - SSB"), *journal, prompter, clock,
+                                          editMode, values};
         return EnterContact(context);
     }
 
@@ -60,7 +50,17 @@ struct WorkedContest : ContestFixture
         QVERIFY(contest80->locate(QStringLiteral("CallSign"), {QStringLiteral("RA3ABC")}, true));
         contest80->edit();
         contest80->setValue(field, value);
-        contest80->post();
+        store(*contest80);
+    }
+
+    // the pending change of a band view, stored as the band grids store it in edit mode
+    void store(TableView& band)
+    {
+        if (editMode) {
+            StoreCorrection(band, *journal);
+        } else {
+            band.post();
+        }
     }
 
     QVariantList journalRow()

@@ -1,0 +1,368 @@
+#include "contest/ContestSession.h"
+
+#include "contest/ClearBackup.h"
+#include "contest/Clock.h"
+#include "contest/ContactDeletion.h"
+#include "contest/ContactEntry.h"
+#include "contest/FormatSettings.h"
+#include "contest/JournalFollowUp.h"
+#include "contest/Participants.h"
+#include "contest/Prompter.h"
+#include "contest/ReportExport.h"
+#include "contest/ReportLines.h"
+#include "contest/ScoreTally.h"
+#include "contest/SerialRecovery.h"
+#include "store/Database.h"
+#include "store/ParadoxConversion.h"
+#include "store/Schema.h"
+#include "store/StoreError.h"
+#include "store/TableDamage.h"
+#include "store/TableNames.h"
+#include "store/TableView.h"
+#include "store/ViewDefinitions.h"
+
+#include <QDir>
+
+namespace
+{
+const QString kParticipantList = QStringLiteral("Callsign.txt");
+} // namespace
+
+ContestSession::ContestSession(const QString& folder, Prompter& prompter, const Clock& clock, QObject* parent)
+    : QObject(parent)
+    , m_db(std::make_unique<Database>(folder))
+    , m_prompter(&prompter)
+    , m_clock(&clock)
+    , m_callsign(std::make_unique<TableView>(*m_db, callsignViewDefinition(), this))
+    , m_journal(std::make_unique<TableView>(*m_db, journalViewDefinition(), this))
+    , m_reportLines(std::make_unique<ReportLines>(m_db.get()))
+    , m_scoreTally(std::make_unique<ScoreTally>(*m_db))
+{
+    for (int band = 0; band < kBandCount; ++band) {
+        auto view = std::make_unique<TableView>(*m_db, contestViewDefinition(bandViews().at(band).viewName), this);
+        view->setFilter(bandFilter(bandViews().at(band), 0));
+        view->setFiltered(true);
+        m_bands.at(band) = std::move(view);
+    }
+    for (TableView* view : {m_callsign.get(), m_journal.get()}) {
+        view->setObjectName(view->name());
+    }
+    for (const auto& view : m_bands) {
+        view->setObjectName(view->name());
+    }
+}
+
+// the views hold prepared statements of the connection: as members after it, they go before it
+ContestSession::~ContestSession() = default;
+
+SessionOpening ContestSession::open(int tour)
+{
+    useFixedFormatSettings();
+    SessionOpening opening;
+    // a folder of Paradox tables is taken over first; a refused one is left exactly as it is, so the
+    // schema routine must not add tables of ours beside it
+    const ParadoxConversion conversion = convertParadoxFolder(m_db->directory());
+    if (conversion.outcome == ParadoxConversion::Outcome::Refused) {
+        throw StoreError(conversion.message);
+    }
+    opening.notice = conversion.message;
+    EnsureTables(*m_db);
+    // the band views open once, on the tour the saved settings are about to restore
+    m_tour = tour;
+    for (int band = 0; band < kBandCount; ++band) {
+        m_bands.at(band)->setFilter(bandFilter(bandViews().at(band), tour));
+    }
+    // Every view that can open does, so that one missing or damaged table does not hide the others; the
+    // failures are told together, each once.
+    QStringList failures;
+    for (TableView* view : {m_callsign.get(), m_journal.get(), m_bands.at(0).get(), m_bands.at(1).get(),
+                            m_bands.at(2).get(), m_bands.at(3).get()}) {
+        try {
+            view->open();
+        } catch (const StoreError& error) {
+            const bool told = failures.contains(error.message());
+            if (!told && !explainedByDamage(view->tableName(), std::current_exception())) {
+                failures.append(error.message());
+            }
+        }
+    }
+    // the score counts the journal: a journal that could not open has been told with the other views
+    if (m_journal->isOpen()) {
+        try {
+            updateScore();
+        } catch (...) {
+            if (!explainedByDamage(m_journal->tableName(), std::current_exception())) {
+                throw;
+            }
+        }
+    }
+    opening.failures = failures.join(u'\n');
+    return opening;
+}
+
+void ContestSession::close()
+{
+    for (const auto& view : m_bands) {
+        view->close();
+    }
+    m_callsign->close();
+    m_journal->close();
+}
+
+void ContestSession::checkTableFiles()
+{
+    // each file is checked once, when it is first attached (the store keeps the answer)
+    QStringList damaged;
+    QStringList failures;
+    for (const QString& table : m_db->attachedTables()) {
+        try {
+            if (!m_db->checkTable(table) && !m_damageReported.contains(table)) {
+                m_damageReported.insert(table);
+                damaged.append(table);
+            }
+        } catch (const StoreError& error) {
+            failures.append(error.message());
+        }
+    }
+    if (!damaged.isEmpty()) {
+        failures.prepend(damageReport(*m_db, damaged));
+    }
+    m_untoldFileCheck.append(failures);
+}
+
+bool ContestSession::explainedByDamage(const QString& table, std::exception_ptr error)
+{
+    // A read that fails is often the first sign of a damaged file: the files are checked now, not only after
+    // the window shows, so that the operator reads what is damaged instead of the engine's bare words.
+    checkTableFiles();
+    if (!m_db->isDamaged(table)) {
+        return false;
+    }
+    // a refused write is news; a read of the damaged file has been told about in the damage report
+    try {
+        std::rethrow_exception(error);
+    } catch (const StoreError& failure) {
+        return failure.message() != m_db->writeRefusal(table);
+    } catch (...) {
+        return false;
+    }
+}
+
+QString ContestSession::takeFileCheckReport()
+{
+    const QString report = m_untoldFileCheck.join(QStringLiteral("\n\n"));
+    m_untoldFileCheck.clear();
+    return report;
+}
+
+QString ContestSession::contactsRefusal() const
+{
+    QString refusal = m_db->folderRefusal();
+    for (const QString& table : {kTableContest, kTableJournal}) {
+        if (refusal.isEmpty()) {
+            refusal = m_db->writeRefusal(table);
+        }
+    }
+    return refusal;
+}
+
+void ContestSession::requireWritable(const QStringList& tables) const
+{
+    QString refusal = m_db->folderRefusal();
+    for (qsizetype i = 0; refusal.isEmpty() && i < tables.size(); ++i) {
+        refusal = m_db->writeRefusal(tables.at(i));
+    }
+    if (!refusal.isEmpty()) {
+        throw StoreError(refusal);
+    }
+}
+
+void ContestSession::setExchange(int ki, int serial)
+{
+    m_values.ki = ki;
+    m_values.serial = serial;
+}
+
+int ContestSession::serialPastJournal()
+{
+    const std::optional<int> last = lastSentSerial(*m_db, m_values.contestNumber, m_values.ki);
+    if (last && *last >= m_values.serial) {
+        m_values.serial = *last + 1;
+    }
+    return m_values.serial;
+}
+
+void ContestSession::setTour(int tour)
+{
+    m_tour = tour;
+    for (int band = 0; band < kBandCount; ++band) {
+        if (!m_bands.at(band)->isEditing()) {
+            showTour(band);
+        }
+    }
+}
+
+bool ContestSession::tourHeldBack(int band) const
+{
+    const TableView& view = *m_bands.at(band);
+    return view.isOpen() && !view.isEditing() && view.filter() != bandFilter(bandViews().at(band), m_tour);
+}
+
+void ContestSession::showTour(int band)
+{
+    TableView& view = *m_bands.at(band);
+    if (!view.isOpen()) {
+        return;
+    }
+    view.setFilter(bandFilter(bandViews().at(band), m_tour));
+    view.first();
+}
+
+const Score& ContestSession::updateScore()
+{
+    m_score = m_scoreTally->score(roundedContestNumber(m_values.contestNumber));
+    return m_score;
+}
+
+SessionChange ContestSession::enterContact(int band, const QString& bandCaption, bool editMode)
+{
+    requireWritable({kTableContest, kTableJournal});
+    const ContactEntryContext context{*m_db,       *m_bands.at(band), bandCaption, *m_journal,
+                                      *m_prompter, *m_clock,          editMode,    m_values};
+    if (EnterContact(context) != ContactOutcome::Recorded) {
+        return {};
+    }
+    // The contact is on disk: the serial advances whatever becomes of the report, or the next contact
+    // would be sent the same number.
+    ++m_values.serial;
+    SessionChange change;
+    change.journalChanged = true;
+    change.reportFailure = rewriteReport();
+    return change;
+}
+
+SessionChange ContestSession::storeCorrection(int band)
+{
+    if (!StoreCorrection(*m_bands.at(band), *m_journal)) {
+        return {};
+    }
+    return journalChanged();
+}
+
+SessionChange ContestSession::deleteRow(int band, qint64 id)
+{
+    // a deletion in either grid may change both tables
+    requireWritable({kTableContest, kTableJournal});
+    // the operator is deleting the row: a change typed on it goes, and the stored row is what is deleted
+    TableView& view = band < 0 ? *m_journal : *m_bands.at(band);
+    if (view.isEditing() && view.currentId() == id) {
+        view.cancel();
+    }
+    const DeletionOutcome outcome = band < 0 ? DeleteJournalRow(*m_db, id) : DeletePlannedRow(*m_db, id);
+    if (outcome == DeletionOutcome::RowGone) {
+        SessionChange change;
+        change.notice = QStringLiteral("Nothing was deleted: the row is no longer in the table.");
+        return change;
+    }
+    if (outcome == DeletionOutcome::JournalChanged) {
+        return journalChanged();
+    }
+    return {};
+}
+
+QString ContestSession::describeDeletion(int band, qint64 id)
+{
+    return band < 0 ? describeJournalRowDeletion(*m_db, id) : describePlannedRowDeletion(*m_db, id);
+}
+
+ParticipantViews ContestSession::participantViews()
+{
+    return {*m_callsign, *m_bands.at(0), *m_bands.at(1), *m_bands.at(2), *m_bands.at(3)};
+}
+
+MatrixParameters ContestSession::matrixParameters()
+{
+    return {m_values.contestNumber, [this] { return m_values.tours; }};
+}
+
+void ContestSession::newCallsign()
+{
+    requireWritable({kTableCallsign, kTableContest});
+    NewCallsign(*m_db, participantViews(), *m_prompter, matrixParameters());
+}
+
+void ContestSession::importCallsign()
+{
+    requireWritable({kTableCallsign, kTableContest});
+    ImportCallsign(*m_db, participantViews(), *m_prompter, QDir(m_db->directory()).absoluteFilePath(kParticipantList),
+                   matrixParameters());
+}
+
+SessionChange ContestSession::clearContestTable()
+{
+    requireWritable({kTableCallsign, kTableContest});
+    // Clear asks nothing: a copy of what it empties is the way back from a slip of the mouse
+    QString copy;
+    try {
+        copy = BackupBeforeClear(*m_db, m_clock->localNow());
+    } catch (const StoreError& error) {
+        throw StoreError(QStringLiteral("Clear Contest-Table did nothing, since the participants could not be "
+                                        "copied first. %1")
+                             .arg(error.message()));
+    }
+    ClearContestTable(*m_db, participantViews());
+    SessionChange change;
+    change.notice = QStringLiteral("The participants and planned contacts were copied to %1 before clearing").arg(copy);
+    return change;
+}
+
+void ContestSession::exportJournal()
+{
+    requireWritable({});
+    writeReport();
+}
+
+void ContestSession::writeReport()
+{
+    try {
+        ::exportJournal([this] { return updateScore().totals; }, *m_journal, QDir(m_db->directory()),
+                        m_reportLines.get());
+        m_reportFailureTold = false;
+    } catch (const StoreError&) {
+        m_reportFailureTold = true;
+        throw;
+    }
+}
+
+QString ContestSession::rewriteReport()
+{
+    // the report is rewritten after every contact and correction: a file that cannot be written is told
+    // once, not at every change, until a rewrite works again
+    const bool alreadyTold = m_reportFailureTold;
+    try {
+        writeReport();
+        return {};
+    } catch (const StoreError& error) {
+        return alreadyTold ? QString() : error.message();
+    }
+}
+
+SessionChange ContestSession::journalChanged()
+{
+    // the report leaves the journal on its last row; the grid stays on the row the change left it on
+    const qint64 current = m_journal->currentId();
+    SessionChange change;
+    change.journalChanged = true;
+    change.reportFailure = rewriteReport();
+    if (current >= 0) {
+        m_journal->locateId(current);
+    }
+    return change;
+}
+
+LogExportResult ContestSession::exportLog(LogFormat format, const Station& station, const QString& path)
+{
+    // the claimed score is the one the status bar shows
+    const ExportHeader header{programVersion(), m_clock->utcNow(), m_score.totals.totalPoints};
+    return ::exportLog(*m_journal, m_values.contestNumber, station, header, format, path);
+}

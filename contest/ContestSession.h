@@ -1,0 +1,137 @@
+#pragma once
+
+#include "contest/BandViews.h"
+#include "contest/ContestValues.h"
+#include "contest/LogExport.h"
+#include "contest/Score.h"
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <exception>
+#include <memory>
+
+class Clock;
+class Database;
+class Prompter;
+class ReportLines;
+class ScoreTally;
+class TableView;
+struct MatrixParameters;
+struct ParticipantViews;
+
+// What start-up found that the operator is to be told.
+struct SessionOpening
+{
+    QString notice;   // a conversion of the folder's tables, told once the window is up
+    QString failures; // the views that could not open, one per line
+};
+
+// What an operation changed, for the window to show.
+struct SessionChange
+{
+    bool journalChanged = false; // the score (and after a contact, the serial) moved
+    QString notice;              // a passing word for the status bar
+    QString reportFailure;       // Report.txt could not be rewritten; told once until a rewrite works
+};
+
+// One contest folder at work: its tables, the six views, the kept score and report lines, and every
+// operation with all that follows from it (the Journal side of a contact or correction, the score, the
+// report, the serial). The window reads its controls into the session and shows what comes back; the
+// session reaches the operator only through the prompter, and the time only through the clock.
+class ContestSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    ContestSession(const QString& folder, Prompter& prompter, const Clock& clock, QObject* parent = nullptr);
+    ~ContestSession() override;
+
+    void setPrompter(Prompter& prompter) { m_prompter = &prompter; }
+    void setClock(const Clock& clock) { m_clock = &clock; }
+
+    Database& database() { return *m_db; }
+    TableView& callsignView() { return *m_callsign; }
+    TableView& journalView() { return *m_journal; }
+    // band index as in bandViews(): 80 m SSB, 80 m CW, 160 m SSB, 160 m CW
+    TableView& bandView(int band) { return *m_bands.at(size_t(band)); }
+
+    // Brings the folder's tables up to date and opens every view that can open, the band views on the
+    // tour; the score is counted. Raises StoreError when the folder is refused as a whole.
+    SessionOpening open(int tour);
+    void close();
+
+    // The quick check of the table files not yet checked; what it found waits in the file check report.
+    void checkTableFiles();
+    // Whether a failure on the table is told by the damage report already (the check runs first if need be).
+    bool explainedByDamage(const QString& table, std::exception_ptr error);
+    // what the checks found that has not been told yet, once
+    QString takeFileCheckReport();
+    // why contacts and corrections cannot be written now; empty when they can
+    QString contactsRefusal() const;
+
+    const ContestValues& values() const { return m_values; }
+    void setExchange(int ki, int serial);
+    void setContestNumber(int contestNumber) { m_values.contestNumber = contestNumber; }
+    void setTours(int tours) { m_values.tours = tours; }
+    // After a crash the settings may hold a serial from before the last contacts: the serial moves past
+    // the last one sent in this contest with this KI, so that none is sent twice. Returns the serial.
+    int serialPastJournal();
+
+    // The band views show the tour (0: every tour). A band view with a change pending keeps its rows until
+    // the change is stored or undone (tourHeldBack), and then follows through showTour.
+    void setTour(int tour);
+    bool tourHeldBack(int band) const;
+    void showTour(int band);
+
+    const Score& score() const { return m_score; }
+    // counts the score of the contest number anew; raises StoreError
+    const Score& updateScore();
+
+    // Enter on the current row of a band view: the received code is asked for, both rows written together,
+    // the report rewritten and the serial advanced. Raises StoreError when the tables cannot be written.
+    SessionChange enterContact(int band, const QString& bandCaption, bool editMode);
+    // The change typed in a band view, with its Journal row; raises StoreError when it cannot be stored, and
+    // the change then stays pending as typed.
+    SessionChange storeCorrection(int band);
+    // Ctrl+Delete of the row with the id, on a band view or on the journal (band -1).
+    SessionChange deleteRow(int band, qint64 id);
+    QString describeDeletion(int band, qint64 id);
+
+    void newCallsign();
+    void importCallsign();
+    SessionChange clearContestTable();
+
+    // Report.txt, with the score counted first
+    void exportJournal();
+    LogExportResult exportLog(LogFormat format, const Station& station, const QString& path);
+
+private:
+    void requireWritable(const QStringList& tables) const;
+    void writeReport();
+    // the report after a contact or correction: a failure is told once until a rewrite works again
+    QString rewriteReport();
+    // the report follows a correction or deletion; the journal stays on the row the change left it on
+    SessionChange journalChanged();
+    ParticipantViews participantViews();
+    MatrixParameters matrixParameters();
+
+    std::unique_ptr<Database> m_db;
+    Prompter* m_prompter;
+    const Clock* m_clock;
+    std::unique_ptr<TableView> m_callsign;
+    std::unique_ptr<TableView> m_journal;
+    std::array<std::unique_ptr<TableView>, kBandCount> m_bands;
+    std::unique_ptr<ReportLines> m_reportLines;
+    std::unique_ptr<ScoreTally> m_scoreTally;
+    ContestValues m_values;
+    int m_tour = 0;
+    Score m_score;
+    bool m_reportFailureTold = false;
+    // the damaged tables the operator has been told about, and what is still to tell
+    QSet<QString> m_damageReported;
+    QStringList m_untoldFileCheck;
+};
