@@ -1,6 +1,7 @@
 #include "shell/AppTitle.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 QString applicationTitle(const QString& executablePath)
@@ -20,4 +21,10 @@ QString applicationTitle()
 {
     const QStringList arguments = QCoreApplication::arguments();
     return applicationTitle(arguments.isEmpty() ? QStringLiteral("tourlog") : arguments.first());
+}
+
+QString windowCaption(const QString& folder, bool readOnly)
+{
+    const QString caption = QStringLiteral("Tourlog 1.03 (2006) - ") + QDir::toNativeSeparators(folder);
+    return readOnly ? caption + QStringLiteral(" [read-only]") : caption;
 }

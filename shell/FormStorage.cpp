@@ -2,6 +2,7 @@
 
 #include "shell/ErrorBox.h"
 #include "shell/SettingsFormat.h"
+#include "store/StoreError.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -244,6 +246,18 @@ std::exception_ptr FormStorage::restoreProperties(const ProfileFile& profile)
 void FormStorage::save()
 {
     write(false);
+}
+
+QString FormStorage::saveAfterContact()
+{
+    try {
+        save();
+        m_failureTold = false;
+        return {};
+    } catch (const StoreError& error) {
+        const bool told = std::exchange(m_failureTold, true);
+        return told ? QString() : error.message();
+    }
 }
 
 void FormStorage::write(bool destroying)

@@ -79,6 +79,9 @@ public:
     // the serial number survives a crash. Does nothing before the first restore.
     // Throws StoreError "Unable to write to <path>".
     void save();
+    // The save after every contact: a file that cannot be written is told once, and again only after a save
+    // has worked in between. Returns what to tell, empty when there is nothing to tell.
+    QString saveAfterContact();
 
 private:
     void restorePlacement(const ProfileFile& profile);
@@ -91,4 +94,5 @@ private:
     QString m_filePath;
     bool m_restored = false;
     bool m_saved = false;
+    bool m_failureTold = false;
 };

@@ -1,17 +1,21 @@
 #include "shell/Unit1.h"
 
-#include "contest/BandViews.h"
 #include "contest/ContestSession.h"
+#include "contest/LogExport.h"
 #include "contest/Prompter.h"
+#include "contest/TourClock.h"
+#include "shell/AppTitle.h"
+#include "shell/BandMarks.h"
 #include "shell/DialogPrompter.h"
 #include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
-#include "shell/RigFollower.h"
+#include "shell/LogExportDialogs.h"
+#include "shell/RadioBandFollower.h"
+#include "shell/StationSettings.h"
 #include "shell/StoredFields.h"
 #include "shell/WorkProgress.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
-#include "store/TableNames.h"
 #include "store/TableView.h"
 #include "widgets/DataGrid.h"
 #include "widgets/DateField.h"
@@ -20,9 +24,8 @@
 #include "widgets/PanelStatusBar.h"
 #include "widgets/SpinField.h"
 #include "widgets/TimePicker.h"
-#include "widgets/WindowLook.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -30,20 +33,16 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 
 namespace
 {
 constexpr int kTimerIntervalMs = 1000;
-const QString kCaption = QStringLiteral("Tourlog 1.03 (2006)");
-const QString kReadOnlyMark = QStringLiteral(" [read-only]");
+constexpr int kTourPanel = 0;
+constexpr int kScorePanel = 1;
+constexpr int kNoticeMs = 60000;
 const QPoint kDesignPosition(11, 86);
 const QSize kDesignClientSize(1016, 592);
-
-// the operator sees which contest folder the window works in
-QString folderCaption(const QString& folder)
-{
-    return kCaption + QStringLiteral(" - ") + QDir::toNativeSeparators(folder);
-}
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -54,7 +53,7 @@ TForm1::TForm1(QWidget* parent)
     , m_session(new ContestSession(QDir::currentPath(), *m_prompter, *m_clock, this))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(folderCaption(m_session->database().directory()));
+    setWindowTitle(windowCaption(m_session->database().directory(), false));
     // the menu bar lies outside the client area on the platform the sizes were drawn for
     move(kDesignPosition);
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
@@ -63,26 +62,25 @@ TForm1::TForm1(QWidget* parent)
     m_session->setExchange(m_ui.kiEdit->value(), m_ui.nppEdit->value());
     m_session->setContestNumber(m_ui.contestNumber->value());
     m_session->setTours(m_ui.tours->value());
-    bindGrids();
-    bindEvents();
-    setTabOrder();
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(kTimerIntervalMs);
-    bindContestEvents();
-    bindExportEvents();
+    bindGrids();
+    bindEvents();
     m_formStorage1 = std::make_unique<FormStorage>(this, storedFields(m_ui));
     m_timer1->start();
     runGuarded(this, [this] { FormCreate(); });
     // the first activation hands the focus to it, which makes 80 m SSB the active band
     m_ui.bandGrids.at(0)->setFocus();
-    startRadio();
+    m_radio = new RadioBandFollower(*m_ui.radioLabel, m_ui.bandGrids, *m_workProgress, this);
+    connect(m_radio, &RadioBandFollower::bandChosen, this,
+            [this](int band) { Panel80Click(m_ui.titlePanels.at(band)); });
 }
 
 TForm1::~TForm1()
 {
     // the radio's thread reports to the controls: it ends before they go
-    delete m_rigFollower;
+    delete m_radio;
     // the settings store reads the controls for its last save: it goes while they still exist
     m_formStorage1.reset();
     // no grid may take the focus, and so run a handler, while the window is taken apart
@@ -119,19 +117,24 @@ const ScoreTotals& TForm1::scoreTotals() const
 
 void TForm1::bindGrids()
 {
-    static const std::array<const char*, kBandCount> links = {"DS80", "DS80CW", "DS160", "DS160CW"};
-    for (int band = 0; band < kBandCount; ++band) {
-        DataGrid* grid = m_ui.bandGrids.at(band);
-        TableView* view = &m_session->bandView(band);
-        auto* link = new TableViewModel(
-            *view, bandGridColumns(band), [this, view](std::exception_ptr error) { reportGridError(*view, error); },
-            grid);
-        link->setObjectName(QString::fromLatin1(links.at(band)));
-        // a change typed in a band grid is a correction: its journal row is written with it
-        link->setEditStore([this, band] { showChange(m_session->storeCorrection(band)); });
-        grid->setTableModel(link);
+    // band -1 is the journal grid
+    const auto bind = [this](DataGrid* grid, TableView& view, const QList<GridColumn>& columns, const char* link,
+                             int band) {
+        auto* model = new TableViewModel(
+            view, columns, [this, &view](std::exception_ptr error) { reportGridError(view, error); }, grid);
+        model->setObjectName(QString::fromLatin1(link));
+        grid->setTableModel(model);
         grid->setRowDeleter([this, band](qint64 id) { showChange(m_session->deleteRow(band, id)); },
                             [this, band](qint64 id) { return m_session->describeDeletion(band, id); });
+        return model;
+    };
+    static const std::array<const char*, kBandCount> links = {"DS80", "DS80CW", "DS160", "DS160CW"};
+    for (int band = 0; band < kBandCount; ++band) {
+        TableView* view = &m_session->bandView(band);
+        // a change typed in a band grid is a correction: its journal row is written with it
+        bind(m_ui.bandGrids.at(band), *view, bandGridColumns(band), links.at(band), band)->setEditStore([this, band] {
+            showChange(m_session->storeCorrection(band));
+        });
         // a tour change held back by a change that could not be stored follows once it is stored or undone
         connect(view, &TableView::stateChanged, this, [this, band] {
             if (m_session->tourHeldBack(band)) {
@@ -143,14 +146,7 @@ void TForm1::bindGrids()
             }
         });
     }
-    TableView* journal = &m_session->journalView();
-    auto* journalLink = new TableViewModel(
-        *journal, journalGridColumns(), [this, journal](std::exception_ptr error) { reportGridError(*journal, error); },
-        m_ui.rxDBGrid3);
-    journalLink->setObjectName(QStringLiteral("DSJournal"));
-    m_ui.rxDBGrid3->setTableModel(journalLink);
-    m_ui.rxDBGrid3->setRowDeleter([this](qint64 id) { showChange(m_session->deleteRow(-1, id)); },
-                                  [this](qint64 id) { return m_session->describeDeletion(-1, id); });
+    bind(m_ui.rxDBGrid3, m_session->journalView(), journalGridColumns(), "DSJournal", -1);
     m_ui.rxDBGrid3->setReadOnly(false);
 }
 
@@ -160,6 +156,7 @@ void TForm1::bindEvents()
         return [this, handler](auto&&...) { runGuarded(this, [this, handler] { (this->*handler)(); }); };
     };
     connect(m_ui.exit1, &QAction::triggered, this, guarded(&TForm1::Exit1Click));
+    connect(m_ui.radio1, &QAction::triggered, this, guarded(&TForm1::Radio1Click));
     for (Panel* panel : m_ui.titlePanels) {
         connect(panel, &Panel::clicked, this,
                 [this, panel] { runGuarded(this, [this, panel] { Panel80Click(panel); }); });
@@ -169,15 +166,12 @@ void TForm1::bindEvents()
     connect(m_ui.bandGrids.at(2), &DataGrid::entered, this, guarded(&TForm1::DBGrid160Enter));
     connect(m_ui.bandGrids.at(3), &DataGrid::entered, this, guarded(&TForm1::DBGrid160CWEnter));
     for (DataGrid* grid : m_ui.bandGrids) {
-        grid->setCellParamsHandler(
-            [this](DataGrid& sender, const QString& field, int row, CellParams& params, bool highlight) {
-                DBGrid80GetCellParams(sender, field, row, params, highlight);
-            });
-    }
-    m_ui.rxDBGrid3->setCellParamsHandler(
-        [this](DataGrid& sender, const QString& field, int row, CellParams& params, bool highlight) {
-            RxDBGrid3GetCellParams(sender, field, row, params, highlight);
+        grid->setCellParamsHandler(std::bind_front(&TForm1::DBGrid80GetCellParams, this));
+        connect(grid, &DataGrid::keyDown, this, [this](int key, Qt::KeyboardModifiers shift) {
+            runGuarded(this, [&] { DBGrid80KeyDown(key, shift); });
         });
+    }
+    m_ui.rxDBGrid3->setCellParamsHandler(std::bind_front(&TForm1::RxDBGrid3GetCellParams, this));
     connect(m_ui.tour, &QSpinBox::valueChanged, this, guarded(&TForm1::TourChange));
     connect(m_ui.editing, &QCheckBox::toggled, this, guarded(&TForm1::EditingClick));
     connect(m_ui.statusBar1, &PanelStatusBar::resized, this, guarded(&TForm1::StatusBar1Resize));
@@ -185,20 +179,18 @@ void TForm1::bindEvents()
     Gauge* gauge = m_ui.gauge1;
     connect(m_ui.statusBar1, &QStatusBar::messageChanged, gauge,
             [gauge](const QString& notice) { gauge->setVisible(notice.isEmpty()); });
-}
-
-void TForm1::setTabOrder()
-{
-    const std::array<QWidget*, 15> order = {
-        m_ui.bandGrids.at(0), m_ui.bandGrids.at(3), m_ui.kiEdit,
-        m_ui.nppEdit,         m_ui.tours,           m_ui.tour,
-        m_ui.tourMinutes,     m_ui.begDate,         m_ui.begTime,
-        m_ui.editing,         m_ui.contestNumber,   m_ui.autoChangeTour,
-        m_ui.rxDBGrid3,       m_ui.bandGrids.at(1), m_ui.bandGrids.at(2),
-    };
-    for (size_t i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(order.at(i - 1), order.at(i));
-    }
+    connect(m_ui.kiEdit, &QSpinBox::valueChanged, this, guarded(&TForm1::KIEditChange));
+    connect(m_ui.nppEdit, &QSpinBox::valueChanged, this, guarded(&TForm1::KIEditChange));
+    connect(m_ui.contestNumber, &QSpinBox::valueChanged, this, guarded(&TForm1::ContestNumberChange));
+    connect(m_ui.tours, &QSpinBox::valueChanged, this, [this](int tours) { m_session->setTours(tours); });
+    connect(m_ui.newCallsign1, &QAction::triggered, this, guarded(&TForm1::NewCallsign1Click));
+    connect(m_ui.importCallsign1, &QAction::triggered, this, guarded(&TForm1::ImportCallsign1Click));
+    connect(m_ui.clearContestTable1, &QAction::triggered, this, guarded(&TForm1::ClearContestTable1Click));
+    connect(m_ui.exportJournal1, &QAction::triggered, this, guarded(&TForm1::ExportJournal1Click));
+    connect(m_timer1, &QTimer::timeout, this, guarded(&TForm1::Timer1Timer));
+    connect(m_ui.station1, &QAction::triggered, this, guarded(&TForm1::Station1Click));
+    connect(m_ui.exportCabrillo1, &QAction::triggered, this, guarded(&TForm1::ExportCabrillo1Click));
+    connect(m_ui.exportADIF1, &QAction::triggered, this, guarded(&TForm1::ExportADIF1Click));
 }
 
 void TForm1::reportGridError(const TableView& view, std::exception_ptr error)
@@ -206,18 +198,13 @@ void TForm1::reportGridError(const TableView& view, std::exception_ptr error)
     const bool explained = m_session->explainedByDamage(view.tableName(), error);
     showFileCheck();
     if (!explained) {
-        try {
-            std::rethrow_exception(error);
-        } catch (...) {
-            reportCurrentException(this);
-        }
+        runGuarded(this, [error] { std::rethrow_exception(error); });
     }
 }
 
 void TForm1::showFileCheck()
 {
-    const QString report = m_session->takeFileCheckReport();
-    if (!report.isEmpty()) {
+    if (const QString report = m_session->takeFileCheckReport(); !report.isEmpty()) {
         showErrorBox(this, report);
     }
 }
@@ -227,9 +214,7 @@ void TForm1::FormCreate()
     // the band views open once, on the tour the saved settings are about to restore
     const int tour = m_formStorage1->wholeNumberToRestore(m_ui.tour->objectName()).value_or(m_ui.tour->value());
     const SessionOpening opening = m_session->open(std::clamp(tour, m_ui.tour->minimum(), m_ui.tour->maximum()));
-    if (m_session->database().folderIsReadOnly()) {
-        setWindowTitle(folderCaption(m_session->database().directory()) + kReadOnlyMark);
-    }
+    setWindowTitle(windowCaption(m_session->database().directory(), m_session->database().folderIsReadOnly()));
     if (!opening.notice.isEmpty()) {
         // told once the window is up, through whichever prompter is set by then
         QTimer::singleShot(0, this, [this, text = opening.notice] { m_prompter->showMessage(text); });
@@ -256,32 +241,19 @@ void TForm1::Exit1Click()
     close();
 }
 
+void TForm1::Radio1Click()
+{
+    m_radio->chooseRadio();
+}
+
 int TForm1::activeBand() const
 {
-    std::array<int, kBandCount> marks{};
-    for (int band = 0; band < kBandCount; ++band) {
-        marks.at(band) = m_ui.titlePanels.at(band)->tag();
-    }
-    return activeBandIndex(marks);
+    return markedBand(m_ui);
 }
 
 void TForm1::Panel80Click(Panel* sender)
 {
-    for (Panel* panel : m_ui.titlePanels) {
-        panel->setBackground(buttonFace());
-        panel->setCaptionColor(QColor::fromRgb(BandColour::kInactiveCaption));
-        panel->setTag(0);
-    }
-    sender->setBackground(QColor::fromRgb(BandColour::kActivePanel));
-    sender->setCaptionColor(QColor::fromRgb(BandColour::kActiveCaption));
-    sender->setTag(1);
-    for (DataGrid* grid : m_ui.bandGrids) {
-        grid->viewport()->update();
-    }
-    const auto it = std::find(m_ui.titlePanels.cbegin(), m_ui.titlePanels.cend(), sender);
-    if (it != m_ui.titlePanels.cend()) {
-        m_ui.bandGrids.at(size_t(it - m_ui.titlePanels.cbegin()))->setFocus();
-    }
+    markBand(m_ui, sender);
 }
 
 void TForm1::DBGrid80Enter()
@@ -347,24 +319,9 @@ void TForm1::EditingClick()
 
 void TForm1::DBGrid80GetCellParams(DataGrid& sender, const QString&, int row, CellParams& params, bool highlight)
 {
-    const auto grid = std::find(m_ui.bandGrids.cbegin(), m_ui.bandGrids.cend(), &sender);
-    if (grid == m_ui.bandGrids.cend()) {
-        return;
+    if (const int band = bandOfGrid(m_ui, sender); band >= 0) {
+        paintBandCell(m_ui, band, m_session->bandView(band), row, params, highlight);
     }
-    const auto band = size_t(grid - m_ui.bandGrids.cbegin());
-    const TableView& view = m_session->bandView(int(band));
-    QVariant time;
-    try {
-        time = view.valueAt(row, view.fieldIndex(kFieldTime));
-    } catch (...) {
-        // painting goes on; the grid's own read of the row reports the failure
-    }
-    const BandCellLook look = bandCellLook(m_ui.titlePanels.at(band)->tag() == 1, isWorked(time), highlight);
-    params.text = QColor::fromRgb(look.text);
-    if (look.background) {
-        params.background = QColor::fromRgb(*look.background);
-    }
-    params.font.setBold(look.bold);
 }
 
 void TForm1::RxDBGrid3GetCellParams(DataGrid&, const QString&, int, CellParams& params, bool highlight)
@@ -409,7 +366,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         m_closed = true;
         runGuarded(this, [this] { m_formStorage1->save(); });
         runGuarded(this, [this] { FormClose(); });
-        m_rigFollower->stop();
+        m_radio->stop();
     }
     event->accept();
 }
@@ -418,4 +375,119 @@ void TForm1::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     FormResize();
+}
+
+void TForm1::DBGrid80KeyDown(int key, Qt::KeyboardModifiers)
+{
+    const int band = activeBand();
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || band < 0) {
+        return;
+    }
+    const SessionChange change = m_session->enterContact(band, m_ui.titlePanels.at(band)->caption(),
+                                                         m_ui.editing->isChecked());
+    showChange(change);
+    if (change.journalChanged) {
+        // the serial survives a crash: the settings are saved after every contact
+        m_ui.nppEdit->setValue(m_session->values().serial);
+        if (const QString failure = m_formStorage1->saveAfterContact(); !failure.isEmpty()) {
+            showErrorBox(this, failure);
+        }
+    }
+}
+
+void TForm1::KIEditChange()
+{
+    m_session->setExchange(m_ui.kiEdit->value(), m_ui.nppEdit->value());
+    m_ui.sendTextPanel->setCaption(sentExchange(m_session->values()));
+}
+
+void TForm1::ContestNumberChange()
+{
+    m_session->setContestNumber(m_ui.contestNumber->value());
+    UpdateScore();
+}
+
+void TForm1::UpdateScore()
+{
+    m_session->updateScore();
+    showScore();
+}
+
+void TForm1::showScore()
+{
+    m_ui.statusBar1->setPanelText(kScorePanel, scoreStatusText(m_session->score()));
+}
+
+void TForm1::showChange(const SessionChange& change)
+{
+    if (change.journalChanged) {
+        showScore();
+    }
+    if (!change.notice.isEmpty()) {
+        m_ui.statusBar1->showMessage(change.notice, kNoticeMs);
+    }
+    if (!change.reportFailure.isEmpty()) {
+        showErrorBox(this, change.reportFailure);
+    }
+}
+
+void TForm1::ExportJournal1Click()
+{
+    m_session->exportJournal();
+    showScore();
+}
+
+void TForm1::NewCallsign1Click()
+{
+    // the command closes the band views: a change typed in one is stored first
+    if (storePendingEdits()) {
+        m_session->newCallsign();
+    }
+}
+
+void TForm1::ImportCallsign1Click()
+{
+    if (storePendingEdits()) {
+        m_session->importCallsign();
+    }
+}
+
+void TForm1::ClearContestTable1Click()
+{
+    if (storePendingEdits()) {
+        showChange(m_session->clearContestTable());
+    }
+}
+
+void TForm1::Timer1Timer()
+{
+    // A progress dialog lets the timer run in the middle of a long command: the band views must not be
+    // refiltered under it. The next tick after the command catches up.
+    if (m_workProgress->isBusy()) {
+        return;
+    }
+    const TourClockState state = tourClockAt(m_ui.begDate->date(), m_ui.begTime->time(), m_ui.tourMinutes->value(),
+                                             m_ui.tours->value(), m_clock->localNow());
+    m_ui.gauge1->setMaxValue(state.gaugeMaximum);
+    m_ui.gauge1->setProgress(state.progress);
+    m_ui.statusBar1->setPanelText(kTourPanel, state.text);
+    if (m_ui.autoChangeTour->isChecked()) {
+        m_ui.tour->setValue(state.tour);
+    }
+}
+
+void TForm1::Station1Click()
+{
+    Station station = loadStation();
+    editStation(station, this);
+}
+
+void TForm1::ExportCabrillo1Click()
+{
+    showChange(exportLogAs(LogFormat::Cabrillo, *m_session, *m_prompter, this));
+}
+
+void TForm1::ExportADIF1Click()
+{
+    showChange(exportLogAs(LogFormat::Adif, *m_session, *m_prompter, this));
 }

@@ -1,8 +1,6 @@
 #pragma once
 
 #include "contest/Clock.h"
-#include "contest/RadioBand.h"
-#include "contest/Score.h"
 #include "shell/Unit1Layout.h"
 
 #include <QMainWindow>
@@ -13,15 +11,13 @@
 class ContestSession;
 class Database;
 class FormStorage;
-enum class LogFormat;
 class Prompter;
-class RigFollower;
+class RadioBandFollower;
 class TableView;
 class WorkProgress;
 struct CellParams;
-struct RadioSettings;
+struct ScoreTotals;
 struct SessionChange;
-struct Station;
 class QTimer;
 
 // The main window: it owns the controls, the contest session of its folder and the timer. Its handlers
@@ -85,9 +81,6 @@ private:
 
     void bindGrids();
     void bindEvents();
-    void bindContestEvents();
-    void bindExportEvents();
-    void setTabOrder();
     void reportGridError(const TableView& view, std::exception_ptr error);
     // what the table file checks found and has not been told yet
     void showFileCheck();
@@ -95,14 +88,6 @@ private:
     void showChange(const SessionChange& change);
     // the changes typed in the band grids stored; false when one could not be (the operator has been told)
     bool storePendingEdits();
-    void saveSettings();
-    // the station data edited and saved; false when the operator cancels
-    bool editStation(Station& station);
-    void exportLogAs(LogFormat format);
-    // the radio chooses the active band (Unit1Radio.cpp)
-    void startRadio();
-    void applyRadioSettings(const RadioSettings& settings);
-    void radioRead(qint64 frequencyHz, const QString& modeName);
 
     Unit1Controls m_ui;
     std::unique_ptr<Prompter> m_dialogPrompter;
@@ -116,9 +101,6 @@ private:
     std::unique_ptr<FormStorage> m_formStorage1;
     bool m_shown = false;
     bool m_closed = false;
-    // a settings file that cannot be written is told once until a write works again
-    bool m_settingsFailureShown = false;
-    RigFollower* m_rigFollower = nullptr;
-    // when the radio moves the band: the operator's own choice holds until the radio's band changes
-    RadioBandTracker m_radioBand;
+    // the radio chooses the active band
+    RadioBandFollower* m_radio = nullptr;
 };

@@ -269,6 +269,18 @@ void buildMenu(Unit1Controls& ui, QMainWindow& window)
     ui.newCallsign1->setShortcut(QKeySequence(Qt::Key_Insert));
     window.addAction(ui.newCallsign1);
 }
+
+void setTabOrder(const Unit1Controls& ui)
+{
+    const std::array<QWidget*, 15> order = {
+        ui.bandGrids.at(0), ui.bandGrids.at(3), ui.kiEdit,          ui.nppEdit, ui.tours,         ui.tour,
+        ui.tourMinutes,     ui.begDate,         ui.begTime,         ui.editing, ui.contestNumber, ui.autoChangeTour,
+        ui.rxDBGrid3,       ui.bandGrids.at(1), ui.bandGrids.at(2),
+    };
+    for (size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    }
+}
 } // namespace
 
 Unit1Controls buildUnit1Layout(QMainWindow& window)
@@ -290,6 +302,7 @@ Unit1Controls buildUnit1Layout(QMainWindow& window)
     window.setCentralWidget(central);
 
     buildStatusBar(ui, window);
+    setTabOrder(ui);
     return ui;
 }
 

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "contest/BandViews.h"
+#include "contest/RadioBand.h"
+
+#include <QObject>
+
+#include <array>
+
+class DataGrid;
+class QLabel;
+class QWidget;
+class RigFollower;
+class WorkProgress;
+struct RadioSettings;
+
+// The radio chosen in File > Radio..., followed: its reading shows in the label, and a change of its band
+// makes that band the active one. Never under an open prompt, a long command or a cell being edited: the
+// contact goes to the row where Enter was pressed, and a later reading moves the band once they are over.
+class RadioBandFollower : public QObject
+{
+    Q_OBJECT
+
+public:
+    RadioBandFollower(QLabel& label, const std::array<DataGrid*, kBandCount>& grids, const WorkProgress& work,
+                      QWidget* window);
+    // the radio's thread reports to the controls: it ends before they go
+    ~RadioBandFollower() override;
+
+    // the radio dialog; a choice is saved first, and one that could not be kept leaves the radio followed so far
+    void chooseRadio();
+    void stop();
+
+Q_SIGNALS:
+    void bandChosen(int band);
+
+private:
+    void apply(const RadioSettings& settings);
+    void radioRead(qint64 frequencyHz, const QString& modeName);
+    bool held() const;
+
+    QLabel& m_label;
+    std::array<DataGrid*, kBandCount> m_grids;
+    const WorkProgress& m_work;
+    QWidget* m_window;
+    RigFollower* m_rigFollower;
+    // the operator's own choice holds until the radio's band changes
+    RadioBandTracker m_radioBand;
+};
