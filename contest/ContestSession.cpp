@@ -28,9 +28,10 @@ namespace
 const QString kParticipantList = QStringLiteral("Callsign.txt");
 } // namespace
 
-ContestSession::ContestSession(const QString& folder, Prompter& prompter, const Clock& clock, QObject* parent)
+ContestSession::ContestSession(const QString& folder, Prompter& prompter, const Clock& clock, QObject* parent,
+                               const char* vfsName)
     : QObject(parent)
-    , m_db(std::make_unique<Database>(folder))
+    , m_db(std::make_unique<Database>(folder, vfsName))
     , m_prompter(&prompter)
     , m_clock(&clock)
     , m_callsign(std::make_unique<TableView>(*m_db, callsignViewDefinition(), this))

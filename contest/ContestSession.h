@@ -47,7 +47,9 @@ class ContestSession : public QObject
     Q_OBJECT
 
 public:
-    ContestSession(const QString& folder, Prompter& prompter, const Clock& clock, QObject* parent = nullptr);
+    // vfsName chooses another SQLite file layer (tests inject write failures and power cuts through one)
+    ContestSession(const QString& folder, Prompter& prompter, const Clock& clock, QObject* parent = nullptr,
+                   const char* vfsName = nullptr);
     ~ContestSession() override;
 
     void setPrompter(Prompter& prompter) { m_prompter = &prompter; }
