@@ -151,7 +151,7 @@ bool ContestSession::explainedByDamage(const QString& table, std::exception_ptr 
 
 QString ContestSession::takeFileCheckReport()
 {
-    const QString report = m_untoldFileCheck.join(QStringLiteral("\n\n"));
+    QString report = m_untoldFileCheck.join(QStringLiteral("\n\n"));
     m_untoldFileCheck.clear();
     return report;
 }
