@@ -56,7 +56,8 @@ public:
     ~TableView() override;
 
     const QString& name() const { return m_def.viewName; }
-    const QString& tableName() const { return m_def.table; }
+    FolderTable table() const { return m_def.table; }
+    const QString& tableName() const { return folderTableName(m_def.table); }
     Database& database() const { return m_db; }
     const QList<DeclaredField>& declaredFields() const { return m_def.fields; }
     int fieldIndex(const QString& field) const;
@@ -160,16 +161,15 @@ private:
     int positionOfRow(qint64 id) const;
     // places the last row posted in a batch, reading the order again
     void settleOrder() const;
-    void onTableReset(const QString& table);
-    void onRowAboutToChange(const QString& table, qint64 id, const QObject* origin);
-    void onRowChanged(const QString& table, qint64 id, const QObject* origin);
+    void onTableReset(FolderTable table);
+    void onRowAboutToChange(FolderTable table, qint64 id, const QObject* origin);
+    void onRowChanged(FolderTable table, qint64 id, const QObject* origin);
     void onOrderOutOfStep();
     void beginBatch();
     void endBatch();
 
     Database& m_db;
     ViewDefinition m_def;
-    QString m_tableKey;          // the table's name as the database's change signals carry it
     QList<FieldDef> m_fieldDefs; // parallel to m_def.fields
     QList<int> m_orderFieldIndexes;
     State m_state = State::Inactive;

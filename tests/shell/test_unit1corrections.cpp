@@ -265,7 +265,7 @@ void TestUnit1Corrections::deletionTakesTheRowItWasAskedFor()
         shown = text;
         setClock(QTime(20, 1, 5));
         if (goneMeanwhile) {
-            deleteRowById(m_w->form->database(), view.tableName(), asked);
+            deleteRowById(m_w->form->database(), view.table(), asked);
         }
         return true;
     });
