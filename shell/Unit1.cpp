@@ -121,7 +121,7 @@ void TForm1::createViews()
     for (int band = 0; band < kBandCount; ++band) {
         const BandViewInfo& info = bandViews().at(band);
         TableView* view = makeView(contestViewDefinition(info.viewName));
-        view->setFilter(info.allToursFilter);
+        view->setFilter(bandFilter(info, 0));
         view->setFiltered(true);
         m_bandViews.at(band) = view;
     }
@@ -420,7 +420,7 @@ void TForm1::TourChange()
 void TForm1::applyTourFilter(int band)
 {
     TableView& view = *m_bandViews.at(band);
-    const QString filter = bandFilter(bandViews().at(band), m_ui.tour->value());
+    const ViewFilter filter = bandFilter(bandViews().at(band), m_ui.tour->value());
     if (!view.isOpen()) {
         return;
     }

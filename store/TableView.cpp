@@ -146,7 +146,7 @@ void TableView::readFieldDefs()
 void TableView::reload()
 {
     m_unsettledPost = -1;
-    m_statements.setFilter(m_filtered ? m_filter : QString());
+    m_statements.setFilter(m_filtered ? m_filter : ViewFilter());
     m_rowKeysStatement.reset();
     m_unreadBeforeChange.clear();
     Q_EMIT aboutToReset();
@@ -509,12 +509,13 @@ std::optional<RowOrder::Entry> TableView::insertedRowKeys(qint64 id)
 
 std::optional<RowOrder::Entry> TableView::readRowKeys(qint64 id) const
 {
+    const BoundSql keys = m_statements.rowKeys(id);
     // prepared once per filter: every post reads its row's place back through it
     if (!m_rowKeysStatement) {
-        m_rowKeysStatement = std::make_unique<Statement>(m_db.prepareOn(tableName(), m_statements.rowKeys()));
+        m_rowKeysStatement = std::make_unique<Statement>(m_db.prepareOn(tableName(), keys.sql));
     }
     Statement& query = *m_rowKeysStatement;
-    query.bind(1, id);
+    query.bindAll(keys.values);
     std::optional<RowOrder::Entry> entry;
     try {
         if (query.step()) {
@@ -649,8 +650,9 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
             + (text && caseInsensitive ? QStringLiteral("=? COLLATE TOURLOG_NOCASE") : QStringLiteral("=?")));
         bound.append(value);
     }
-    Statement query = m_db.prepareOn(tableName(), m_statements.locate(conditions, last));
-    query.bindAll(bound);
+    const BoundSql located = m_statements.locate(conditions, bound, last);
+    Statement query = m_db.prepareOn(tableName(), located.sql);
+    query.bindAll(located.values);
     if (!query.step()) {
         return false;
     }
@@ -773,8 +775,12 @@ void TableView::setValue(const QString& field, const QVariant& value)
     }
 }
 
-void TableView::setFilter(const QString& filter)
+void TableView::setFilter(const ViewFilter& filter)
 {
+    // SQLite reads a quoted name that is no column as text: an unknown field would filter out every row
+    for (const ViewFilter::Condition& condition : filter.conditions()) {
+        requireField(condition.field);
+    }
     if (isOpen()) {
         checkBrowseMode();
     }

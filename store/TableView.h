@@ -3,6 +3,7 @@
 #include "store/EditBuffer.h"
 #include "store/FieldDef.h"
 #include "store/PageCache.h"
+#include "store/ViewFilter.h"
 #include "store/ViewOrder.h"
 #include "store/ViewStatements.h"
 
@@ -115,8 +116,9 @@ public:
     // value of a declared field at a row of the view, for the grids
     QVariant valueAt(int row, int fieldIndex) const;
 
-    void setFilter(const QString& filter);
-    const QString& filter() const { return m_filter; }
+    // Raises StoreError for a field the view does not declare.
+    void setFilter(const ViewFilter& filter);
+    const ViewFilter& filter() const { return m_filter; }
     void setFiltered(bool filtered);
     bool filtered() const { return m_filtered; }
 
@@ -173,7 +175,7 @@ private:
     QList<FieldDef> m_fieldDefs; // parallel to m_def.fields
     QList<int> m_orderFieldIndexes;
     State m_state = State::Inactive;
-    QString m_filter;
+    ViewFilter m_filter;
     bool m_filtered = false;
 
     ViewStatements m_statements;
