@@ -64,7 +64,7 @@ qint64 appendThroughView(const QString& folder, int rows)
 {
     Database db(folder);
     TableView view(db, contestViewDefinition(u"Contest80"_s));
-    view.setFilter(u"Diapasone=80 and Modulation='SSB'"_s);
+    view.setFilter({{u"Diapasone"_s, 80}, {u"Modulation"_s, u"SSB"_s}});
     view.setFiltered(true);
     view.open();
 

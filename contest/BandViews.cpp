@@ -4,36 +4,28 @@
 
 #include <QTime>
 
-namespace
-{
-QString bandModeFilter(int band, QStringView modulation)
-{
-    return QStringLiteral("%1=%2 and %3='%4'")
-        .arg(kFieldDiapasone, QString::number(band), kFieldModulation, modulation);
-}
-} // namespace
-
 const std::array<BandViewInfo, kBandCount>& bandViews()
 {
     static const std::array<BandViewInfo, kBandCount> views = {{
         {QStringLiteral("Contest80"), QStringLiteral("DBGrid80"), QStringLiteral("Panel80"),
-         QStringLiteral("80 м - SSB"), bandModeFilter(80, u"SSB")},
+         QStringLiteral("80 м - SSB"), 80, QStringLiteral("SSB")},
         {QStringLiteral("Contest80CW"), QStringLiteral("DBGrid80CW"), QStringLiteral("Panel80CW"),
-         QStringLiteral("80 м - CW"), bandModeFilter(80, u"CW")},
+         QStringLiteral("80 м - CW"), 80, QStringLiteral("CW")},
         {QStringLiteral("Contest160"), QStringLiteral("DBGrid160"), QStringLiteral("Panel160"),
-         QStringLiteral("160 м - SSB"), bandModeFilter(160, u"SSB")},
+         QStringLiteral("160 м - SSB"), 160, QStringLiteral("SSB")},
         {QStringLiteral("Contest160CW"), QStringLiteral("DBGrid160CW"), QStringLiteral("Panel160CW"),
-         QStringLiteral("160 м - CW"), bandModeFilter(160, u"CW")},
+         QStringLiteral("160 м - CW"), 160, QStringLiteral("CW")},
     }};
     return views;
 }
 
-QString bandFilter(const BandViewInfo& band, int tour)
+ViewFilter bandFilter(const BandViewInfo& band, int tour)
 {
-    if (tour == 0) {
-        return band.allToursFilter;
+    ViewFilter filter{{kFieldDiapasone, band.metres}, {kFieldModulation, band.modulation}};
+    if (tour != 0) {
+        filter.add(kFieldTourNumber, tour);
     }
-    return band.allToursFilter + QStringLiteral(" and ") + kFieldTourNumber + u'=' + QString::number(tour);
+    return filter;
 }
 
 int activeBandIndex(const std::array<int, kBandCount>& marks)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ViewFilter.h"
+
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -14,7 +16,9 @@ struct BandViewInfo
     QString gridName;
     QString panelName;
     QString caption;
-    QString allToursFilter;
+    // the view's rows: the band in metres and the mode, as the table stores them
+    int metres = 0;
+    QString modulation;
 };
 
 constexpr int kBandCount = 4;
@@ -22,7 +26,7 @@ constexpr int kBandCount = 4;
 const std::array<BandViewInfo, kBandCount>& bandViews();
 
 // The filter that shows one band for the tour (0 meaning every tour).
-QString bandFilter(const BandViewInfo& band, int tour);
+ViewFilter bandFilter(const BandViewInfo& band, int tour);
 
 // Index of the band whose title panel is the first to carry the active mark, or -1.
 int activeBandIndex(const std::array<int, kBandCount>& marks);

@@ -28,9 +28,9 @@ DeletionOutcome DeletePlannedRow(Database& db, qint64 id)
     }
     const qint64 journalRow = row->isWorked() ? newestJournalRowOf(db, row->key) : -1;
     if (journalRow >= 0) {
-        deleteRowById(db, kTableJournal, journalRow);
+        deleteRowById(db, FolderTable::Journal, journalRow);
     }
-    deleteRowById(db, kTableContest, id);
+    deleteRowById(db, FolderTable::Contest, id);
     transaction.commit();
     return journalRow >= 0 ? DeletionOutcome::JournalChanged : DeletionOutcome::Deleted;
 }
@@ -46,7 +46,7 @@ DeletionOutcome DeleteJournalRow(Database& db, qint64 id)
     if (planned >= 0) {
         unworkContestRow(db, planned);
     }
-    deleteRowById(db, kTableJournal, id);
+    deleteRowById(db, FolderTable::Journal, id);
     transaction.commit();
     return DeletionOutcome::JournalChanged;
 }

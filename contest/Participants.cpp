@@ -178,8 +178,8 @@ void ClearContestTable(Database& db, const ParticipantViews& views)
     suspension.close(views.contest160);
     suspension.close(views.contest160CW);
     Transaction transaction(db);
-    deleteAllRows(db, kTableCallsign);
-    deleteAllRows(db, kTableContest);
+    deleteAllRows(db, FolderTable::Callsign);
+    deleteAllRows(db, FolderTable::Contest);
     transaction.commit();
     suspension.restore();
 }

@@ -3,6 +3,7 @@
 #include "contest/Cp1251.h"
 #include "contest/ReportFormat.h"
 #include "store/Database.h"
+#include "store/FolderTable.h"
 #include "store/StoreError.h"
 #include "store/TableNames.h"
 #include "store/TableView.h"
@@ -13,7 +14,6 @@
 
 namespace
 {
-const QString kJournalTable = QStringLiteral("journal");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 constexpr int kProgressStep = 5000;
 constexpr int kLineReserve = 256;
@@ -80,14 +80,14 @@ ReportLines::ReportLines(Database* db, QObject* parent)
     if (!db) {
         return;
     }
-    connect(db, &Database::rowChanged, this, [this](const QString& table, qint64 id, const QObject*) {
+    connect(db, &Database::rowChanged, this, [this](FolderTable table, qint64 id, const QObject*) {
         // a row of the body changed or went; a row past its end is a contact the next body appends
-        if (table == kJournalTable && (m_lines.remove(id) || id <= m_lastId)) {
+        if (table == FolderTable::Journal && (m_lines.remove(id) || id <= m_lastId)) {
             m_bodyHolds = false;
         }
     });
-    connect(db, &Database::tableReset, this, [this](const QString& table) {
-        if (table == kJournalTable) {
+    connect(db, &Database::tableReset, this, [this](FolderTable table) {
+        if (table == FolderTable::Journal) {
             m_lines.clear();
             m_bodyHolds = false;
         }

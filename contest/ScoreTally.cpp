@@ -1,17 +1,14 @@
 #include "contest/ScoreTally.h"
 
 #include "store/Database.h"
+#include "store/FolderTable.h"
 #include "store/StoreError.h"
-#include "store/TableNames.h"
 
 #include <QTimer>
 
 namespace
 {
 constexpr int kFollowAfterStartMs = 2000;
-
-// the table's name as the store's change signals carry it
-const QString kJournalKey = kTableJournal.toLower();
 
 void count(QHash<QByteArray, int>& groups, const QByteArray& key, int step)
 {
@@ -28,13 +25,13 @@ ScoreTally::ScoreTally(Database& db, QObject* parent)
     : QObject(parent)
     , m_db(db)
 {
-    connect(&db, &Database::rowChanged, this, [this](const QString& table, qint64 id, const QObject*) {
-        if (table == kJournalKey && m_contestNumber) {
+    connect(&db, &Database::rowChanged, this, [this](FolderTable table, qint64 id, const QObject*) {
+        if (table == FolderTable::Journal && m_contestNumber) {
             m_changed.insert(id);
         }
     });
-    connect(&db, &Database::tableReset, this, [this](const QString& table) {
-        if (table == kJournalKey) {
+    connect(&db, &Database::tableReset, this, [this](FolderTable table) {
+        if (table == FolderTable::Journal) {
             forget();
         }
     });

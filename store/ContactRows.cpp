@@ -62,7 +62,7 @@ void unworkContestRow(Database& db, qint64 id)
                             .arg(kTableContest, kFieldTime, kFieldSentText, kFieldRecvText, kFieldId);
     Statement update = db.prepareOn(kTableContest, sql);
     update.bind(1, id);
-    db.notifyRowAboutToChange(kTableContest, id, nullptr);
+    db.notifyRowAboutToChange(FolderTable::Contest, id, nullptr);
     update.run();
-    db.notifyRowChanged(kTableContest, id, nullptr);
+    db.notifyRowChanged(FolderTable::Contest, id, nullptr);
 }

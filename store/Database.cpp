@@ -145,8 +145,8 @@ void Database::restartLockWait()
 QString Database::lockedTablesMessage() const
 {
     QStringList paths;
-    for (const QString& fileName : m_attached) {
-        paths.append(m_dir.absoluteFilePath(fileName));
+    for (const AttachedFile& attached : m_attached) {
+        paths.append(m_dir.absoluteFilePath(attached.fileName));
     }
     paths.sort();
     return lockedFilesMessage(filesLockedByOthers(paths));
@@ -180,7 +180,11 @@ bool Database::isAttached(const QString& table) const
 
 QStringList Database::attachedTables() const
 {
-    return m_attached.keys();
+    QStringList tables;
+    for (const AttachedFile& attached : m_attached) {
+        tables.append(attached.table);
+    }
+    return tables;
 }
 
 QString Database::folderRefusal() const
@@ -344,7 +348,7 @@ void Database::attachFile(const QString& table, const QString& path)
     const QString readOnly = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
     attach.bind(1, m_readOnlyFolder ? readOnly : path);
     attach.run();
-    m_attached.insert(lower(table), QFileInfo(path).fileName());
+    m_attached.insert(lower(table), {table, QFileInfo(path).fileName()});
 }
 
 void Database::setJournalMode(const QString& table)
@@ -360,7 +364,7 @@ QString Database::fileNames(const QStringList& tables) const
     QStringList names;
     for (const QString& table : tables) {
         const auto attached = m_attached.constFind(lower(table));
-        names.append(attached != m_attached.cend() ? attached.value() : QFileInfo(tableFilePath(table)).fileName());
+        names.append(attached != m_attached.cend() ? attached->fileName : QFileInfo(tableFilePath(table)).fileName());
     }
     return names.join(QStringLiteral(", "));
 }
@@ -391,7 +395,10 @@ void Database::execute(const QString& dialectSql)
     prepared.run();
     if (writes && statement.kind == DialectStatement::Kind::Plain) {
         for (const QString& table : statement.tables) {
-            notifyTableReset(table);
+            // no view shows a table outside the folder's own
+            if (const std::optional<FolderTable> folder = folderTable(table)) {
+                notifyTableReset(*folder);
+            }
         }
     }
 }
@@ -425,25 +432,27 @@ bool Database::inTransaction() const
     return m_db && sqlite3_get_autocommit(m_db) == 0;
 }
 
-void Database::notifyTableReset(const QString& table)
+void Database::notifyTableReset(FolderTable table)
 {
-    Q_EMIT tableReset(lower(table));
+    Q_EMIT tableReset(table);
 }
 
 void Database::notifyAllTablesReset()
 {
-    const QStringList tables = m_attached.keys();
+    const QStringList tables = attachedTables();
     for (const QString& table : tables) {
-        Q_EMIT tableReset(table);
+        if (const std::optional<FolderTable> folder = folderTable(table)) {
+            Q_EMIT tableReset(*folder);
+        }
     }
 }
 
-void Database::notifyRowAboutToChange(const QString& table, qint64 id, const QObject* origin)
+void Database::notifyRowAboutToChange(FolderTable table, qint64 id, const QObject* origin)
 {
-    Q_EMIT rowAboutToChange(lower(table), id, origin);
+    Q_EMIT rowAboutToChange(table, id, origin);
 }
 
-void Database::notifyRowChanged(const QString& table, qint64 id, const QObject* origin)
+void Database::notifyRowChanged(FolderTable table, qint64 id, const QObject* origin)
 {
-    Q_EMIT rowChanged(lower(table), id, origin);
+    Q_EMIT rowChanged(table, id, origin);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/FolderTable.h"
 #include "store/LongWork.h"
 #include "store/Statement.h"
 
@@ -48,7 +49,7 @@ public:
     bool isDamaged(const QString& table) const;
     // what the quick check found in a damaged table's file
     QString damageFinding(const QString& table) const;
-    // the tables attached so far, in lower case
+    // the tables attached so far, by the names they were attached under
     QStringList attachedTables() const;
 
     // The table's file in the working directory (found without regard to case), or the name it would get.
@@ -82,20 +83,26 @@ public:
     LongWork& work() { return m_work; }
 
     // Tells every open view that rows of this table changed behind its back (rollback, bulk SQL).
-    void notifyTableReset(const QString& table);
+    void notifyTableReset(FolderTable table);
     void notifyAllTablesReset();
     // Tells the views of a table that one row is about to be changed or deleted, and then that it was
     // written (changed, added or deleted), by someone else (another view). A view that has not read the
     // row's place yet learns from the first whether the row was one of its own.
-    void notifyRowAboutToChange(const QString& table, qint64 id, const QObject* origin);
-    void notifyRowChanged(const QString& table, qint64 id, const QObject* origin);
+    void notifyRowAboutToChange(FolderTable table, qint64 id, const QObject* origin);
+    void notifyRowChanged(FolderTable table, qint64 id, const QObject* origin);
 
 Q_SIGNALS:
-    void tableReset(const QString& table);
-    void rowAboutToChange(const QString& table, qint64 id, const QObject* origin);
-    void rowChanged(const QString& table, qint64 id, const QObject* origin);
+    void tableReset(FolderTable table);
+    void rowAboutToChange(FolderTable table, qint64 id, const QObject* origin);
+    void rowChanged(FolderTable table, qint64 id, const QObject* origin);
 
 private:
+    struct AttachedFile
+    {
+        QString table; // spelt as it was attached
+        QString fileName;
+    };
+
     static int authorize(void* self, int action, const char* first, const char* second, const char* schema,
                          const char* trigger);
     // a statement that the authorizer refuses raises the refusal, not SQLite's bare "not authorized"
@@ -111,7 +118,7 @@ private:
     sqlite3* m_db = nullptr;
     QString m_openError;
     std::unique_ptr<LockWait> m_lockWait;
-    QHash<QString, QString> m_attached; // lower-case table name -> its file's name
+    QHash<QString, AttachedFile> m_attached; // lower-case table name -> the table and its file
     QSet<QString> m_checked;
     QHash<QString, QString> m_damage; // lower-case table name -> what the quick check found
     QSet<QString> m_readOnlyFiles;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/FolderTable.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,7 +41,7 @@ struct DeclaredField
 struct ViewDefinition
 {
     QString viewName;
-    QString table;
+    FolderTable table{};
     QList<DeclaredField> fields;
     // fields of the index that orders the view; empty means the primary key
     QStringList orderBy;

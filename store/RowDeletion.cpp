@@ -3,16 +3,17 @@
 #include "store/Database.h"
 #include "store/TableNames.h"
 
-void deleteAllRows(Database& db, const QString& table)
+void deleteAllRows(Database& db, FolderTable table)
 {
-    db.execute(QStringLiteral("DELETE FROM %1").arg(quoteIdentifier(table)));
+    db.execute(QStringLiteral("DELETE FROM %1").arg(quoteIdentifier(folderTableName(table))));
 }
 
-void deleteRowById(Database& db, const QString& table, qint64 id)
+void deleteRowById(Database& db, FolderTable table, qint64 id)
 {
-    db.attachExisting(table);
+    const QString& name = folderTableName(table);
+    db.attachExisting(name);
     Statement del = db.prepareOn(
-        table, QStringLiteral("DELETE FROM %1.%1 WHERE %2=?").arg(quoteIdentifier(table), quoteIdentifier(kFieldId)));
+        name, QStringLiteral("DELETE FROM %1.%1 WHERE %2=?").arg(quoteIdentifier(name), quoteIdentifier(kFieldId)));
     del.bind(1, id);
     db.notifyRowAboutToChange(table, id, nullptr);
     del.run();

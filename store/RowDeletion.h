@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "store/FolderTable.h"
+
+#include <QtGlobal>
 
 class Database;
 
 // Deletes every row of the table; its open views are told. Raises StoreError on an engine error or a refused
 // write. The caller holds the transaction when several tables must be emptied together.
-void deleteAllRows(Database& db, const QString& table);
+void deleteAllRows(Database& db, FolderTable table);
 
 // Deletes the row with this id, whichever view shows it or none; the open views of the table follow.
-void deleteRowById(Database& db, const QString& table, qint64 id);
+void deleteRowById(Database& db, FolderTable table, qint64 id);

@@ -4,7 +4,6 @@
 #include "store/FieldValue.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
-#include "store/TableNames.h"
 #include "store/Transaction.h"
 
 #include <QFileInfo>
@@ -15,10 +14,9 @@ TableView::TableView(Database& db, ViewDefinition definition, QObject* parent)
     : QObject(parent)
     , m_db(db)
     , m_def(std::move(definition))
-    , m_tableKey(m_def.table.toLower())
-    , m_statements(m_def.table, m_def.orderBy)
-    , m_order(m_db, m_def.table, m_statements)
-    , m_cache(m_db, m_def.table)
+    , m_statements(tableName(), m_def.orderBy)
+    , m_order(m_db, tableName(), m_statements)
+    , m_cache(m_db, tableName())
 {
     connect(&m_db, &Database::tableReset, this, &TableView::onTableReset);
     connect(&m_db, &Database::rowAboutToChange, this, &TableView::onRowAboutToChange);
@@ -93,7 +91,7 @@ void TableView::open()
     if (isOpen()) {
         return;
     }
-    m_db.attachExisting(m_def.table);
+    m_db.attachExisting(tableName());
     readFieldDefs();
     m_state = State::Browse;
     try {
@@ -108,19 +106,19 @@ void TableView::open()
 
 void TableView::readFieldDefs()
 {
-    const QString fileName = QFileInfo(m_db.tableFilePath(m_def.table)).fileName();
-    if (!m_db.isAttached(m_def.table)) {
-        throw StoreError(QStringLiteral("Table %1 does not exist: %2 is missing").arg(m_def.table, fileName));
+    const QString fileName = QFileInfo(m_db.tableFilePath(tableName())).fileName();
+    if (!m_db.isAttached(tableName())) {
+        throw StoreError(QStringLiteral("Table %1 does not exist: %2 is missing").arg(tableName(), fileName));
     }
-    Statement info = m_db.prepareOn(m_def.table,
-                                    QStringLiteral("PRAGMA %1.table_info(%1)").arg(quoteIdentifier(m_def.table)));
+    Statement info = m_db.prepareOn(tableName(),
+                                    QStringLiteral("PRAGMA %1.table_info(%1)").arg(quoteIdentifier(tableName())));
     QList<FieldDef> tableFields;
     while (info.step()) {
         tableFields.append(
             fieldDefFromDeclaration(info.column(1).toString(), info.column(2).toString(), info.column(5).toInt() > 0));
     }
     if (tableFields.isEmpty()) {
-        throw StoreError(QStringLiteral("Table %1 not found in %2").arg(m_def.table, fileName));
+        throw StoreError(QStringLiteral("Table %1 not found in %2").arg(tableName(), fileName));
     }
     QList<FieldDef> defs;
     for (const DeclaredField& declared : m_def.fields) {
@@ -129,7 +127,7 @@ void TableView::readFieldDefs()
         });
         if (it == tableFields.cend()) {
             throw StoreError(QStringLiteral("%1: Field '%2' not found in table %3 (%4)")
-                                 .arg(name(), declared.name, m_def.table, fileName));
+                                 .arg(name(), declared.name, tableName(), fileName));
         }
         defs.append(*it);
     }
@@ -148,7 +146,7 @@ void TableView::readFieldDefs()
 void TableView::reload()
 {
     m_unsettledPost = -1;
-    m_statements.setFilter(m_filtered ? m_filter : QString());
+    m_statements.setFilter(m_filtered ? m_filter : ViewFilter());
     m_rowKeysStatement.reset();
     m_unreadBeforeChange.clear();
     Q_EMIT aboutToReset();
@@ -364,7 +362,7 @@ qint64 TableView::insertRow()
                 columns.append(quoteIdentifier(m_fieldDefs.at(i).name));
             }
         }
-        m_insertStatement = std::make_unique<Statement>(m_db.prepareOn(m_def.table, m_statements.insert(columns)));
+        m_insertStatement = std::make_unique<Statement>(m_db.prepareOn(tableName(), m_statements.insert(columns)));
     }
     QVariantList values;
     for (int i = 0; i < m_def.fields.size(); ++i) {
@@ -392,7 +390,7 @@ void TableView::updateRow(qint64 id)
         return;
     }
     values.append(id);
-    Statement update = m_db.prepareOn(m_def.table, m_statements.update(columns));
+    Statement update = m_db.prepareOn(tableName(), m_statements.update(columns));
     update.bindAll(values);
     m_db.notifyRowAboutToChange(m_def.table, id, this);
     update.run();
@@ -511,12 +509,13 @@ std::optional<RowOrder::Entry> TableView::insertedRowKeys(qint64 id)
 
 std::optional<RowOrder::Entry> TableView::readRowKeys(qint64 id) const
 {
+    const BoundSql keys = m_statements.rowKeys(id);
     // prepared once per filter: every post reads its row's place back through it
     if (!m_rowKeysStatement) {
-        m_rowKeysStatement = std::make_unique<Statement>(m_db.prepareOn(m_def.table, m_statements.rowKeys()));
+        m_rowKeysStatement = std::make_unique<Statement>(m_db.prepareOn(tableName(), keys.sql));
     }
     Statement& query = *m_rowKeysStatement;
-    query.bind(1, id);
+    query.bindAll(keys.values);
     std::optional<RowOrder::Entry> entry;
     try {
         if (query.step()) {
@@ -589,7 +588,7 @@ void TableView::remove()
         throw StoreError(QStringLiteral("%1: Cannot delete from an empty view").arg(name()));
     }
     const qint64 id = currentId();
-    Statement del = m_db.prepareOn(m_def.table, m_statements.remove());
+    Statement del = m_db.prepareOn(tableName(), m_statements.remove());
     del.bind(1, id);
     m_db.notifyRowAboutToChange(m_def.table, id, this);
     del.run();
@@ -651,8 +650,9 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
             + (text && caseInsensitive ? QStringLiteral("=? COLLATE TOURLOG_NOCASE") : QStringLiteral("=?")));
         bound.append(value);
     }
-    Statement query = m_db.prepareOn(m_def.table, m_statements.locate(conditions, last));
-    query.bindAll(bound);
+    const BoundSql located = m_statements.locate(conditions, bound, last);
+    Statement query = m_db.prepareOn(tableName(), located.sql);
+    query.bindAll(located.values);
     if (!query.step()) {
         return false;
     }
@@ -775,8 +775,12 @@ void TableView::setValue(const QString& field, const QVariant& value)
     }
 }
 
-void TableView::setFilter(const QString& filter)
+void TableView::setFilter(const ViewFilter& filter)
 {
+    // SQLite reads a quoted name that is no column as text: an unknown field would filter out every row
+    for (const ViewFilter::Condition& condition : filter.conditions()) {
+        requireField(condition.field);
+    }
     if (isOpen()) {
         checkBrowseMode();
     }
@@ -803,9 +807,9 @@ void TableView::setFiltered(bool filtered)
     }
 }
 
-void TableView::onTableReset(const QString& table)
+void TableView::onTableReset(FolderTable table)
 {
-    if (!isOpen() || table != m_tableKey) {
+    if (!isOpen() || table != m_def.table) {
         return;
     }
     // rows changed behind the view (a rollback above all): a change still pending here belonged to the
@@ -833,9 +837,9 @@ void TableView::onTableReset(const QString& table)
     m_eof = m_bof = m_order.isEmpty();
 }
 
-void TableView::onRowAboutToChange(const QString& table, qint64 id, const QObject* origin)
+void TableView::onRowAboutToChange(FolderTable table, qint64 id, const QObject* origin)
 {
-    if (origin == this || !isOpen() || table != m_tableKey || m_order.readPosition(id) >= 0) {
+    if (origin == this || !isOpen() || table != m_def.table || m_order.readPosition(id) >= 0) {
         return;
     }
     // a row of the view whose place has not been read: where it sorts now tells which rows not read yet
@@ -849,9 +853,9 @@ void TableView::onRowAboutToChange(const QString& table, qint64 id, const QObjec
     }
 }
 
-void TableView::onRowChanged(const QString& table, qint64 id, const QObject* origin)
+void TableView::onRowChanged(FolderTable table, qint64 id, const QObject* origin)
 {
-    if (origin == this || !isOpen() || table != m_tableKey) {
+    if (origin == this || !isOpen() || table != m_def.table) {
         return;
     }
     const qint64 current = currentId();

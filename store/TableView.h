@@ -3,6 +3,7 @@
 #include "store/EditBuffer.h"
 #include "store/FieldDef.h"
 #include "store/PageCache.h"
+#include "store/ViewFilter.h"
 #include "store/ViewOrder.h"
 #include "store/ViewStatements.h"
 
@@ -54,7 +55,8 @@ public:
     ~TableView() override;
 
     const QString& name() const { return m_def.viewName; }
-    const QString& tableName() const { return m_def.table; }
+    FolderTable table() const { return m_def.table; }
+    const QString& tableName() const { return folderTableName(m_def.table); }
     Database& database() const { return m_db; }
     const QList<DeclaredField>& declaredFields() const { return m_def.fields; }
     int fieldIndex(const QString& field) const;
@@ -116,8 +118,9 @@ public:
     // value of a declared field at a row of the view, for the grids
     QVariant valueAt(int row, int fieldIndex) const;
 
-    void setFilter(const QString& filter);
-    const QString& filter() const { return m_filter; }
+    // Raises StoreError for a field the view does not declare.
+    void setFilter(const ViewFilter& filter);
+    const ViewFilter& filter() const { return m_filter; }
     void setFiltered(bool filtered);
     bool filtered() const { return m_filtered; }
 
@@ -160,20 +163,19 @@ private:
     int positionOfRow(qint64 id) const;
     // places the last row posted in a batch, reading the order again
     void settleOrder() const;
-    void onTableReset(const QString& table);
-    void onRowAboutToChange(const QString& table, qint64 id, const QObject* origin);
-    void onRowChanged(const QString& table, qint64 id, const QObject* origin);
+    void onTableReset(FolderTable table);
+    void onRowAboutToChange(FolderTable table, qint64 id, const QObject* origin);
+    void onRowChanged(FolderTable table, qint64 id, const QObject* origin);
     void onOrderOutOfStep();
     void beginBatch();
     void endBatch();
 
     Database& m_db;
     ViewDefinition m_def;
-    QString m_tableKey;          // the table's name as the database's change signals carry it
     QList<FieldDef> m_fieldDefs; // parallel to m_def.fields
     QList<int> m_orderFieldIndexes;
     State m_state = State::Inactive;
-    QString m_filter;
+    ViewFilter m_filter;
     bool m_filtered = false;
 
     ViewStatements m_statements;

@@ -8,7 +8,7 @@ ViewDefinition contestViewDefinition(const QString& viewName)
     const bool shortTourLabel = viewName == QStringLiteral("Contest80") || viewName == QStringLiteral("Contest160CW");
     ViewDefinition def;
     def.viewName = viewName;
-    def.table = kTableContest;
+    def.table = FolderTable::Contest;
     def.fields = {
         {kFieldDate, QStringLiteral("Дата")},
         {kFieldTime, QStringLiteral("Time")},
@@ -31,7 +31,7 @@ ViewDefinition callsignViewDefinition()
 {
     ViewDefinition def;
     def.viewName = kTableCallsign;
-    def.table = kTableCallsign;
+    def.table = FolderTable::Callsign;
     def.fields = {
         {kFieldCallSign, QStringLiteral("Позывной")},
         {kFieldName, QStringLiteral("Ф.И.О.")},
@@ -47,7 +47,7 @@ ViewDefinition journalViewDefinition()
 {
     ViewDefinition def;
     def.viewName = kTableJournal;
-    def.table = kTableJournal;
+    def.table = FolderTable::Journal;
     def.fields = {
         {kFieldDate, QStringLiteral("Дата")},
         {kFieldTime, QStringLiteral("Время")},

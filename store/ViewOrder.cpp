@@ -31,6 +31,7 @@ void ViewOrder::reset()
 {
     const BoundSql count = m_statements.count();
     Statement query = m_db.prepareOn(m_table, count.sql);
+    query.bindAll(count.values);
     const qsizetype size = query.step() ? query.column(0).toLongLong() : 0;
     std::vector<Entry> first = size > 0
         ? readKeys(ViewStatements::Direction::Forward, std::min(size, kFirstRead), nullptr)

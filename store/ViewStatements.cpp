@@ -9,6 +9,18 @@ ViewStatements::ViewStatements(QString table, QStringList orderBy)
 {
 }
 
+void ViewStatements::setFilter(ViewFilter filter)
+{
+    m_filter = std::move(filter);
+    QStringList conditions;
+    m_filterValues.clear();
+    for (const ViewFilter::Condition& condition : m_filter.conditions()) {
+        conditions.append(quoteIdentifier(condition.field) + QStringLiteral("=?"));
+        m_filterValues.append(condition.value);
+    }
+    m_filterSql = conditions.join(QStringLiteral(" AND "));
+}
+
 QString ViewStatements::keyColumns() const
 {
     QStringList columns = {kFieldId};
@@ -36,8 +48,8 @@ QString ViewStatements::orderClause(bool descending) const
 QString ViewStatements::where(const QString& extra) const
 {
     QStringList parts;
-    if (!m_filter.isEmpty()) {
-        parts.append(u'(' + m_filter + u')');
+    if (!m_filterSql.isEmpty()) {
+        parts.append(m_filterSql);
     }
     if (!extra.isEmpty()) {
         parts.append(extra);
@@ -84,12 +96,12 @@ QString ViewStatements::beyond(const RowOrder::Entry& entry, Direction direction
 
 BoundSql ViewStatements::count() const
 {
-    return {QStringLiteral("SELECT count(*) FROM %1.%1%2").arg(quoteIdentifier(m_table), where({})), {}};
+    return {QStringLiteral("SELECT count(*) FROM %1.%1%2").arg(quoteIdentifier(m_table), where({})), m_filterValues};
 }
 
 BoundSql ViewStatements::keys(Direction direction, qsizetype limit, const RowOrder::Entry* boundary) const
 {
-    BoundSql result;
+    BoundSql result{{}, m_filterValues};
     const QString condition = boundary ? beyond(*boundary, direction, result.values) : QString();
     result.sql = QStringLiteral("SELECT %1 FROM %2.%2%3%4 LIMIT %5")
                      .arg(keyColumns(), quoteIdentifier(m_table), where(condition),
@@ -100,23 +112,25 @@ BoundSql ViewStatements::keys(Direction direction, qsizetype limit, const RowOrd
 
 BoundSql ViewStatements::countBefore(const RowOrder::Entry& entry) const
 {
-    BoundSql result;
+    BoundSql result{{}, m_filterValues};
     const QString condition = beyond(entry, Direction::Backward, result.values);
     result.sql = QStringLiteral("SELECT count(*) FROM %1.%1%2").arg(quoteIdentifier(m_table), where(condition));
     return result;
 }
 
-QString ViewStatements::rowKeys() const
+BoundSql ViewStatements::rowKeys(qint64 id) const
 {
-    return QStringLiteral("SELECT %1 FROM %2.%2%3")
-        .arg(keyColumns(), quoteIdentifier(m_table), where(kFieldId + QStringLiteral("=?")));
+    return {QStringLiteral("SELECT %1 FROM %2.%2%3")
+                .arg(keyColumns(), quoteIdentifier(m_table), where(kFieldId + QStringLiteral("=?"))),
+            m_filterValues + QVariantList{id}};
 }
 
-QString ViewStatements::locate(const QStringList& conditions, bool last) const
+BoundSql ViewStatements::locate(const QStringList& conditions, const QVariantList& values, bool last) const
 {
-    return QStringLiteral("SELECT %1 FROM %2.%2%3%4 LIMIT 1")
-        .arg(keyColumns(), quoteIdentifier(m_table), where(conditions.join(QStringLiteral(" AND "))),
-             orderClause(last));
+    return {QStringLiteral("SELECT %1 FROM %2.%2%3%4 LIMIT 1")
+                .arg(keyColumns(), quoteIdentifier(m_table), where(conditions.join(QStringLiteral(" AND "))),
+                     orderClause(last)),
+            m_filterValues + values};
 }
 
 QString ViewStatements::rows(const QStringList& columns, int idCount) const

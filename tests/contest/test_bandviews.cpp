@@ -13,8 +13,8 @@ class TestBandViews : public QObject
 
 private Q_SLOTS:
     void bandOrderAndNames();
-    void filterText_data();
-    void filterText();
+    void filter_data();
+    void filter();
     void activeBand_data();
     void activeBand();
     void worked_data();
@@ -42,26 +42,33 @@ void TestBandViews::bandOrderAndNames()
     QCOMPARE(captions, QStringList({u"80 м - SSB"_s, u"80 м - CW"_s, u"160 м - SSB"_s, u"160 м - CW"_s}));
 }
 
-void TestBandViews::filterText_data()
+void TestBandViews::filter_data()
 {
+    const auto filter = [](int metres, const QString& modulation, std::optional<int> tour = {}) {
+        ViewFilter filter{{u"Diapasone"_s, metres}, {u"Modulation"_s, modulation}};
+        if (tour) {
+            filter.add(u"TourNumber"_s, *tour);
+        }
+        return filter;
+    };
     QTest::addColumn<int>("band");
     QTest::addColumn<int>("tour");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("80 SSB all tours") << 0 << 0 << u"Diapasone=80 and Modulation='SSB'"_s;
-    QTest::newRow("80 CW all tours") << 1 << 0 << u"Diapasone=80 and Modulation='CW'"_s;
-    QTest::newRow("160 SSB all tours") << 2 << 0 << u"Diapasone=160 and Modulation='SSB'"_s;
-    QTest::newRow("160 CW all tours") << 3 << 0 << u"Diapasone=160 and Modulation='CW'"_s;
-    QTest::newRow("80 SSB tour 3") << 0 << 3 << u"Diapasone=80 and Modulation='SSB' and TourNumber=3"_s;
-    QTest::newRow("160 CW tour 12") << 3 << 12 << u"Diapasone=160 and Modulation='CW' and TourNumber=12"_s;
-    QTest::newRow("negative tour") << 1 << -2 << u"Diapasone=80 and Modulation='CW' and TourNumber=-2"_s;
-    QTest::newRow("tour past the last") << 2 << 9 << u"Diapasone=160 and Modulation='SSB' and TourNumber=9"_s;
+    QTest::addColumn<ViewFilter>("expected");
+    QTest::newRow("80 SSB all tours") << 0 << 0 << filter(80, u"SSB"_s);
+    QTest::newRow("80 CW all tours") << 1 << 0 << filter(80, u"CW"_s);
+    QTest::newRow("160 SSB all tours") << 2 << 0 << filter(160, u"SSB"_s);
+    QTest::newRow("160 CW all tours") << 3 << 0 << filter(160, u"CW"_s);
+    QTest::newRow("80 SSB tour 3") << 0 << 3 << filter(80, u"SSB"_s, 3);
+    QTest::newRow("160 CW tour 12") << 3 << 12 << filter(160, u"CW"_s, 12);
+    QTest::newRow("negative tour") << 1 << -2 << filter(80, u"CW"_s, -2);
+    QTest::newRow("tour past the last") << 2 << 9 << filter(160, u"SSB"_s, 9);
 }
 
-void TestBandViews::filterText()
+void TestBandViews::filter()
 {
     QFETCH(int, band);
     QFETCH(int, tour);
-    QFETCH(QString, expected);
+    QFETCH(ViewFilter, expected);
     QCOMPARE(bandFilter(bandViews().at(band), tour), expected);
 }
 

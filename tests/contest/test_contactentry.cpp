@@ -183,13 +183,13 @@ void TestContactEntry::failedJournalWriteLeavesNeitherRow()
 void TestContactEntry::tourChangeDuringPromptRecordsOnTheSameRow()
 {
     Contest c;
-    c.contest80->setFilter(QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=1"));
+    c.contest80->setFilter(bandFilter(bandViews().at(0), 1));
     c.contest80->last();
     const qint64 row = c.contest80->currentId();
     // Enter at the end of tour 1, the code confirmed in tour 2
     c.clock.now = QDateTime(QDate(2006, 10, 22), QTime(18, 5, 57));
     c.prompter.whilePrompting = [&c] {
-        c.contest80->setFilter(QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=2"));
+        c.contest80->setFilter(bandFilter(bandViews().at(0), 2));
         c.clock.now = QDateTime(QDate(2006, 10, 22), QTime(18, 6, 2));
     };
     QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 015")), ContactOutcome::Recorded);
@@ -206,7 +206,7 @@ void TestContactEntry::tourChangeDuringPromptRecordsOnTheSameRow()
     QCOMPARE(journal.column(1).toString(), QStringLiteral("18:05:57.000"));
     // the view is back on its new filter
     QVERIFY(c.contest80->filtered());
-    QCOMPARE(c.contest80->filter(), QStringLiteral("Diapasone=80 and Modulation='SSB' and TourNumber=2"));
+    QCOMPARE(c.contest80->filter(), bandFilter(bandViews().at(0), 2));
     QCOMPARE(c.contest80->recordCount(), 2);
 }
 

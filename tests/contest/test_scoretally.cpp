@@ -104,7 +104,7 @@ private Q_SLOTS:
             Statement update = db.prepare(u"UPDATE Journal.Journal SET KI=? WHERE ID=?"_s);
             update.bindAll({pick(kWrittenKis), id});
             update.run();
-            db.notifyRowChanged(kTableJournal, id, nullptr);
+            db.notifyRowChanged(FolderTable::Journal, id, nullptr);
         };
         const auto check = [&](int step, const char* what) {
             const QString kept = scoreStatusText(tally.score(contest));
@@ -177,7 +177,7 @@ private Q_SLOTS:
         journal.setValue(kFieldContestNumber, 1);
         journal.post();
         QCOMPARE(tally.score(1).correspondents, 2);
-        db.notifyTableReset(kTableJournal);
+        db.notifyTableReset(FolderTable::Journal);
         QCOMPARE(tally.score(1).correspondents, 1);
     }
 };

@@ -346,7 +346,7 @@ void TestHostileInput::unusableFolder()
                 view.open();
                 view.append();
                 view.setValue(u"CallSign"_s, u"QQ0BBB"_s);
-                expectErrorNaming(definition.table + u".db"_s, [&] { view.post(); });
+                expectErrorNaming(folderTableName(definition.table) + u".db"_s, [&] { view.post(); });
                 view.cancel();
             } else {
                 // the reason is the folder, not a missing or foreign table file

@@ -381,7 +381,7 @@ void TestUnit1Bands::changeIsPostedBeforeEditModeIsSwitchedOff()
     showAndActivate();
     QList<bool> editModeAtPost;
     const TableView* contest80 = &m_w->ui().contest80();
-    connect(&m_w->form->database(), &Database::rowChanged, this, [&](const QString&, qint64, const QObject* origin) {
+    connect(&m_w->form->database(), &Database::rowChanged, this, [&](FolderTable, qint64, const QObject* origin) {
         if (origin == contest80) {
             editModeAtPost << m_w->ui().editing().isChecked();
         }

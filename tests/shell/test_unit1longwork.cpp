@@ -38,7 +38,7 @@ private Q_SLOTS:
         m_w->ui().begTime().setTime(QTime(20, 0));
         m_w->ui().tour().setValue(1);
         m_w->clock.now = QDateTime(QDate(2006, 10, 22), QTime(20, 30, 1));
-        const QString filter = m_w->ui().contest80().filter();
+        const ViewFilter filter = m_w->ui().contest80().filter();
         {
             const LongWork::Scope busy(m_w->form->database().work());
             const LongWork::Scope nested(m_w->form->database().work());

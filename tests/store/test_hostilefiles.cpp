@@ -286,7 +286,7 @@ void TestHostileFiles::readOnlyEmptyDirectory()
     for (const ViewDefinition& definition :
          {callsignViewDefinition(), journalViewDefinition(), contestViewDefinition(u"Contest80"_s)}) {
         TableView view(*m_db, definition);
-        expectErrorNaming(definition.table + u".db"_s, [&] { view.open(); });
+        expectErrorNaming(folderTableName(definition.table) + u".db"_s, [&] { view.open(); });
         QVERIFY(!view.isOpen());
     }
 }

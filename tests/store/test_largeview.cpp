@@ -103,7 +103,7 @@ void TestLargeView::jumpingFarFetchesOnePageMore()
 void TestLargeView::filteredViewReadsOnlyItsRows()
 {
     TableView view(*m_db, contestViewDefinition(u"Contest160CW"_s));
-    view.setFilter(u"Diapasone=160 and Modulation='CW' and TourNumber=3"_s);
+    view.setFilter({{u"Diapasone"_s, 160}, {u"Modulation"_s, u"CW"_s}, {u"TourNumber"_s, 3}});
     view.setFiltered(true);
     view.open();
     QCOMPARE(view.recordCount(), kRows / kBands / 8);

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,7 +20,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace
 {
 constexpr int kRows = 3000;
-const QString kBandFilter = u"Diapasone=80 and Modulation='SSB'"_s;
+const ViewFilter kBandFilter{{u"Diapasone"_s, 80}, {u"Modulation"_s, u"SSB"_s}};
 
 // one row in ten is planned (no date), the rest worked on one of five days: the order puts the nulls
 // first, which reads on from a row must step over in both directions
@@ -50,6 +51,9 @@ private Q_SLOTS:
 private:
     std::unique_ptr<TableView> openedView();
     QList<qint64> tableOrder();
+    RowOrder::Entry keysOf(qint64 id);
+    // the first column of every row the statement gives
+    QList<qint64> firstColumn(const BoundSql& statement);
     static QList<qint64> walkedOrder(TableView& view);
 
     std::unique_ptr<TestEnvironment> m_env;
@@ -92,13 +96,31 @@ std::unique_ptr<TableView> TestLazyView::openedView()
 
 QList<qint64> TestLazyView::tableOrder()
 {
-    Statement query = m_db->prepare(
-        u"SELECT ID FROM Contest.Contest WHERE %1 ORDER BY D, CallSign, ID"_s.arg(kBandFilter));
-    QList<qint64> ids;
-    while (query.step()) {
-        ids.append(query.column(0).toLongLong());
+    return firstColumn(
+        {u"SELECT ID FROM Contest.Contest WHERE Diapasone=80 AND Modulation='SSB' ORDER BY D, CallSign, ID"_s, {}});
+}
+
+RowOrder::Entry TestLazyView::keysOf(qint64 id)
+{
+    Statement query = m_db->prepare(u"SELECT D, CallSign FROM Contest.Contest WHERE ID=?"_s);
+    query.bind(1, id);
+    RowOrder::Entry entry;
+    entry.id = id;
+    if (query.step()) {
+        entry.key = {query.column(0), query.column(1)};
     }
-    return ids;
+    return entry;
+}
+
+QList<qint64> TestLazyView::firstColumn(const BoundSql& statement)
+{
+    Statement query = m_db->prepare(statement.sql);
+    query.bindAll(statement.values);
+    QList<qint64> values;
+    while (query.step()) {
+        values.append(query.column(0).toLongLong());
+    }
+    return values;
 }
 
 QList<qint64> TestLazyView::walkedOrder(TableView& view)
@@ -112,20 +134,25 @@ QList<qint64> TestLazyView::walkedOrder(TableView& view)
 
 void TestLazyView::boundaryConditionsBindWhatTheyMark()
 {
+    // the filter's values and the boundary's go to their own marks: the rows on either side of a row, and
+    // the count before it, are those of the table's order
+    const QList<qint64> expected = tableOrder();
     ViewStatements statements(u"Contest"_s, {u"D"_s, u"CallSign"_s});
-    statements.setFilter(u"Diapasone=80 or Diapasone=160"_s);
-    for (const QVariant& date : {QVariant(), QVariant(u"2006-10-22"_s)}) {
-        RowOrder::Entry entry;
-        entry.id = 7;
-        entry.key = {date, u"R0001"_s};
-        for (const auto direction : {ViewStatements::Direction::Forward, ViewStatements::Direction::Backward}) {
-            const BoundSql keys = statements.keys(direction, 10, &entry);
-            QCOMPARE(keys.sql.count(u'?'), keys.values.size());
-            // the operator's filter stays one condition beside the boundary's
-            QVERIFY(keys.sql.contains(u"WHERE (Diapasone=80 or Diapasone=160) AND ("_s));
-        }
+    statements.setFilter(kBandFilter);
+    constexpr qsizetype kStep = 10;
+    // a planned row (the nulls come first) and a dated one
+    for (const qsizetype position : {qsizetype(20), expected.size() / 2}) {
+        const RowOrder::Entry entry = keysOf(expected.at(position));
+        QVERIFY(entry.key.first().isNull() == (position == 20));
+        const BoundSql after = statements.keys(ViewStatements::Direction::Forward, kStep, &entry);
+        QCOMPARE(after.sql.count(u'?'), after.values.size());
+        QCOMPARE(firstColumn(after), expected.mid(position + 1, kStep));
+        QList<qint64> nearestFirst = expected.mid(position - kStep, kStep);
+        std::reverse(nearestFirst.begin(), nearestFirst.end());
+        QCOMPARE(firstColumn(statements.keys(ViewStatements::Direction::Backward, kStep, &entry)), nearestFirst);
         const BoundSql before = statements.countBefore(entry);
         QCOMPARE(before.sql.count(u'?'), before.values.size());
+        QCOMPARE(firstColumn(before), QList<qint64>{position});
     }
 }
 

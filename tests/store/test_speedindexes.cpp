@@ -46,14 +46,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("index");
+        // a view binds its filter's band, mode and tour
         QTest::newRow("band view of one tour")
             << u"Contest"_s
-            << u"SELECT ID, D, CallSign FROM Contest.Contest WHERE (Diapasone=160 and Modulation='CW' and "
-               "TourNumber=3) ORDER BY D, CallSign, ID"_s
+            << u"SELECT ID, D, CallSign FROM Contest.Contest WHERE Diapasone=? AND Modulation=? AND "
+               "TourNumber=? ORDER BY D, CallSign, ID"_s
             << u"Contest$Band"_s;
         QTest::newRow("band view of all tours")
             << u"Contest"_s
-            << u"SELECT ID, D, CallSign FROM Contest.Contest WHERE (Diapasone=80 and Modulation='SSB') "
+            << u"SELECT ID, D, CallSign FROM Contest.Contest WHERE Diapasone=? AND Modulation=? "
                "ORDER BY D DESC, CallSign DESC, ID DESC LIMIT 128"_s
             << u"Contest$BandAllTours"_s;
         QTest::newRow("correspondents")

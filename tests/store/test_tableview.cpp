@@ -20,7 +20,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace
 {
-const QString kBand80Ssb = u"Diapasone=80 and Modulation='SSB'"_s;
+const ViewFilter kBand80Ssb{{u"Diapasone"_s, 80}, {u"Modulation"_s, u"SSB"_s}};
+const ViewFilter kBand160{{u"Diapasone"_s, 160}};
 
 void appendRow(TableView& view, const QVariant& d, const QString& callsign, int diapasone = 80,
                const QString& modulation = u"SSB"_s, int tour = 1, int contest = 1, const QString& commentary = {})
@@ -54,7 +55,7 @@ struct PostCounter
     explicit PostCounter(TableView& view)
     {
         QObject::connect(&view.database(), &Database::rowChanged, &view,
-                         [this, &view](const QString&, qint64, const QObject* origin) { posts += origin == &view; });
+                         [this, &view](FolderTable, qint64, const QObject* origin) { posts += origin == &view; });
     }
     int posts = 0;
 };
@@ -79,8 +80,9 @@ private Q_SLOTS:
     void cleanup();
 
     void filterSetWhileClosedAppliesOnOpen();
-    void filterTextOnFilteredViewAppliesAtOnce();
-    void filterTextOnUnfilteredViewWaitsForTheFlag();
+    void newFilterOnFilteredViewAppliesAtOnce();
+    void newFilterOnUnfilteredViewWaitsForTheFlag();
+    void filterOnAFieldTheViewLacksIsRefused();
     void changingTheFilterPostsAPendingEdit();
     void postsAfterAFilterChangeFollowTheNewFilter();
     void nullDateFirstThenCallsign();
@@ -154,7 +156,7 @@ void TestTableView::filterSetWhileClosedAppliesOnOpen()
     QCOMPARE(band.recordCount(), 3);
 }
 
-void TestTableView::filterTextOnFilteredViewAppliesAtOnce()
+void TestTableView::newFilterOnFilteredViewAppliesAtOnce()
 {
     auto view = contestView(true);
     appendRow(*view, QVariant(), u"QQ0QQA"_s);
@@ -165,7 +167,7 @@ void TestTableView::filterTextOnFilteredViewAppliesAtOnce()
     view->last();
     QCOMPARE(view->currentRow(), 1);
 
-    view->setFilter(u"Diapasone=160"_s);
+    view->setFilter(kBand160);
     QCOMPARE(view->recordCount(), 3);
     QCOMPARE(view->currentRow(), 0);
     QVERIFY(!view->eof());
@@ -177,19 +179,33 @@ void TestTableView::filterTextOnFilteredViewAppliesAtOnce()
     QCOMPARE(view->currentRow(), 0);
 }
 
-void TestTableView::filterTextOnUnfilteredViewWaitsForTheFlag()
+void TestTableView::newFilterOnUnfilteredViewWaitsForTheFlag()
 {
     auto view = contestView(false);
     appendRow(*view, QVariant(), u"QQ0QQA"_s);
     appendRow(*view, QVariant(), u"QQ0QQB"_s, 160);
 
-    view->setFilter(u"Diapasone=160"_s);
+    view->setFilter(kBand160);
     QCOMPARE(view->recordCount(), 2);
 
     view->setFiltered(true);
     QCOMPARE(view->recordCount(), 1);
     QCOMPARE(view->currentRow(), 0);
     QCOMPARE(view->text(u"CallSign"_s), u"QQ0QQB"_s);
+}
+
+void TestTableView::filterOnAFieldTheViewLacksIsRefused()
+{
+    // SQLite would read the unknown name as text, equal to this value: every row would pass
+    const ViewFilter unknown{{u"Band"_s, u"Band"_s}};
+    auto view = contestView(true);
+    appendRow(*view, QVariant(), u"QQ0QQA"_s);
+    QVERIFY_THROWS_EXCEPTION(StoreError, view->setFilter(unknown));
+    QCOMPARE(view->filter(), kBand80Ssb);
+    QCOMPARE(view->recordCount(), 1);
+
+    TableView closed(*m_db, contestViewDefinition(u"Contest80"_s));
+    QVERIFY_THROWS_EXCEPTION(StoreError, closed.setFilter(unknown));
 }
 
 void TestTableView::changingTheFilterPostsAPendingEdit()
@@ -200,7 +216,7 @@ void TestTableView::changingTheFilterPostsAPendingEdit()
 
     view->edit();
     view->setValue(u"SentText"_s, u"22 001"_s);
-    view->setFilter(u"Diapasone=160"_s);
+    view->setFilter(kBand160);
 
     QCOMPARE(view->state(), TableView::State::Browse);
     QCOMPARE(counter.posts, 1);
@@ -218,7 +234,7 @@ void TestTableView::postsAfterAFilterChangeFollowTheNewFilter()
 {
     auto view = contestView(true);
     appendRow(*view, QVariant(), u"QQ0AAA"_s);
-    view->setFilter(u"Diapasone=160"_s);
+    view->setFilter(kBand160);
     appendRow(*view, QVariant(), u"QQ0BBB"_s, 160);
     appendRow(*view, QVariant(), u"QQ0CCC"_s, 80);
     QCOMPARE(walk(*view, u"CallSign"_s), QStringList({u"QQ0BBB"_s}));
@@ -546,6 +562,20 @@ void TestTableView::valuesAreBoundNotPasted()
     QVERIFY(view->locate(field, {text}, false));
     QCOMPARE(view->text(u"SentText"_s), u"22 001"_s);
     QCOMPARE(QuerySingleValue(*m_db, u"select count(*) from Contest where SentText is null"_s).toInt(), 1);
+
+    // so is a filter's: a view of the rows holding the text counts, finds and places those rows alone
+    TableView holding(*m_db, contestViewDefinition(u"Contest80"_s));
+    holding.setFilter({{field, text}});
+    holding.setFiltered(true);
+    holding.open();
+    QCOMPARE(holding.recordCount(), 1);
+    QVERIFY(holding.locate(u"SentText"_s, {u"22 001"_s}, false));
+    holding.append();
+    holding.setValue(field, text);
+    holding.post();
+    QCOMPARE(holding.recordCount(), 2);
+    QCOMPARE(holding.text(field), text);
+    QVERIFY(holding.isNull(u"SentText"_s));
 }
 
 void TestTableView::secondViewFollowsPostsOfTheFirst()

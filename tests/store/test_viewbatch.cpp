@@ -112,7 +112,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, filtered);
         TableView view(*m_db, contestViewDefinition(u"Contest80"_s));
-        view.setFilter(u"Diapasone=80"_s);
+        view.setFilter({{u"Diapasone"_s, 80}});
         view.setFiltered(filtered);
         view.open();
         const QList<std::pair<QVariant, QVariant>> rows = {
@@ -129,7 +129,7 @@ private Q_SLOTS:
         appendContestRow(view, QDate(2006, 10, 23), u"UA9XXX"_s, 160);
 
         TableView fresh(*m_db, contestViewDefinition(u"Contest80"_s));
-        fresh.setFilter(u"Diapasone=80"_s);
+        fresh.setFilter({{u"Diapasone"_s, 80}});
         fresh.setFiltered(filtered);
         fresh.open();
         QCOMPARE(idsInOrder(view), idsInOrder(fresh));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contest/BandViews.h"
 #include "store/Database.h"
 #include "store/Schema.h"
 #include "store/TableView.h"
@@ -27,10 +28,10 @@ struct ContestFixture
         EnsureTables(*db);
         callsign = std::make_unique<TableView>(*db, callsignViewDefinition());
         journal = std::make_unique<TableView>(*db, journalViewDefinition());
-        contest80 = bandView(QStringLiteral("Contest80"), QStringLiteral("Diapasone=80 and Modulation='SSB'"));
-        contest80CW = bandView(QStringLiteral("Contest80CW"), QStringLiteral("Diapasone=80 and Modulation='CW'"));
-        contest160 = bandView(QStringLiteral("Contest160"), QStringLiteral("Diapasone=160 and Modulation='SSB'"));
-        contest160CW = bandView(QStringLiteral("Contest160CW"), QStringLiteral("Diapasone=160 and Modulation='CW'"));
+        contest80 = bandView(0);
+        contest80CW = bandView(1);
+        contest160 = bandView(2);
+        contest160CW = bandView(3);
         for (TableView* view : all()) {
             view->open();
         }
@@ -46,10 +47,12 @@ struct ContestFixture
         contest160CW.reset();
     }
 
-    std::unique_ptr<TableView> bandView(const QString& name, const QString& filter)
+    // band index as in bandViews()
+    std::unique_ptr<TableView> bandView(int band)
     {
-        auto view = std::make_unique<TableView>(*db, contestViewDefinition(name));
-        view->setFilter(filter);
+        const BandViewInfo& info = bandViews().at(band);
+        auto view = std::make_unique<TableView>(*db, contestViewDefinition(info.viewName));
+        view->setFilter(bandFilter(info, 0));
         view->setFiltered(true);
         return view;
     }
