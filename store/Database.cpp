@@ -338,8 +338,24 @@ void Database::attachExisting(const QString& table)
         detach.run();
         m_attached.remove(lower(table));
     }
+    // A file whose creation a power cut interrupted may hold the new table with the journal of its creation
+    // still beside it: reading it rolled the creation back, to nothing. It is a missing table, made again.
+    if (!tableFileExists(table)) {
+        return;
+    }
     throw StoreError(QStringLiteral("%1 is not a table file of Tourlog: %2")
                          .arg(QFileInfo(tableFilePath(table)).fileName(), problem));
+}
+
+void Database::attachForCreation(const QString& table)
+{
+    if (m_readOnlyFolder) {
+        throw StoreError(writeRefusal(table));
+    }
+    if (!isAttached(table)) {
+        attachFile(table, tableFilePath(table));
+        setJournalMode(table);
+    }
 }
 
 void Database::attachFile(const QString& table, const QString& path)
@@ -378,13 +394,7 @@ void Database::execute(const QString& dialectSql)
 {
     const DialectStatement statement = translateDialect(dialectSql);
     if (statement.kind == DialectStatement::Kind::CreateTable && !tableFileExists(statement.table)) {
-        if (m_readOnlyFolder) {
-            throw StoreError(writeRefusal(statement.table));
-        }
-        if (!isAttached(statement.table)) {
-            attachFile(statement.table, tableFilePath(statement.table));
-            setJournalMode(statement.table);
-        }
+        attachForCreation(statement.table);
     } else {
         for (const QString& table : statement.tables) {
             attachExisting(table);

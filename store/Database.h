@@ -58,7 +58,12 @@ public:
     bool tableFileExists(const QString& table) const;
 
     // Attaches the table's file if it exists; throws StoreError naming the file if it is not a table file.
+    // A file emptied by rolling back its interrupted creation is left unattached, as a missing one.
     void attachExisting(const QString& table);
+    // Attaches the file of a table about to be made, as an empty file if it is missing: SQLite attaches only
+    // outside a transaction, so a table made inside one has its file attached first. Raises StoreError in a
+    // read-only folder.
+    void attachForCreation(const QString& table);
     bool isAttached(const QString& table) const;
 
     // Runs one statement of the local-SQL dialect; throws StoreError on any failure.

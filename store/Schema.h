@@ -2,6 +2,8 @@
 
 class Database;
 
-// Creates each missing table and upgrades an older Journal that lacks KI. Reports nothing: a statement
-// that fails is ignored, and the view of a table that could not be made fails to open later.
+// The table steps of the upgrade ladder (UpgradeLadder.h): makes each missing table file in the current shape
+// and brings each older one up to the current version, step by step. Reports nothing: a step that fails
+// leaves its table at the version before it and the table's later steps for the next start; the other
+// tables go on, and the view of a table that could not be made fails to open later.
 void EnsureTables(Database& db);

@@ -81,5 +81,11 @@ QStringList tableIndexSql(const QString& table)
 
 QString contestTimeIndexSql()
 {
-    return QStringLiteral("Create Index DT on %1 (%2, %3)").arg(kTableContest, kFieldDate, kFieldTime);
+    return QStringLiteral("Create Index %1 on %2 (%3, %4)")
+        .arg(contestTimeIndexName(), kTableContest, kFieldDate, kFieldTime);
+}
+
+QString contestTimeIndexName()
+{
+    return QStringLiteral("DT");
 }

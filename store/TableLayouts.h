@@ -20,5 +20,6 @@ const QList<ColumnDeclaration>& tableColumns(const QString& table);
 QString createTableSql(const QString& table, const QList<ColumnDeclaration>& columns);
 // the indexes made with the table itself
 QStringList tableIndexSql(const QString& table);
-// the index of Contest by date and time, which is made together with the Journal
+// the index of Contest by date and time, which is made together with the Journal, and its name in the dialect
 QString contestTimeIndexSql();
+QString contestTimeIndexName();
