@@ -13,12 +13,11 @@
 #include "contest/ScoreTally.h"
 #include "contest/SerialRecovery.h"
 #include "store/Database.h"
-#include "store/ParadoxConversion.h"
-#include "store/Schema.h"
 #include "store/StoreError.h"
 #include "store/TableDamage.h"
 #include "store/TableNames.h"
 #include "store/TableView.h"
+#include "store/UpgradeLadder.h"
 #include "store/ViewDefinitions.h"
 
 #include <QDir>
@@ -60,14 +59,7 @@ SessionOpening ContestSession::open(int tour)
 {
     useFixedFormatSettings();
     SessionOpening opening;
-    // a folder of Paradox tables is taken over first; a refused one is left exactly as it is, so the
-    // schema routine must not add tables of ours beside it
-    const ParadoxConversion conversion = convertParadoxFolder(m_db->directory());
-    if (conversion.outcome == ParadoxConversion::Outcome::Refused) {
-        throw StoreError(conversion.message);
-    }
-    opening.notice = conversion.message;
-    EnsureTables(*m_db);
+    opening.notice = upgradeContestFolder(*m_db).notice;
     // the band views open once, on the tour the saved settings are about to restore
     m_tour = tour;
     for (int band = 0; band < kBandCount; ++band) {
