@@ -25,6 +25,8 @@
 namespace
 {
 const QString kParticipantList = QStringLiteral("Callsign.txt");
+// short enough that a key pressed meanwhile waits for no more than this
+constexpr std::chrono::milliseconds kReportSlice{5};
 } // namespace
 
 ContestSession::ContestSession(const QString& folder, Prompter& prompter, const Clock& clock, QObject* parent,
@@ -47,6 +49,8 @@ ContestSession::ContestSession(const QString& folder, Prompter& prompter, const 
     for (TableView* view : {m_callsign.get(), m_journal.get()}) {
         view->setObjectName(view->name());
     }
+    m_reportPreparation.setSingleShot(true);
+    connect(&m_reportPreparation, &QTimer::timeout, this, &ContestSession::prepareReportSlice);
     for (const auto& view : m_bands) {
         view->setObjectName(view->name());
     }
@@ -90,7 +94,21 @@ SessionOpening ContestSession::open(int tour)
         }
     }
     opening.failures = failures.join(u'\n');
+    if (m_journal->isOpen()) {
+        m_reportPreparation.start(0);
+    }
     return opening;
+}
+
+void ContestSession::prepareReportSlice()
+{
+    try {
+        if (!m_reportLines->prepare(*m_journal, kReportSlice)) {
+            m_reportPreparation.start(0);
+        }
+    } catch (const StoreError&) {
+        // the report is read whole when next written, and a failure is told then
+    }
 }
 
 void ContestSession::close()

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <array>
 #include <exception>
@@ -112,6 +113,9 @@ public:
     LogExportResult exportLog(LogFormat format, const Station& station, const QString& path);
 
 private:
+    // The report's lines are read in slices while the operator waits for nothing, so that the first
+    // contact after start-up rewrites the report as quickly as every later one.
+    void prepareReportSlice();
     void requireWritable(const QStringList& tables) const;
     void writeReport();
     // the report after a contact or correction: a failure is told once until a rewrite works again
@@ -133,6 +137,7 @@ private:
     int m_tour = 0;
     Score m_score;
     bool m_reportFailureTold = false;
+    QTimer m_reportPreparation;
     // the damaged tables the operator has been told about, and what is still to tell
     QSet<QString> m_damageReported;
     QStringList m_untoldFileCheck;

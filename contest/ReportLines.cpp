@@ -8,6 +8,7 @@
 #include "store/TableNames.h"
 #include "store/TableView.h"
 
+#include <QElapsedTimer>
 #include <QTimeZone>
 
 #include <utility>
@@ -17,6 +18,8 @@ namespace
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 constexpr int kProgressStep = 5000;
 constexpr int kLineReserve = 256;
+// rows formatted between two looks at the clock while preparing
+constexpr int kPrepareStep = 64;
 
 int requiredField(const TableView& journal, const QString& field)
 {
@@ -71,6 +74,17 @@ private:
     const int m_recvText;
     ContactTimeConverter m_utc;
 };
+// the row's line as kept, formatted and kept first if need be
+const QByteArray& keptLine(QHash<qint64, QByteArray>& lines, const TableView& journal, JournalRowReader& reader,
+                           int row)
+{
+    const qint64 id = journal.idAt(row);
+    auto line = lines.constFind(id);
+    if (line == lines.cend()) {
+        line = lines.insert(id, reader.line(row));
+    }
+    return line.value();
+}
 } // namespace
 
 ReportLines::ReportLines(Database* db, QObject* parent)
@@ -90,6 +104,7 @@ ReportLines::ReportLines(Database* db, QObject* parent)
         if (table == FolderTable::Journal) {
             m_lines.clear();
             m_bodyHolds = false;
+            m_preparedRows = 0;
         }
     });
 }
@@ -97,21 +112,11 @@ ReportLines::ReportLines(Database* db, QObject* parent)
 QByteArray ReportLines::body(TableView& journal)
 {
     journal.checkBrowseMode();
-    const QByteArray timeZone = currentTimeZone();
-    if (timeZone != m_timeZone) {
-        m_lines.clear();
-        m_bodyHolds = false;
-        m_timeZone = timeZone;
-    }
+    followTimeZone();
     followView(journal);
     JournalRowReader reader(journal);
-    const auto lineOf = [this, &journal, &reader](int row) -> const QByteArray& {
-        const qint64 id = journal.idAt(row);
-        auto line = m_lines.constFind(id);
-        if (line == m_lines.cend()) {
-            line = m_lines.insert(id, reader.line(row));
-        }
-        return line.value();
+    const LineOf lineOf = [this, &journal, &reader](int row) -> const QByteArray& {
+        return keptLine(m_lines, journal, reader, row);
     };
     if (!appendNewRows(journal, lineOf)) {
         joinAllRows(journal, lineOf);
@@ -122,6 +127,47 @@ QByteArray ReportLines::body(TableView& journal)
         return std::exchange(m_body, {});
     }
     return m_body;
+}
+
+bool ReportLines::prepare(TableView& journal, std::chrono::milliseconds budget)
+{
+    followTimeZone();
+    followView(journal);
+    if (!m_remembers || m_bodyHolds) {
+        return true;
+    }
+    // a row being edited shows its pending values, which may never be stored
+    if (journal.isEditing()) {
+        return false;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    JournalRowReader reader(journal);
+    const int rows = journal.recordCount();
+    // every call gets on by a step at least
+    const int start = m_preparedRows;
+    for (; m_preparedRows < rows; ++m_preparedRows) {
+        if (m_preparedRows - start >= kPrepareStep && m_preparedRows % kPrepareStep == 0
+            && clock.elapsed() >= budget.count()) {
+            return false;
+        }
+        keptLine(m_lines, journal, reader, m_preparedRows);
+    }
+    joinAllRows(journal, [this, &journal, &reader](int row) -> const QByteArray& {
+        return keptLine(m_lines, journal, reader, row);
+    });
+    return true;
+}
+
+void ReportLines::followTimeZone()
+{
+    const QByteArray timeZone = currentTimeZone();
+    if (timeZone != m_timeZone) {
+        m_lines.clear();
+        m_bodyHolds = false;
+        m_preparedRows = 0;
+        m_timeZone = timeZone;
+    }
 }
 
 void ReportLines::followView(TableView& journal)

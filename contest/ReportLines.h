@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <chrono>
 #include <functional>
 
 class Database;
@@ -27,12 +28,18 @@ public:
     // One line per row of the journal view in its order, each followed by CR LF; a pending change of
     // the view is posted first, and the view is left on its last row.
     QByteArray body(TableView& journal);
+    // Reads and formats the lines not kept yet for about the given time, leaving the view as it is, so that
+    // the first report after start-up finds them ready. True once the body of the whole view is kept; a
+    // row being edited is waited for.
+    bool prepare(TableView& journal, std::chrono::milliseconds budget);
 
 private:
     using LineOf = std::function<const QByteArray&(int row)>;
     bool appendNewRows(TableView& journal, const LineOf& lineOf);
     void joinAllRows(TableView& journal, const LineOf& lineOf);
     void followView(TableView& journal);
+    // forgets every line when the local time's rules have changed since they were formatted
+    void followTimeZone();
 
     const bool m_remembers;
     QHash<qint64, QByteArray> m_lines;
@@ -43,4 +50,6 @@ private:
     QPointer<TableView> m_bodyView;
     int m_bodyRows = 0;
     qint64 m_lastId = -1;
+    // the rows of the view whose lines prepare() has looked at
+    int m_preparedRows = 0;
 };
