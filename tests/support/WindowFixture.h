@@ -4,6 +4,7 @@
 #include "shell/Unit1.h"
 #include "store/Database.h"
 #include "support/Fakes.h"
+#include "support/TableRows.h"
 #include "support/TestEnvironment.h"
 #include "support/WindowControls.h"
 
@@ -66,24 +67,5 @@ struct WindowFixture
 
     WindowControls ui() const { return controls(*form); }
 
-    QByteArray report() const
-    {
-        QFile file(env.path(QStringLiteral("Report.txt")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    // the rows a query of the tables finds, each row's columns joined by a space
-    QStringList rows(const QString& sql) const
-    {
-        QStringList found;
-        Statement query = form->database().prepare(sql);
-        while (query.step()) {
-            QStringList columns;
-            for (int i = 0; i < query.columnCount(); ++i) {
-                columns << query.column(i).toString();
-            }
-            found << columns.join(u' ');
-        }
-        return found;
-    }
+    QStringList rows(const QString& sql) const { return tableRows(form->database(), sql); }
 };
