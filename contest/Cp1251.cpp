@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace
 {
 constexpr const char* kCodePageName = "windows-1251";
@@ -19,6 +21,11 @@ constexpr char kSubstitute = '\x1a';
 
 QByteArray toCp1251(const QString& text)
 {
+    // Most report lines are plain ASCII, which the code page keeps byte for byte; opening a converter for
+    // each of them would cost more than the line itself.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+        return text.toLatin1();
+    }
     QStringEncoder encoder(kCodePageName, QStringConverter::Flag::Stateless);
     if (!encoder.isValid()) {
         codePageMissing();

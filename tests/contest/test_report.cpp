@@ -282,6 +282,7 @@ private Q_SLOTS:
     void codePage1251()
     {
         QCOMPARE(toCp1251(u"Ёё№ UA3"_s), QByteArray("\xa8\xb8\xb9 UA3"));
+        QCOMPARE(toCp1251(u"80 SSB\tUA3ABC\x1a"_s), QByteArray("80 SSB\tUA3ABC\x1a"));
         // ICU would write Ctrl-Z for these, which ends the file for older readers
         QCOMPARE(toCp1251(u"a中b😀c"_s), QByteArray("a?b?c"));
         QCOMPARE(fromCp1251("\xc2\xf1\xe5\xe3\xee"), u"Всего"_s);
