@@ -49,6 +49,10 @@ ContestSession::ContestSession(const QString& folder, Prompter& prompter, const 
     for (TableView* view : {m_callsign.get(), m_journal.get()}) {
         view->setObjectName(view->name());
     }
+    connect(m_db.get(), &Database::tableChecksAnswered, this, [this] {
+        checkTableFiles();
+        Q_EMIT tableFilesChecked();
+    });
     m_reportPreparation.setSingleShot(true);
     connect(&m_reportPreparation, &QTimer::timeout, this, &ContestSession::prepareReportSlice);
     for (const auto& view : m_bands) {
@@ -139,6 +143,11 @@ void ContestSession::checkTableFiles()
         failures.prepend(damageReport(*m_db, damaged));
     }
     m_untoldFileCheck.append(failures);
+}
+
+void ContestSession::startTableChecks()
+{
+    m_db->startTableChecks();
 }
 
 bool ContestSession::explainedByDamage(const QString& table, std::exception_ptr error)

@@ -69,6 +69,9 @@ public:
 
     // The quick check of the table files not yet checked; what it found waits in the file check report.
     void checkTableFiles();
+    // The same off the window's thread: tableFilesChecked() tells when the report is ready. A write to a
+    // file waits for its answer.
+    void startTableChecks();
     // Whether a failure on the table is told by the damage report already (the check runs first if need be).
     bool explainedByDamage(const QString& table, std::exception_ptr error);
     // what the checks found that has not been told yet, once
@@ -111,6 +114,9 @@ public:
     // Report.txt, with the score counted first
     void exportJournal();
     LogExportResult exportLog(LogFormat format, const Station& station, const QString& path);
+
+Q_SIGNALS:
+    void tableFilesChecked();
 
 private:
     // The report's lines are read in slices while the operator waits for nothing, so that the first

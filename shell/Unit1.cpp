@@ -156,6 +156,7 @@ void TForm1::bindEvents()
         return [this, handler](auto&&...) { runGuarded(this, [this, handler] { (this->*handler)(); }); };
     };
     connect(m_ui.exit1, &QAction::triggered, this, guarded(&TForm1::Exit1Click));
+    connect(m_session, &ContestSession::tableFilesChecked, this, &TForm1::showFileCheck);
     connect(m_ui.radio1, &QAction::triggered, this, guarded(&TForm1::Radio1Click));
     for (Panel* panel : m_ui.titlePanels) {
         connect(panel, &Panel::clicked, this,
@@ -344,13 +345,8 @@ void TForm1::showEvent(QShowEvent* event)
         m_shown = true;
         runGuarded(this, [this] { m_formStorage1->restore(); });
         runGuarded(this, [this] { m_ui.nppEdit->setValue(m_session->serialPastJournal()); });
-        // the quick check reads every page of every table file: it runs once the window is there
-        QTimer::singleShot(0, this, [this] {
-            runGuarded(this, [this] {
-                m_session->checkTableFiles();
-                showFileCheck();
-            });
-        });
+        // the quick check reads every page of every table file: it starts once the window is there
+        QTimer::singleShot(0, this, [this] { runGuarded(this, [this] { m_session->startTableChecks(); }); });
     }
     QMainWindow::showEvent(event);
 }

@@ -72,6 +72,19 @@ bool writesToSchema(int action)
     }
 }
 
+QString damagedRefusal(const QString& file)
+{
+    return QStringLiteral("%1 is damaged: Tourlog only reads it and writes nothing to it.").arg(file);
+}
+
+// whether the quick check found the file damaged (one that could not run found nothing)
+bool showsDamage(const TableCheckAnswer& check)
+{
+    const int primary = check.code & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB
+        || (check.code == SQLITE_ROW && check.answer != QStringLiteral("ok"));
+}
+
 // The quick check's first finding, without its "*** in database X ***" heading, and how many follow it.
 QString checkFinding(const QString& answer)
 {
@@ -95,6 +108,12 @@ Database::Database(const QString& directory, const char* vfsName)
     : m_dir(directory)
     , m_readOnlyFolder(!folderCanBeWritten(m_dir.absolutePath()) && folderCanBeRead(m_dir.absolutePath()))
 {
+    connect(&m_backgroundChecks, &BackgroundTableChecks::answered, this, [this](const QString& key) {
+        takeBackgroundCheck(key);
+        if (m_backgroundChecks.isEmpty()) {
+            Q_EMIT tableChecksAnswered();
+        }
+    });
     // Nothing in a read-only folder can be written, so no transaction needs the main file's super-journal.
     const QString mainPath = m_readOnlyFolder ? QStringLiteral(":memory:")
                                               : m_dir.absoluteFilePath(QString::fromLatin1(kMainFileName));
@@ -200,7 +219,7 @@ QString Database::writeRefusal(const QString& table) const
 {
     const QString file = fileNames({table});
     if (m_damage.contains(lower(table))) {
-        return QStringLiteral("%1 is damaged: Tourlog only reads it and writes nothing to it.").arg(file);
+        return damagedRefusal(file);
     }
     if (m_readOnlyFolder) {
         return QStringLiteral("The contest folder %1 is read-only: %2 cannot be changed.")
@@ -229,7 +248,14 @@ int Database::authorize(void* self, int action, const char* first, const char*, 
     if (!writesToSchema(action) || !target || !db->isAttached(QString::fromUtf8(target))) {
         return SQLITE_OK;
     }
-    const QString refusal = db->writeRefusal(QString::fromUtf8(target));
+    // A write waits for the background check of its file. The answer is kept later, outside the authorizer,
+    // which must leave the connection alone; a damaged file is refused at once.
+    const QString table = QString::fromUtf8(target);
+    if (const TableCheckAnswer* check = db->m_backgroundChecks.wait(lower(table)); check && showsDamage(*check)) {
+        db->m_refused = damagedRefusal(db->fileNames({table}));
+        return SQLITE_DENY;
+    }
+    const QString refusal = db->writeRefusal(table);
     if (refusal.isEmpty()) {
         return SQLITE_OK;
     }
@@ -253,7 +279,11 @@ Statement Database::makeStatement(const QString& sql, const QString& context)
 bool Database::checkTable(const QString& table)
 {
     const QString key = lower(table);
+    takeBackgroundCheck(key);
     if (m_checked.contains(key)) {
+        if (m_checkFailures.contains(key)) {
+            throw StoreError(m_checkFailures.take(key));
+        }
         return !m_damage.contains(key);
     }
     attachExisting(table);
@@ -261,24 +291,59 @@ bool Database::checkTable(const QString& table)
         return true;
     }
     const QByteArray sql = QStringLiteral("PRAGMA %1.quick_check").arg(quoteIdentifier(table)).toUtf8();
-    sqlite3_stmt* check = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &check, nullptr);
-    QString answer;
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_step(check);
-        if (rc == SQLITE_ROW) {
-            answer = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
+    sqlite3_stmt* statement = nullptr;
+    TableCheckAnswer check;
+    check.code = sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &statement, nullptr);
+    if (check.code == SQLITE_OK) {
+        check.code = sqlite3_step(statement);
+        if (check.code == SQLITE_ROW) {
+            check.answer = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
         }
     }
-    const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
-    sqlite3_finalize(check);
-    const int primary = rc & 0xff;
+    check.message = QString::fromUtf8(sqlite3_errmsg(m_db));
+    sqlite3_finalize(statement);
+    return recordCheck(key, check);
+}
+
+void Database::startTableChecks()
+{
+    for (const AttachedFile& file : std::as_const(m_attached)) {
+        const QString key = lower(file.table);
+        if (!m_checked.contains(key)) {
+            m_backgroundChecks.start(key, m_dir.absoluteFilePath(file.fileName));
+        }
+    }
+    if (m_backgroundChecks.isEmpty()) {
+        QMetaObject::invokeMethod(this, &Database::tableChecksAnswered, Qt::QueuedConnection);
+        return;
+    }
+    // statements prepared before are authorized again before they next run: a write waits for the answer
+    sqlite3_set_authorizer(m_db, &Database::authorize, this);
+}
+
+void Database::takeBackgroundCheck(const QString& key)
+{
+    const std::optional<TableCheckAnswer> check = m_backgroundChecks.take(key);
+    if (!check) {
+        return;
+    }
+    try {
+        recordCheck(key, *check);
+    } catch (const StoreError& failure) {
+        m_checkFailures.insert(key, failure.message());
+    }
+}
+
+bool Database::recordCheck(const QString& key, const TableCheckAnswer& check)
+{
+    const int primary = check.code & 0xff;
     // a check that cannot run is told once, as the file's other failures are
     m_checked.insert(key);
+    QString answer = check.answer;
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
-        answer = message;
-    } else if (rc != SQLITE_ROW) {
-        throw StoreError(QStringLiteral("%1: %2").arg(fileNames({table}), message));
+        answer = check.message;
+    } else if (check.code != SQLITE_ROW) {
+        throw StoreError(QStringLiteral("%1: %2").arg(fileNames({m_attached.value(key).table}), check.message));
     }
     if (answer == QStringLiteral("ok")) {
         return true;

@@ -3,6 +3,7 @@
 #include "store/FolderTable.h"
 #include "store/LongWork.h"
 #include "store/Statement.h"
+#include "store/TableCheck.h"
 
 #include <QDir>
 #include <QHash>
@@ -46,6 +47,11 @@ public:
     // read. Returns whether the file is sound; raises StoreError if the check itself cannot run (later calls
     // then take the file as sound).
     bool checkTable(const QString& table);
+    // Starts the quick check of every attached table file not checked yet, each on a thread of its own
+    // through a read-only connection of its own, so that no key the operator presses waits for it. A write
+    // to a file waits for its answer; checkTable() takes the answer instead of checking again, and
+    // tableChecksAnswered() tells when every check started has its answer.
+    void startTableChecks();
     bool isDamaged(const QString& table) const;
     // what the quick check found in a damaged table's file
     QString damageFinding(const QString& table) const;
@@ -100,6 +106,7 @@ Q_SIGNALS:
     void tableReset(FolderTable table);
     void rowAboutToChange(FolderTable table, qint64 id, const QObject* origin);
     void rowChanged(FolderTable table, qint64 id, const QObject* origin);
+    void tableChecksAnswered();
 
 private:
     struct AttachedFile
@@ -117,6 +124,11 @@ private:
     QString fileNames(const QStringList& tables) const;
     void runPragma(const QString& sql);
     sqlite3* connection() const;
+    // a check's answer kept as checkTable() keeps its own; raises StoreError for a check that could not run
+    bool recordCheck(const QString& key, const TableCheckAnswer& check);
+    // the answer of a check started in the background, if there is one, waited for and kept; a check that
+    // could not run is raised by the next checkTable()
+    void takeBackgroundCheck(const QString& key);
 
     QDir m_dir;
     bool m_readOnlyFolder = false;
@@ -125,7 +137,9 @@ private:
     std::unique_ptr<LockWait> m_lockWait;
     QHash<QString, AttachedFile> m_attached; // lower-case table name -> the table and its file
     QSet<QString> m_checked;
-    QHash<QString, QString> m_damage; // lower-case table name -> what the quick check found
+    QHash<QString, QString> m_damage;        // lower-case table name -> what the quick check found
+    QHash<QString, QString> m_checkFailures; // lower-case table name -> why its background check could not run
+    BackgroundTableChecks m_backgroundChecks;
     QSet<QString> m_readOnlyFiles;
     QString m_refused; // why the statement being prepared was refused
     int m_savepoints = 0;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <functional>
@@ -455,9 +456,12 @@ void TestContestSession::damagedTableIsReportedOnceAndNeverWritten_data()
     QTest::addColumn<PageDamage>("damage");
     QTest::addColumn<int>("fewestReadable");
     QTest::addColumn<int>("mostReadable");
+    // off the window's thread, with a write coming in before the answer
+    QTest::addColumn<bool>("inBackground");
     // a row has vanished from a data page; the rows past a broken inner page are counted too
-    QTest::newRow("a data page") << PageDamage::DataPage << 2047 << 2047;
-    QTest::newRow("an inner page") << PageDamage::InnerPage << 1025 << 2047;
+    QTest::newRow("a data page") << PageDamage::DataPage << 2047 << 2047 << false;
+    QTest::newRow("an inner page") << PageDamage::InnerPage << 1025 << 2047 << false;
+    QTest::newRow("a data page, checked in the background") << PageDamage::DataPage << 2047 << 2047 << true;
 }
 
 // the damage is told once, with the sound tables and the copies to go back to; the file is never written
@@ -466,6 +470,7 @@ void TestContestSession::damagedTableIsReportedOnceAndNeverWritten()
     QFETCH(PageDamage, damage);
     QFETCH(int, fewestReadable);
     QFETCH(int, mostReadable);
+    QFETCH(bool, inBackground);
     SessionFixture f;
     makeLargeContest(f.env.workDir(), 2048);
     const QString contestFile = f.env.path(u"Contest.db"_s);
@@ -476,7 +481,16 @@ void TestContestSession::damagedTableIsReportedOnceAndNeverWritten()
 
     f.start();
     QCOMPARE(f.opening.failures, QString());
-    f.session->checkTableFiles();
+    if (inBackground) {
+        QSignalSpy checked(f.session.get(), &ContestSession::tableFilesChecked);
+        f.session->startTableChecks();
+        // the write waits for the answer, and the answer refuses it
+        const QString early = SessionFixture::refusal([&f] { f.db().execute(u"update Contest set Commentary='x'"_s); });
+        QVERIFY2(early.startsWith(u"Contest.db is damaged:"_s), qPrintable(early));
+        QVERIFY(checked.wait());
+    } else {
+        f.session->checkTableFiles();
+    }
     const QString report = f.session->takeFileCheckReport();
     for (const QString& part : {u"Contest.db is damaged"_s, u"Callsign.db and Journal.db are sound"_s,
                                 u"Copies of it, newest first: backup/2006-10-21_180000/Contest.db"_s}) {
