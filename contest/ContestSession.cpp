@@ -46,7 +46,8 @@ ContestSession::ContestSession(const QString& folder, Prompter& prompter, const 
         view->setFiltered(true);
         m_bands.at(band) = std::move(view);
     }
-    for (TableView* view : {m_callsign.get(), m_journal.get()}) {
+    for (TableView* view : {m_callsign.get(), m_journal.get(), m_bands.at(0).get(), m_bands.at(1).get(),
+                            m_bands.at(2).get(), m_bands.at(3).get()}) {
         view->setObjectName(view->name());
     }
     connect(m_db.get(), &Database::tableChecksAnswered, this, [this] {
@@ -55,9 +56,6 @@ ContestSession::ContestSession(const QString& folder, Prompter& prompter, const 
     });
     m_reportPreparation.setSingleShot(true);
     connect(&m_reportPreparation, &QTimer::timeout, this, &ContestSession::prepareReportSlice);
-    for (const auto& view : m_bands) {
-        view->setObjectName(view->name());
-    }
 }
 
 // the views hold prepared statements of the connection: as members after it, they go before it
@@ -177,22 +175,21 @@ QString ContestSession::takeFileCheckReport()
 
 QString ContestSession::contactsRefusal() const
 {
+    return refusalFor({kTableContest, kTableJournal});
+}
+
+QString ContestSession::refusalFor(const QStringList& tables) const
+{
     QString refusal = m_db->folderRefusal();
-    for (const QString& table : {kTableContest, kTableJournal}) {
-        if (refusal.isEmpty()) {
-            refusal = m_db->writeRefusal(table);
-        }
+    for (qsizetype i = 0; refusal.isEmpty() && i < tables.size(); ++i) {
+        refusal = m_db->writeRefusal(tables.at(i));
     }
     return refusal;
 }
 
 void ContestSession::requireWritable(const QStringList& tables) const
 {
-    QString refusal = m_db->folderRefusal();
-    for (qsizetype i = 0; refusal.isEmpty() && i < tables.size(); ++i) {
-        refusal = m_db->writeRefusal(tables.at(i));
-    }
-    if (!refusal.isEmpty()) {
+    if (const QString refusal = refusalFor(tables); !refusal.isEmpty()) {
         throw StoreError(refusal);
     }
 }

@@ -122,6 +122,8 @@ private:
     // The report's lines are read in slices while the operator waits for nothing, so that the first
     // contact after start-up rewrites the report as quickly as every later one.
     void prepareReportSlice();
+    // why the tables cannot be written now (the folder first); empty when they can
+    QString refusalFor(const QStringList& tables) const;
     void requireWritable(const QStringList& tables) const;
     void writeReport();
     // the report after a contact or correction: a failure is told once until a rewrite works again
