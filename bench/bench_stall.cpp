@@ -51,6 +51,14 @@ public:
         sqlite3_trace_v2(db.handle(), SQLITE_TRACE_PROFILE, &StallWatch::profiled, this);
     }
 
+    // the benchmark's own work, such as finding a row to work, is no gap of the program's
+    template<typename Work>
+    void leaveOut(const Work& work)
+    {
+        work();
+        m_last = m_clock.nsecsElapsed();
+    }
+
     qint64 longestGap() const { return m_longest; }
 
     qint64 longestGapWithoutCommits() const { return m_longestWithoutCommits; }
@@ -98,15 +106,17 @@ void firstContactAndTourChange(BenchWindow& window, StallWatch& watch)
     runEventLoop(kFirstContactAfterMs);
     TableView& band = controls(form).bandView(0);
     const int serial = controls(form).nppEdit().value();
-    const int time = band.fieldIndex(u"T"_s);
-    int row = band.recordCount() - 1;
-    while (row >= 0 && !band.valueAt(row, time).isNull()) {
-        --row;
-    }
-    if (row < 0) {
-        throw std::runtime_error("no unworked row left");
-    }
-    band.moveTo(row);
+    watch.leaveOut([&band] {
+        const int time = band.fieldIndex(u"T"_s);
+        int row = band.recordCount() - 1;
+        while (row >= 0 && !band.valueAt(row, time).isNull()) {
+            --row;
+        }
+        if (row < 0) {
+            throw std::runtime_error("no unworked row left");
+        }
+        band.moveTo(row);
+    });
     window.prompter().answers.push_back(u"15 100"_s);
     QTest::keyClick(&controls(form).bandGrid(0), Qt::Key_Return);
     runEventLoop(kTickMs * 4);

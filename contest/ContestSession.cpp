@@ -26,7 +26,7 @@ namespace
 {
 const QString kParticipantList = QStringLiteral("Callsign.txt");
 // short enough that a key pressed meanwhile waits for no more than this
-constexpr std::chrono::milliseconds kReportSlice{5};
+constexpr std::chrono::milliseconds kReadAheadSlice{5};
 } // namespace
 
 ContestSession::ContestSession(const QString& folder, Prompter& prompter, const Clock& clock, QObject* parent,
@@ -54,8 +54,8 @@ ContestSession::ContestSession(const QString& folder, Prompter& prompter, const 
         checkTableFiles();
         Q_EMIT tableFilesChecked();
     });
-    m_reportPreparation.setSingleShot(true);
-    connect(&m_reportPreparation, &QTimer::timeout, this, &ContestSession::prepareReportSlice);
+    m_readAhead.setSingleShot(true);
+    connect(&m_readAhead, &QTimer::timeout, this, &ContestSession::readAheadSlice);
 }
 
 // the views hold prepared statements of the connection: as members after it, they go before it
@@ -97,19 +97,25 @@ SessionOpening ContestSession::open(int tour)
     }
     opening.failures = failures.join(u'\n');
     if (m_journal->isOpen()) {
-        m_reportPreparation.start(0);
+        m_readAhead.start(0);
     }
     return opening;
 }
 
-void ContestSession::prepareReportSlice()
+void ContestSession::readAheadSlice()
 {
+    // what fails here is read again, and told, when the next contact needs it
+    bool done = true;
     try {
-        if (!m_reportLines->prepare(*m_journal, kReportSlice)) {
-            m_reportPreparation.start(0);
-        }
+        done = m_scoreTally->prepare(roundedContestNumber(m_values.contestNumber), kReadAheadSlice);
     } catch (const StoreError&) {
-        // the report is read whole when next written, and a failure is told then
+    }
+    try {
+        done = done && m_reportLines->prepare(*m_journal, kReadAheadSlice);
+    } catch (const StoreError&) {
+    }
+    if (!done) {
+        m_readAhead.start(0);
     }
 }
 

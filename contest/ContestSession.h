@@ -119,9 +119,9 @@ Q_SIGNALS:
     void tableFilesChecked();
 
 private:
-    // The report's lines are read in slices while the operator waits for nothing, so that the first
-    // contact after start-up rewrites the report as quickly as every later one.
-    void prepareReportSlice();
+    // The score's rows and the report's lines are read in slices while the operator waits for nothing, so
+    // that the first contact after start-up updates both as quickly as every later one.
+    void readAheadSlice();
     // why the tables cannot be written now (the folder first); empty when they can
     QString refusalFor(const QStringList& tables) const;
     void requireWritable(const QStringList& tables) const;
@@ -145,7 +145,7 @@ private:
     int m_tour = 0;
     Score m_score;
     bool m_reportFailureTold = false;
-    QTimer m_reportPreparation;
+    QTimer m_readAhead;
     // the damaged tables the operator has been told about, and what is still to tell
     QSet<QString> m_damageReported;
     QStringList m_untoldFileCheck;

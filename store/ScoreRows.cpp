@@ -52,16 +52,18 @@ QByteArray groupKey(const Statement& query, int first)
     return (type == u"text" ? 't' : 'b') + bytes;
 }
 
+// Read by the table itself, in the order of IDs: through the index on the contest number the rows after an
+// ID would be sorted anew at every slice of reading ahead.
 QString scoreRowSelect()
 {
-    return QStringLiteral("SELECT %1, %2, %3 FROM %4.%4 WHERE %5=?")
+    return QStringLiteral("SELECT %1, %2, %3 FROM %4.%4 NOT INDEXED WHERE %5=?")
         .arg(kFieldId, keyColumns(kFieldCallSign), keyColumns(kFieldKi), quoteIdentifier(kTableJournal),
              kFieldContestNumber);
 }
 
-void takeRow(const Statement& query, QHash<qint64, ScoreRow>& rows)
+ScoreRow scoreRow(const Statement& query)
 {
-    rows.insert(query.column(0).toLongLong(), ScoreRow{groupKey(query, 1), groupKey(query, 1 + kKeyColumns)});
+    return ScoreRow{groupKey(query, 1), groupKey(query, 1 + kKeyColumns)};
 }
 } // namespace
 
@@ -98,16 +100,20 @@ bool journalScoreRowsFollowable(Database& db)
     return idIsTheKey;
 }
 
-QHash<qint64, ScoreRow> journalScoreRows(Database& db, qint64 contestNumber)
+bool readJournalScoreRows(Database& db, qint64 contestNumber, qint64 afterId,
+                          const std::function<bool(qint64 id, const ScoreRow& row)>& take)
 {
     db.attachExisting(kTableJournal);
-    Statement query = db.prepareOn(kTableJournal, scoreRowSelect());
+    Statement query = db.prepareOn(kTableJournal,
+                                   scoreRowSelect() + QStringLiteral(" AND %1>? ORDER BY %1").arg(kFieldId));
     query.bind(1, contestNumber);
-    QHash<qint64, ScoreRow> rows;
+    query.bind(2, afterId);
     while (query.step()) {
-        takeRow(query, rows);
+        if (!take(query.column(0).toLongLong(), scoreRow(query))) {
+            return false;
+        }
     }
-    return rows;
+    return true;
 }
 
 QHash<qint64, ScoreRow> journalScoreRows(Database& db, qint64 contestNumber, const QList<qint64>& ids)
@@ -119,7 +125,7 @@ QHash<qint64, ScoreRow> journalScoreRows(Database& db, qint64 contestNumber, con
         query.bind(1, contestNumber);
         query.bind(2, id);
         if (query.step()) {
-            takeRow(query, rows);
+            rows.insert(id, scoreRow(query));
         }
         query.reset();
     }
