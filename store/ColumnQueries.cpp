@@ -31,8 +31,10 @@ QVariant lastValueWhere(Database& db, const QString& table, const QString& field
                         const QVariant& key)
 {
     db.attachExisting(table);
+    // Walked back by the table itself: the last row of the key is near the end, where the work goes on,
+    // whereas through an index on the key every row of it would be sorted first.
     Statement query = db.prepare(
-        QStringLiteral("SELECT %2 FROM %1.%1 WHERE %3=? ORDER BY %4 DESC LIMIT 1")
+        QStringLiteral("SELECT %2 FROM %1.%1 NOT INDEXED WHERE %3=? ORDER BY %4 DESC LIMIT 1")
             .arg(quoteIdentifier(table), quoteIdentifier(field), quoteIdentifier(keyField), kFieldId));
     query.bind(1, key);
     return query.step() ? query.column(0) : QVariant();
