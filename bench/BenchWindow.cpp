@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <cstdio>
@@ -39,4 +40,11 @@ void BenchWindow::settle()
 {
     QApplication::sendPostedEvents();
     QApplication::processEvents();
+}
+
+void BenchWindow::runEventLoop(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }

@@ -56,6 +56,10 @@ public:
     InstantPrompter& prompter() { return m_prompter; }
     // lets the window repaint what changed
     static void settle();
+    // the event loop as the operator's window runs it, for the given time
+    static void runEventLoop(int milliseconds);
+    // the operator's own pause between the window coming up and the first station worked
+    static constexpr int kOperatorPauseMs = 1500;
 
 private:
     QTemporaryDir m_config;

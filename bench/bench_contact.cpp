@@ -54,7 +54,7 @@ public:
         , m_row(m_band.recordCount())
     {
         m_grid.setFocus();
-        BenchWindow::settle();
+        BenchWindow::runEventLoop(BenchWindow::kOperatorPauseMs);
     }
 
     qint64 contact(int number)
@@ -227,6 +227,10 @@ int main(int argc, char* argv[])
         printRatio(pairLabel("one contact, least ratio", least).constData(), name, least->program, least->bare, target);
         printRatio(pairLabel("one contact, greatest ratio", greatest).constData(), name, greatest->program,
                    greatest->bare, target);
+        // the first contact after a restart may take as long as a usual one at the larger scale, no longer
+        constexpr double kFirstContactTarget = 3.0;
+        printRatio("first contact, 1.5 s after start-up", name, pairs.front().program, medianOf(bareSamples),
+                   kFirstContactTarget);
     }
     return 0;
 }

@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 
@@ -30,8 +29,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace
 {
 constexpr int kTickMs = 5;
-// the operator's own pause between the window coming up and the first station worked
-constexpr int kFirstContactAfterMs = 1500;
 
 // the longest gap between ticks, and how much of the gap the durable commits inside it took
 class StallWatch
@@ -91,19 +88,11 @@ private:
     qint64 m_longestWithoutCommits = 0;
 };
 
-// the event loop as the operator's window runs it, with nothing to sleep between events
-void runEventLoop(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void firstContactAndTourChange(BenchWindow& window, StallWatch& watch)
 {
     TForm1& form = window.form();
     watch.watchCommits(form.database());
-    runEventLoop(kFirstContactAfterMs);
+    BenchWindow::runEventLoop(BenchWindow::kOperatorPauseMs);
     TableView& band = controls(form).bandView(0);
     const int serial = controls(form).nppEdit().value();
     watch.leaveOut([&band] {
@@ -119,12 +108,12 @@ void firstContactAndTourChange(BenchWindow& window, StallWatch& watch)
     });
     window.prompter().answers.push_back(u"15 100"_s);
     QTest::keyClick(&controls(form).bandGrid(0), Qt::Key_Return);
-    runEventLoop(kTickMs * 4);
+    BenchWindow::runEventLoop(kTickMs * 4);
     if (controls(form).nppEdit().value() != serial + 1) {
         throw std::runtime_error("the contact was not recorded");
     }
     controls(form).tour().setValue(controls(form).tour().value() + 1);
-    runEventLoop(kTickMs * 4);
+    BenchWindow::runEventLoop(kTickMs * 4);
 }
 } // namespace
 

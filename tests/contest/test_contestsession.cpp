@@ -72,6 +72,8 @@ private Q_SLOTS:
     void reportFailureIsToldOnceUntilARewriteWorks();
     void serialMovesPastTheJournal_data();
     void serialMovesPastTheJournal();
+    void firstContactAfterARestartWritesWhatAFreshReadWould_data();
+    void firstContactAfterARestartWritesWhatAFreshReadWould();
     // corrections and deletions
     void correctionIsFollowedEverywhere_data();
     void correctionIsFollowedEverywhere();
@@ -164,6 +166,37 @@ void TestContestSession::serialMovesPastTheJournal()
     f.session->setExchange(ki, savedSerial);
     QCOMPARE(f.session->serialPastJournal(), serial);
     QCOMPARE(f.session->values().serial, serial);
+}
+
+void TestContestSession::firstContactAfterARestartWritesWhatAFreshReadWould_data()
+{
+    QTest::addColumn<int>("pauseMs");
+    QTest::newRow("after the journal is read ahead") << 200;
+    QTest::newRow("at once") << 0;
+}
+
+// After a restart the score and the report's lines are read ahead while the operator waits for nothing; the
+// first contact writes the report and the score a session reading the whole journal afresh would.
+void TestContestSession::firstContactAfterARestartWritesWhatAFreshReadWould()
+{
+    QFETCH(int, pauseMs);
+    SessionFixture f;
+    f.start();
+    workTwo(f);
+    f.addParticipants({u"УА9ЖЖЖ"_s});
+    f.start();
+    f.session->serialPastJournal();
+    QTest::qWait(pauseMs);
+    QVERIFY(f.enter(u"УА9ЖЖЖ"_s, u"25 017"_s).journalChanged);
+    const QByteArray report = f.report();
+    const QString score = f.score();
+    QVERIFY2(report.contains("\xd3\xc0"
+                             "9\xc6\xc6\xc6\t22 003\t25 017\r\n"),
+             report.constData());
+    f.start();
+    f.session->exportJournal();
+    QCOMPARE(f.report(), report);
+    QCOMPARE(f.score(), score);
 }
 
 void TestContestSession::correctionIsFollowedEverywhere_data()
