@@ -2,7 +2,6 @@
 
 #include "contest/Rounding.h"
 #include "store/ColumnQueries.h"
-#include "store/StoreError.h"
 #include "store/TableNames.h"
 
 #include <algorithm>
@@ -30,17 +29,11 @@ qint64 roundedContestNumber(double contestNumber)
 
 Score countScore(Database& db, qint64 contestNumber)
 {
-    Score score;
-    // the contact count alone stays silent on an engine error: the two counts below report it
-    try {
-        score.contacts = static_cast<int>(rowCountWhere(db, kTableJournal, kFieldContestNumber, contestNumber));
-    } catch (const StoreError&) {
-        score.contacts = 0;
-    }
-    score.correspondents = static_cast<int>(
-        groupCountWhere(db, kTableJournal, kFieldCallSign, kFieldContestNumber, contestNumber));
-    score.regions = static_cast<int>(groupCountWhere(db, kTableJournal, kFieldKi, kFieldContestNumber, contestNumber));
-    return scoreOf(score.contacts, score.correspondents, score.regions);
+    // the contacts are counted with their correspondents, in one pass over the contest's rows
+    const GroupCount correspondents = groupCountWhere(db, kTableJournal, kFieldCallSign, kFieldContestNumber,
+                                                      contestNumber);
+    const GroupCount regions = groupCountWhere(db, kTableJournal, kFieldKi, kFieldContestNumber, contestNumber);
+    return scoreOf(correspondents.rows, correspondents.groups, regions.groups);
 }
 
 Score scoreOf(qint64 contacts, qint64 correspondents, qint64 regions)

@@ -40,26 +40,17 @@ QVariant lastValueWhere(Database& db, const QString& table, const QString& field
     return query.step() ? query.column(0) : QVariant();
 }
 
-qint64 rowCountWhere(Database& db, const QString& table, const QString& keyField, const QVariant& key)
-{
-    db.attachExisting(table);
-    Statement query = db.prepareOn(
-        table,
-        QStringLiteral("SELECT count(*) FROM %1.%1 WHERE %2=?").arg(quoteIdentifier(table), columnName(keyField)));
-    query.bind(1, key);
-    query.step();
-    return query.column(0).toLongLong();
-}
-
-qint64 groupCountWhere(Database& db, const QString& table, const QString& field, const QString& keyField,
-                       const QVariant& key)
+GroupCount groupCountWhere(Database& db, const QString& table, const QString& field, const QString& keyField,
+                           const QVariant& key)
 {
     db.attachExisting(table);
     // groups rather than count(DISTINCT), which would leave the empty values out
-    Statement query = db.prepareOn(table,
-                                   QStringLiteral("SELECT count(*) FROM (SELECT %2 FROM %1.%1 WHERE %3=? GROUP BY %2)")
-                                       .arg(quoteIdentifier(table), columnName(field), columnName(keyField)));
+    Statement query = db.prepareOn(
+        table,
+        QStringLiteral("SELECT coalesce(sum(n), 0), count(*) FROM (SELECT count(*) AS n FROM %1.%1 WHERE %3=? "
+                       "GROUP BY %2)")
+            .arg(quoteIdentifier(table), columnName(field), columnName(keyField)));
     query.bind(1, key);
     query.step();
-    return query.column(0).toLongLong();
+    return {query.column(0).toLongLong(), query.column(1).toLongLong()};
 }

@@ -13,10 +13,14 @@ QSet<QString> foldedColumnValues(Database& db, const QString& table, const QStri
 QVariant lastValueWhere(Database& db, const QString& table, const QString& field, const QString& keyField,
                         const QVariant& key);
 
-// The number of rows whose `keyField` equals `key`. Raises StoreError on an engine error.
-qint64 rowCountWhere(Database& db, const QString& table, const QString& keyField, const QVariant& key);
+// The rows whose `keyField` equals `key`, and the number of groups of equal `field` values among them, the
+// empty values making a group of their own.
+struct GroupCount
+{
+    qint64 rows = 0;
+    qint64 groups = 0;
+};
 
-// The number of groups of equal `field` values among the rows whose `keyField` equals `key`, the empty values
-// making a group of their own. Raises StoreError on an engine error, a missing column among them.
-qint64 groupCountWhere(Database& db, const QString& table, const QString& field, const QString& keyField,
-                       const QVariant& key);
+// Counted in one pass over the rows. Raises StoreError on an engine error, a missing column among them.
+GroupCount groupCountWhere(Database& db, const QString& table, const QString& field, const QString& keyField,
+                           const QVariant& key);
