@@ -28,11 +28,17 @@ public:
     void stop();
     bool isFollowing() const { return m_thread != nullptr; }
 
+    // Keys the text through the radio's own keyer, from the follower's thread between two readings;
+    // morseTaken tells whether the radio took it. A radio not reached at the moment takes nothing.
+    void sendMorse(int id, const QString& text, int wpm);
+    void stopMorse();
+
 Q_SIGNALS:
     // every successful reading, the mode in the rig library's own name ("CW", "LSB", ...)
     void radioRead(qint64 frequencyHz, const QString& modeName);
     // the radio cannot be reached (yet, or any more)
     void radioLost();
+    void morseTaken(int id, bool taken);
 
 private:
     QThread* m_thread = nullptr;
