@@ -21,9 +21,9 @@ const QByteArray kAbort = QByteArrayLiteral("\x1b"
 constexpr int kAnswerMarginMs = 2000;
 } // namespace
 
-CwdaemonKeyer::CwdaemonKeyer(const QString& host, int port, QObject* parent)
+CwdaemonKeyer::CwdaemonKeyer(QString host, int port, QObject* parent)
     : Keyer(parent)
-    , m_host(host)
+    , m_host(std::move(host))
     , m_port(quint16(port))
     , m_socket(new QUdpSocket(this))
     , m_deadline(new QTimer(this))

@@ -12,7 +12,7 @@ class CwdaemonKeyer : public Keyer
     Q_OBJECT
 
 public:
-    CwdaemonKeyer(const QString& host, int port, QObject* parent = nullptr);
+    CwdaemonKeyer(QString host, int port, QObject* parent = nullptr);
     ~CwdaemonKeyer() override;
 
     void send(const QString& text, int wpm) override;

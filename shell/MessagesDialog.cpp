@@ -52,6 +52,7 @@ MessagesDialog::MessagesDialog(const CwSettings& settings, QWidget* parent)
     m_none = new QRadioButton(u"&No keyer"_s, keyer);
     m_radio = new QRadioButton(u"The &radio's own keyer (File > Radio...)"_s, keyer);
     m_cwdaemon = new QRadioButton(u"c&wdaemon"_s, keyer);
+    m_cwdaemon->setObjectName(u"Cwdaemon"_s);
     m_host = new QLineEdit(settings.host, keyer);
     m_host->setObjectName(u"Host"_s);
     m_port = new QSpinBox(keyer);
