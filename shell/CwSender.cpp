@@ -27,7 +27,7 @@ namespace
 {
 constexpr int kNoticeMs = 60000;
 constexpr int kSpeedStep = 2;
-constexpr int kSpeedLabelGap = 8;
+constexpr int kSecondRowOffset = 21;
 constexpr int kSpeedLabelWidth = 90;
 const QString kCw = u"CW"_s;
 
@@ -50,8 +50,8 @@ CwSender::CwSender(ContestSession& session, const std::array<DataGrid*, kBandCou
     m_speedLabel->setObjectName(u"CwSpeedLabel"_s);
     m_speedLabel->setFont(radioLabel.font());
     m_speedLabel->setPalette(radioLabel.palette());
-    m_speedLabel->setGeometry(radioLabel.x() + radioLabel.width() + kSpeedLabelGap, radioLabel.y(), kSpeedLabelWidth,
-                              radioLabel.height());
+    // under the radio's state, on the contest area's second row: beside it there is no room at the design width
+    m_speedLabel->setGeometry(radioLabel.x(), radioLabel.y() + kSecondRowOffset, kSpeedLabelWidth, radioLabel.height());
     QAction* messages = fileMenu.addAction(u"Messages..."_s);
     messages->setObjectName(u"Messages1"_s);
     connect(messages, &QAction::triggered, this, [this] { runGuarded(m_window, [this] { chooseMessages(); }); });
