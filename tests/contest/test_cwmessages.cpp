@@ -37,6 +37,10 @@ void TestCwMessages::expand_data()
         << u"{CALL} TU"_s << u"ра3абц/щ"_s << 22 << 1 << false << u"RA3ABC/Q TU"_s << QString();
     QTest::newRow("letters without a twin left out, each told once")
         << u"ЧЧ {CALL} ШЯ"_s << u"UA3ЧX"_s << 22 << 1 << false << u"UA3X"_s << u"ЧШЯ"_s;
+    // cwdaemon takes an escape as a command, rigctld a line break as the end of one
+    const QString escape(QChar(0x1b));
+    QTest::newRow("control characters never reach the keyer")
+        << u"{CALL}"_s << u"UA"_s + escape + u"5\nK"_s << 22 << 1 << false << u"UA5 K"_s << escape;
     QTest::newRow("a question mark typed is sent") << u"?"_s << QString() << 22 << 1 << false << u"?"_s << QString();
     QTest::newRow("an unknown placeholder loses its braces")
         << u"{FOO} #1\t QRL?"_s << QString() << 22 << 1 << false << u"FOO 1 QRL?"_s << u"{}#"_s;
