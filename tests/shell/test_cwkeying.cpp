@@ -1,4 +1,5 @@
 #include "shell/CwSettings.h"
+#include "shell/DialogPrompter.h"
 #include "shell/ProfileFile.h"
 #include "shell/RadioSettings.h"
 #include "shell/StationSettings.h"
@@ -29,7 +30,7 @@ namespace
 constexpr int kSsb80 = 0;
 constexpr int kCw80 = 1;
 // keyed at a slow speed, a message lasts long enough to be stopped half-way
-constexpr int kSlowWpm = 10;
+constexpr int kSlowWpm = 20;
 constexpr int kFastWpm = 40;
 constexpr int kPartnerMs = 10000;
 
@@ -201,19 +202,41 @@ void TestCwKeying::escStopsWhatIsKeyedAndWhatWaits()
 {
     m_port = freeLocalPort(SOCK_DGRAM);
     startCwdaemon();
-    startWindow(CwSettings::Keyer::Cwdaemon, kSlowWpm);
+    startWindow(CwSettings::Keyer::Cwdaemon, kSlowWpm, true);
+    addParticipant(u"RA3ABC"_s);
+    // the real prompt: the exchange goes as it opens, F3 typed in it waits, Esc stops both and cancels it
+    DialogPrompter dialogs(m_w->form.get());
+    m_w->form->setPrompter(&dialogs);
+    bool answered = false;
+    QTimer::singleShot(0, this, [&] {
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QWidget* prompt = QApplication::activeModalWidget();
+        const auto closeOnFailure = qScopeGuard([prompt] { prompt->close(); });
+        QTRY_COMPARE(QApplication::activeWindow(), prompt);
+        QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"22 001\""_s), kPartnerMs);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+        QCOMPARE(m_w->form->findChild<QLabel*>(u"CwSpeedLabel"_s)->text(), u"CW 22 wpm"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"<ESC>4"_s), kPartnerMs);
+        answered = true;
+    });
+    press(kCw80, Qt::Key_Return);
+    m_w->form->setPrompter(&m_w->prompter);
+    QVERIFY(answered);
+    QCOMPARE(m_w->ui().journalView().recordCount(), 0);
+    // the keyer is free again, and Esc in a column stops it as well
     press(kCw80, Qt::Key_F1);
-    press(kCw80, Qt::Key_F3);
+    press(kCw80, Qt::Key_F7);
     QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"CQ TEST\""_s), kPartnerMs);
     press(kCw80, Qt::Key_Escape);
-    QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"<ESC>4"_s), kPartnerMs);
-    // CQ TEST lasts about 6 s at this speed: what waited behind it would have gone by then
-    QTest::qWait(7000);
+    QTRY_COMPARE_WITH_TIMEOUT(keyed().count(u"<ESC>4"_s), 2, kPartnerMs);
+    // CQ TEST lasts under 4 s at this speed: what waited behind it would have gone by then
+    QTest::qWait(4000);
     QVERIFY(!keyed().contains(u"request: \"TU\""_s));
-    // the keyer is free again
-    press(kCw80, Qt::Key_F7);
-    QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"AGN\""_s), kPartnerMs);
+    QVERIFY(!keyed().contains(u"request: \"AGN\""_s));
     QCOMPARE(notices(u"CW not sent"_s), 0);
+    QCOMPARE(m_w->errors, QStringList());
 }
 
 void TestCwKeying::radioKeysTheMorseTwins()
@@ -267,9 +290,9 @@ void TestCwKeying::lostKeyerNeverHoldsTheWindow()
     if (rig) {
         QTRY_VERIFY_WITH_TIMEOUT(m_w->form->findChild<QLabel*>(u"RadioLabel"_s)->text().endsWith(u"MHz"_s), kPartnerMs);
     }
-    press(kCw80, Qt::Key_F3);
+    press(kCw80, Qt::Key_F1);
     if (lost == Lost::CwdaemonHalfWay) {
-        QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"TU\""_s), kPartnerMs);
+        QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"CQ TEST\""_s), kPartnerMs);
     }
     if (m_partner) {
         signalPartner("-STOP");
