@@ -4,6 +4,7 @@
 #include "shell/CwdaemonKeyer.h"
 #include "shell/ErrorBox.h"
 #include "shell/MessagesDialog.h"
+#include "shell/RigFollower.h"
 #include "shell/RigKeyer.h"
 #include "shell/StationSettings.h"
 #include "store/StoreError.h"
@@ -55,6 +56,10 @@ CwSender::CwSender(ContestSession& session, const std::array<DataGrid*, kBandCou
     QAction* messages = fileMenu.addAction(u"Messages..."_s);
     messages->setObjectName(u"Messages1"_s);
     connect(messages, &QAction::triggered, this, [this] { runGuarded(m_window, [this] { chooseMessages(); }); });
+    connect(&m_rig, &RigFollower::voiceMemoryRefused, this, [this](int channel) {
+        m_statusBar.showMessage(
+            u"Voice memory %1 not played: the radio is not reached or did not play it"_s.arg(channel), kNoticeMs);
+    });
     qApp->installEventFilter(this);
     apply(loadCwSettings());
 }
@@ -228,10 +233,18 @@ bool CwSender::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     const int band = bandOf(watched);
+    const bool messageKey = key->key() >= Qt::Key_F1 && key->key() < Qt::Key_F1 + kCwMessageCount;
+    if (band >= 0 && !isCwBand(band) && messageKey && m_rig.isFollowing()) {
+        // in an SSB column the keys play the radio's voice memories, where it has them
+        if (!key->isAutoRepeat()) {
+            m_rig.playVoiceMemory(key->key() - Qt::Key_F1 + 1);
+        }
+        return true;
+    }
     if (!isCwBand(band)) {
         return false;
     }
-    if (key->key() >= Qt::Key_F1 && key->key() < Qt::Key_F1 + kCwMessageCount) {
+    if (messageKey) {
         if (!key->isAutoRepeat()) {
             runGuarded(m_window, [&] { sendMessage(key->key() - Qt::Key_F1, band); });
         }

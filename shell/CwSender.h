@@ -22,7 +22,8 @@ class RigFollower;
 // The operator's CW: F1..F8 in a CW column send the messages of File > Messages..., Esc stops, PgUp and
 // PgDn change the speed shown beside the radio's label. A message waits while the one before it is keyed
 // and is filled in only when its turn comes, so that it carries the exchange the contact is logged with.
-// In an SSB column the keys do nothing; with no keyer chosen PgUp and PgDn page the column as before.
+// In an SSB column F1..F8 play the followed radio's voice memories 1..8, where it has them, and otherwise do
+// nothing; with no keyer chosen PgUp and PgDn page the column as before.
 class CwSender : public QObject
 {
     Q_OBJECT

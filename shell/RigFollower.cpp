@@ -76,6 +76,16 @@ public:
         }
     }
 
+    void playVoiceMemory(int channel)
+    {
+        if (m_cancelled->load() || (m_rig && !m_rig->caps->send_voice_mem)) {
+            return;
+        }
+        if (!m_rig || rig_send_voice_mem(m_rig, RIG_VFO_CURR, channel) != RIG_OK) {
+            report([channel](RigFollower* follower) { Q_EMIT follower->voiceMemoryRefused(channel); });
+        }
+    }
+
 private:
     void closeRig()
     {
@@ -212,6 +222,15 @@ void RigFollower::stopMorse()
         RigPoller* poller = m_poller;
         QMetaObject::invokeMethod(
             poller, [poller] { poller->stopMorse(); }, Qt::QueuedConnection);
+    }
+}
+
+void RigFollower::playVoiceMemory(int channel)
+{
+    if (m_poller) {
+        RigPoller* poller = m_poller;
+        QMetaObject::invokeMethod(
+            poller, [poller, channel] { poller->playVoiceMemory(channel); }, Qt::QueuedConnection);
     }
 }
 

@@ -32,6 +32,8 @@ public:
     // morseTaken tells whether the radio took it. A radio not reached at the moment takes nothing.
     void sendMorse(int id, const QString& text, int wpm);
     void stopMorse();
+    // Plays one of the radio's voice memories (from 1); a radio that has none does nothing.
+    void playVoiceMemory(int channel);
 
 Q_SIGNALS:
     // every successful reading, the mode in the rig library's own name ("CW", "LSB", ...)
@@ -39,6 +41,8 @@ Q_SIGNALS:
     // the radio cannot be reached (yet, or any more)
     void radioLost();
     void morseTaken(int id, bool taken);
+    // the radio has voice memories but could not be reached, or did not play this one
+    void voiceMemoryRefused(int channel);
 
 private:
     QThread* m_thread = nullptr;

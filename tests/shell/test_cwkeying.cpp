@@ -256,9 +256,9 @@ void TestCwKeying::radioKeysTheMorseTwins()
     press(kCw80, Qt::Key_F4);
     QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"' RA3ABC/'"_s), kPartnerMs);
     QCOMPARE(notices(u"Left out of the CW, no Morse code for: ч"_s), 1);
-    // in an SSB column the keys send nothing
+    // in an SSB column the keys play the radio's voice memories instead
     press(kSsb80, Qt::Key_F7);
-    QTest::qWait(1000);
+    QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"'currVFO' '7'"_s), kPartnerMs);
     QVERIFY(!keyed().contains(u"' AGN'"_s));
     QCOMPARE(notices(u"CW not sent"_s), 0);
     QCOMPARE(m_w->errors, QStringList());
