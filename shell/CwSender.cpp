@@ -104,7 +104,7 @@ void CwSender::sendMessage(int index, int band)
         m_statusBar.showMessage(u"CW not sent: no keyer is chosen (File > Messages...)"_s, kNoticeMs);
         return;
     }
-    m_waiting.append({index, band});
+    m_waiting.append({index, currentCall(band)});
     if (!m_keyer->isSending()) {
         sendNext();
     }
@@ -115,10 +115,18 @@ void CwSender::sendNext()
     while (!m_waiting.isEmpty()) {
         const Waiting next = m_waiting.takeFirst();
         // filled in now, not when its key was pressed: a contact logged meanwhile has moved the serial on
-        const CwText cw = expandCwMessage(m_settings.messages.at(size_t(next.index)), fields(next.band),
-                                          m_settings.cutNumbers);
-        if (!cw.leftOut.isEmpty()) {
-            m_statusBar.showMessage(u"Left out of the CW, no Morse code for: %1"_s.arg(cw.leftOut), kNoticeMs);
+        const ContestValues& values = m_session.values();
+        const CwFields fields{loadStation().callsign, values.ki, values.serial, next.call};
+        const CwText cw = expandCwMessage(m_settings.messages.at(size_t(next.index)), fields, m_settings.cutNumbers);
+        QString untold;
+        for (const QChar ch : cw.leftOut) {
+            if (!m_toldLeftOut.contains(ch)) {
+                untold += ch;
+            }
+        }
+        if (!untold.isEmpty()) {
+            m_toldLeftOut += untold;
+            m_statusBar.showMessage(u"Left out of the CW, no Morse code for: %1"_s.arg(untold), kNoticeMs);
         }
         if (!cw.text.isEmpty()) {
             m_keyer->send(cw.text, m_settings.wpm);
@@ -178,21 +186,17 @@ void CwSender::entryPromptOpened(int band)
     }
 }
 
-CwFields CwSender::fields(int band) const
+QString CwSender::currentCall(int band) const
 {
-    CwFields fields;
-    fields.myCall = loadStation().callsign;
-    fields.ki = m_session.values().ki;
-    fields.serial = m_session.values().serial;
     try {
         const TableView& view = m_session.bandView(band);
         if (view.isOpen() && view.currentRow() >= 0) {
-            fields.call = view.value(kFieldCallSign).toString().trimmed();
+            return view.value(kFieldCallSign).toString().trimmed();
         }
     } catch (const StoreError&) {
         // a row that cannot be read has no callsign to send
     }
-    return fields;
+    return QString();
 }
 
 int CwSender::bandOf(QObject* watched) const

@@ -51,10 +51,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // the callsign is the one of the row where the key was pressed; the exchange is read as the message goes
     struct Waiting
     {
         int index = 0;
-        int band = 0;
+        QString call;
     };
 
     void apply(const CwSettings& settings);
@@ -63,7 +64,7 @@ private:
     void showSpeed();
     int bandOf(QObject* watched) const;
     bool inWindow(QObject* watched) const;
-    CwFields fields(int band) const;
+    QString currentCall(int band) const;
 
     ContestSession& m_session;
     std::array<DataGrid*, kBandCount> m_grids;
@@ -74,6 +75,8 @@ private:
     CwSettings m_settings;
     std::unique_ptr<Keyer> m_keyer;
     QList<Waiting> m_waiting;
+    // characters without a Morse code the operator has been told of
+    QString m_toldLeftOut;
     int m_promptBand = -1;
 };
 
