@@ -213,11 +213,18 @@ void RigFollower::sendMorse(int id, const QString& text, int wpm)
     }
     RigPoller* poller = m_poller;
     QMetaObject::invokeMethod(
-        poller, [poller, id, text = text.toLatin1(), wpm] { poller->sendMorse(id, text, wpm); }, Qt::QueuedConnection);
+        poller,
+        [poller, id, text = text.toLatin1(), wpm, dropped = m_morseDropped] {
+            if (id > dropped->load()) {
+                poller->sendMorse(id, text, wpm);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
-void RigFollower::stopMorse()
+void RigFollower::stopMorse(int upToId)
 {
+    m_morseDropped->store(upToId);
     if (m_poller) {
         RigPoller* poller = m_poller;
         QMetaObject::invokeMethod(

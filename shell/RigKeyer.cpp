@@ -52,7 +52,7 @@ void RigKeyer::stop()
 {
     if (std::exchange(m_sending, false)) {
         m_timer->stop();
-        m_follower.stopMorse();
+        m_follower.stopMorse(m_id);
     }
 }
 
@@ -73,6 +73,8 @@ void RigKeyer::fail(const QString& reason)
 {
     if (std::exchange(m_sending, false)) {
         m_timer->stop();
+        // told as not sent: it must not go out once the radio answers again
+        m_follower.stopMorse(m_id);
         Q_EMIT failed(reason);
     }
 }
