@@ -88,7 +88,11 @@ private:
     }
     void press(int band, Qt::Key key) { QTest::keyClick(&m_w->ui().bandGrid(band), key); }
     void addParticipant(const QString& call);
-    int notices(const QString& start) const { return int(m_notices.filter(QRegularExpression(u"^"_s + start)).size()); }
+    int notices(const QString& start) const
+    {
+        return int(std::count_if(m_notices.cbegin(), m_notices.cend(),
+                                 [&start](const QString& notice) { return notice.startsWith(start); }));
+    }
 
     int m_port = 0;
     std::unique_ptr<QProcess> m_partner;
