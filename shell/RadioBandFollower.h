@@ -30,6 +30,8 @@ public:
     // the radio dialog; a choice is saved first, and one that could not be kept leaves the radio followed so far
     void chooseRadio();
     void stop();
+    // the radio's own keyer is reached through the follower's connection
+    RigFollower& rigFollower() { return *m_rigFollower; }
 
 Q_SIGNALS:
     void bandChosen(int band);

@@ -56,6 +56,36 @@ public:
         closeRig();
     }
 
+    void sendMorse(int id, const QByteArray& text, int wpm)
+    {
+        bool taken = false;
+        if (!m_cancelled->load() && m_rig) {
+            value_t speed{};
+            speed.i = wpm;
+            // not every radio lets its keyer's speed be set: the text goes all the same
+            rig_set_level(m_rig, RIG_VFO_CURR, RIG_LEVEL_KEYSPD, speed);
+            taken = rig_send_morse(m_rig, RIG_VFO_CURR, text.constData()) == RIG_OK;
+        }
+        report([id, taken](RigFollower* follower) { Q_EMIT follower->morseTaken(id, taken); });
+    }
+
+    void stopMorse()
+    {
+        if (!m_cancelled->load() && m_rig) {
+            rig_stop_morse(m_rig, RIG_VFO_CURR);
+        }
+    }
+
+    void playVoiceMemory(int channel)
+    {
+        if (m_cancelled->load() || (m_rig && !m_rig->caps->send_voice_mem)) {
+            return;
+        }
+        if (!m_rig || rig_send_voice_mem(m_rig, RIG_VFO_CURR, channel) != RIG_OK) {
+            report([channel](RigFollower* follower) { Q_EMIT follower->voiceMemoryRefused(channel); });
+        }
+    }
+
 private:
     void closeRig()
     {
@@ -173,6 +203,42 @@ void RigFollower::start(const RadioSettings& settings)
     m_thread->start();
     QMetaObject::invokeMethod(
         poller, [poller] { poller->begin(); }, Qt::QueuedConnection);
+}
+
+void RigFollower::sendMorse(int id, const QString& text, int wpm)
+{
+    if (!m_poller) {
+        Q_EMIT morseTaken(id, false);
+        return;
+    }
+    RigPoller* poller = m_poller;
+    QMetaObject::invokeMethod(
+        poller,
+        [poller, id, text = text.toLatin1(), wpm, dropped = m_morseDropped] {
+            if (id > dropped->load()) {
+                poller->sendMorse(id, text, wpm);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void RigFollower::stopMorse(int upToId)
+{
+    m_morseDropped->store(upToId);
+    if (m_poller) {
+        RigPoller* poller = m_poller;
+        QMetaObject::invokeMethod(
+            poller, [poller] { poller->stopMorse(); }, Qt::QueuedConnection);
+    }
+}
+
+void RigFollower::playVoiceMemory(int channel)
+{
+    if (m_poller) {
+        RigPoller* poller = m_poller;
+        QMetaObject::invokeMethod(
+            poller, [poller, channel] { poller->playVoiceMemory(channel); }, Qt::QueuedConnection);
+    }
 }
 
 void RigFollower::stop()

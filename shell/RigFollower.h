@@ -28,14 +28,28 @@ public:
     void stop();
     bool isFollowing() const { return m_thread != nullptr; }
 
+    // Keys the text through the radio's own keyer, from the follower's thread between two readings;
+    // morseTaken tells whether the radio took it. A radio not reached at the moment takes nothing.
+    void sendMorse(int id, const QString& text, int wpm);
+    // Stops the text being keyed, and drops the texts up to the id that wait for a radio slow to answer:
+    // the operator has been told they are not sent, and they must not go out late.
+    void stopMorse(int upToId);
+    // Plays one of the radio's voice memories (from 1); a radio that has none does nothing.
+    void playVoiceMemory(int channel);
+
 Q_SIGNALS:
     // every successful reading, the mode in the rig library's own name ("CW", "LSB", ...)
     void radioRead(qint64 frequencyHz, const QString& modeName);
     // the radio cannot be reached (yet, or any more)
     void radioLost();
+    void morseTaken(int id, bool taken);
+    // the radio has voice memories but could not be reached, or did not play this one
+    void voiceMemoryRefused(int channel);
 
 private:
     QThread* m_thread = nullptr;
     RigPoller* m_poller = nullptr;
     std::shared_ptr<std::atomic<bool>> m_cancelled;
+    // shared with the requests waiting in the thread, which may outlive the follower
+    std::shared_ptr<std::atomic<int>> m_morseDropped = std::make_shared<std::atomic<int>>(0);
 };

@@ -6,6 +6,7 @@
 #include "contest/TourClock.h"
 #include "shell/AppTitle.h"
 #include "shell/BandMarks.h"
+#include "shell/CwSender.h"
 #include "shell/DialogPrompter.h"
 #include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
@@ -30,6 +31,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <algorithm>
@@ -75,10 +77,14 @@ TForm1::TForm1(QWidget* parent)
     m_radio = new RadioBandFollower(*m_ui.radioLabel, m_ui.bandGrids, *m_workProgress, this);
     connect(m_radio, &RadioBandFollower::bandChosen, this,
             [this](int band) { Panel80Click(m_ui.titlePanels.at(band)); });
+    m_cw = new CwSender(*m_session, m_ui.bandGrids, *m_ui.radioLabel, *m_ui.statusBar1, *m_ui.file1,
+                        m_radio->rigFollower(), this);
 }
 
 TForm1::~TForm1()
 {
+    // the keyer may send through the radio's connection: it goes first
+    delete m_cw;
     // the radio's thread reports to the controls: it ends before they go
     delete m_radio;
     // the settings store reads the controls for its last save: it goes while they still exist
@@ -379,6 +385,10 @@ void TForm1::DBGrid80KeyDown(int key, Qt::KeyboardModifiers)
     if ((key != Qt::Key_Return && key != Qt::Key_Enter) || band < 0) {
         return;
     }
+    // the entry prompt may send the exchange in CW as it opens
+    CwEntryPrompter entryPrompter(*m_cw, band, *m_prompter);
+    m_session->setPrompter(entryPrompter);
+    const auto restorePrompter = qScopeGuard([this] { m_session->setPrompter(*m_prompter); });
     const SessionChange change = m_session->enterContact(band, m_ui.titlePanels.at(band)->caption(),
                                                          m_ui.editing->isChecked());
     showChange(change);

@@ -9,6 +9,7 @@
 #include <memory>
 
 class ContestSession;
+class CwSender;
 class Database;
 class FormStorage;
 class Prompter;
@@ -103,4 +104,6 @@ private:
     bool m_closed = false;
     // the radio chooses the active band
     RadioBandFollower* m_radio = nullptr;
+    // F1..F8 send CW in the CW columns
+    CwSender* m_cw = nullptr;
 };

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "contest/BandViews.h"
+#include "contest/Prompter.h"
+#include "shell/CwSettings.h"
+
+#include <QList>
+#include <QObject>
+
+#include <array>
+#include <memory>
+
+class ContestSession;
+class DataGrid;
+class Keyer;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QWidget;
+class RigFollower;
+
+// The operator's CW: F1..F8 in a CW column send the messages of File > Messages..., Esc stops, PgUp and
+// PgDn change the speed shown beside the radio's label. A message waits while the one before it is keyed
+// and is filled in only when its turn comes, so that it carries the exchange the contact is logged with.
+// In an SSB column F1..F8 play the followed radio's voice memories 1..8, where it has them, and otherwise do
+// nothing; with no keyer chosen PgUp and PgDn page the column as before.
+class CwSender : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Adds File > Messages... after the menu's other items; the speed stands beside the radio's label.
+    CwSender(ContestSession& session, const std::array<DataGrid*, kBandCount>& grids, QLabel& radioLabel,
+             QStatusBar& statusBar, QMenu& fileMenu, RigFollower& rig, QWidget* window);
+    ~CwSender() override;
+
+    void chooseMessages();
+    // The message (0 for F1) of a band's current row, sent once those before it are.
+    void sendMessage(int index, int band);
+    // Stops what is being keyed; what waits is dropped.
+    void stop();
+    bool isSending() const;
+    void changeSpeed(int steps);
+    const CwSettings& settings() const { return m_settings; }
+
+    // The entry prompt of a contact opens on the band, and closes: on a CW row the exchange may go by itself.
+    void entryPromptOpened(int band);
+    void entryPromptClosed() { m_promptBand = -1; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // the callsign is the one of the row where the key was pressed; the exchange is read as the message goes
+    struct Waiting
+    {
+        int index = 0;
+        QString call;
+    };
+
+    void apply(const CwSettings& settings);
+    void sendNext();
+    void failed(const QString& reason);
+    void showSpeed();
+    int bandOf(QObject* watched) const;
+    bool inWindow(QObject* watched) const;
+    QString currentCall(int band) const;
+
+    ContestSession& m_session;
+    std::array<DataGrid*, kBandCount> m_grids;
+    QStatusBar& m_statusBar;
+    RigFollower& m_rig;
+    QWidget* m_window;
+    QLabel* m_speedLabel;
+    CwSettings m_settings;
+    std::unique_ptr<Keyer> m_keyer;
+    QList<Waiting> m_waiting;
+    // characters without a Morse code the operator has been told of
+    QString m_toldLeftOut;
+    int m_promptBand = -1;
+};
+
+// The prompter of the window while the entry prompt of a contact may open: it tells the CW sender when
+// the prompt opens and closes, and passes everything on.
+class CwEntryPrompter : public Prompter
+{
+public:
+    CwEntryPrompter(CwSender& sender, int band, Prompter& prompter)
+        : m_sender(sender)
+        , m_band(band)
+        , m_prompter(prompter)
+    {
+    }
+
+    std::optional<QString> askLine(const QString& caption, const QString& label) override;
+    void showMessage(const QString& text) override { m_prompter.showMessage(text); }
+    std::optional<QString> askSaveFile(const QString& caption, const QString& proposedPath,
+                                       const QString& filter) override
+    {
+        return m_prompter.askSaveFile(caption, proposedPath, filter);
+    }
+
+private:
+    CwSender& m_sender;
+    int m_band;
+    Prompter& m_prompter;
+};
