@@ -214,6 +214,16 @@ int CwSender::bandOf(QObject* watched) const
     return -1;
 }
 
+bool CwSender::editsInGrid(QObject* watched, int band) const
+{
+    if (band < 0) {
+        return false;
+    }
+    DataGrid* grid = m_grids.at(band);
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    return !grid->isReadOnly() && widget && (widget == grid || grid->isAncestorOf(widget));
+}
+
 bool CwSender::inWindow(QObject* watched) const
 {
     const auto* widget = qobject_cast<QWidget*>(watched);
@@ -237,6 +247,10 @@ bool CwSender::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     const int band = bandOf(watched);
+    if (key->key() == Qt::Key_F2 && editsInGrid(watched, band)) {
+        // F2 opens the cell of a grid in edit mode, as it always has
+        return false;
+    }
     const bool messageKey = key->key() >= Qt::Key_F1 && key->key() < Qt::Key_F1 + kCwMessageCount;
     if (band >= 0 && !isCwBand(band) && messageKey && m_rig.isFollowing()) {
         // in an SSB column the keys play the radio's voice memories, where it has them

@@ -63,6 +63,8 @@ private:
     void failed(const QString& reason);
     void showSpeed();
     int bandOf(QObject* watched) const;
+    // whether the key went to a band grid in edit mode, where the grid's own keys hold
+    bool editsInGrid(QObject* watched, int band) const;
     bool inWindow(QObject* watched) const;
     QString currentCall(int band) const;
 

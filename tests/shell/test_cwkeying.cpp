@@ -200,6 +200,12 @@ void TestCwKeying::exchangeIsTheOneLogged()
     QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"22 007\""_s), kPartnerMs);
     QCOMPARE(notices(u"CW not sent"_s), 0);
     QCOMPARE(m_w->errors, QStringList());
+    // in edit mode F2 opens the cell of a CW column, as it always has, and sends nothing
+    m_w->ui().editing().setChecked(true);
+    press(kCw80, Qt::Key_F2);
+    auto* cell = m_w->ui().bandGrid(kCw80).findChild<QLineEdit*>();
+    QVERIFY(cell && cell->isVisible());
+    QTest::keyClick(cell, Qt::Key_Escape);
 }
 
 void TestCwKeying::escStopsWhatIsKeyedAndWhatWaits()
