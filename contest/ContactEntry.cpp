@@ -1,9 +1,11 @@
 #include "contest/ContactEntry.h"
 
 #include "contest/Clock.h"
+#include "contest/ContactName.h"
 #include "contest/ContestValues.h"
 #include "contest/Prompter.h"
 #include "contest/ReceivedCode.h"
+#include "store/ContactRows.h"
 #include "store/StoreError.h"
 #include "store/TableNames.h"
 #include "store/TableView.h"
@@ -89,8 +91,12 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
     }
     const qint64 rowId = band.currentId();
     const QDateTime contactTime = context.clock.localNow();
-    const std::optional<QString> typed = context.prompter.askLine(
-        QStringLiteral("Ввод принятого кода..."), QStringLiteral("Код (диапазон ") + context.bandCaption + u':');
+    // the prompt names the station it records, so that a slip of the cursor shows before the code is typed
+    const ContactKey station{band.value(kFieldTourNumber), band.value(kFieldDiapasone), band.value(kFieldModulation),
+                             band.text(kFieldCallSign)};
+    const std::optional<QString> typed = context.prompter.askLineAbout(
+        QStringLiteral("Ввод принятого кода..."), QStringLiteral("Код (диапазон ") + context.bandCaption + u':',
+        contactName(station));
     if (!typed) {
         return ContactOutcome::NotRecorded;
     }

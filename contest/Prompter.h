@@ -11,6 +11,13 @@ public:
     virtual ~Prompter() = default;
     // the text confirmed, or nothing when the operator cancels
     virtual std::optional<QString> askLine(const QString& caption, const QString& label) = 0;
+    // The same prompt about one thing, the station of the row it will record, which a prompter with a
+    // dialog shows larger above the label; without one it is the plain prompt.
+    virtual std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject)
+    {
+        Q_UNUSED(subject);
+        return askLine(caption, label);
+    }
     virtual void showMessage(const QString& text) = 0;
     // The file to write, starting from the proposed path, or nothing when the operator cancels. Without a
     // dialog of its own a prompter takes the proposal as it is.

@@ -277,7 +277,13 @@ bool CwSender::eventFilter(QObject* watched, QEvent* event)
 
 std::optional<QString> CwEntryPrompter::askLine(const QString& caption, const QString& label)
 {
+    return askLineAbout(caption, label, QString());
+}
+
+std::optional<QString> CwEntryPrompter::askLineAbout(const QString& caption, const QString& label,
+                                                     const QString& subject)
+{
     m_sender.entryPromptOpened(m_band);
     const auto closed = qScopeGuard([this] { m_sender.entryPromptClosed(); });
-    return m_prompter.askLine(caption, label);
+    return m_prompter.askLineAbout(caption, label, subject);
 }

@@ -95,6 +95,7 @@ public:
     }
 
     std::optional<QString> askLine(const QString& caption, const QString& label) override;
+    std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject) override;
     void showMessage(const QString& text) override { m_prompter.showMessage(text); }
     std::optional<QString> askSaveFile(const QString& caption, const QString& proposedPath,
                                        const QString& filter) override

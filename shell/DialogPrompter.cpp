@@ -6,6 +6,16 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+namespace
+{
+// the subject in large bold letters above the text; both escaped, a callsign may hold anything
+QString textAbout(const QString& subject, const QString& text)
+{
+    return QStringLiteral("<p style=\"font-size:x-large; font-weight:bold\">%1</p><p>%2</p>")
+        .arg(subject.toHtmlEscaped(), text.toHtmlEscaped());
+}
+} // namespace
+
 DialogPrompter::DialogPrompter(QWidget* parent)
     : m_parent(parent)
 {
@@ -13,10 +23,16 @@ DialogPrompter::DialogPrompter(QWidget* parent)
 
 std::optional<QString> DialogPrompter::askLine(const QString& caption, const QString& label)
 {
+    return askLineAbout(caption, label, QString());
+}
+
+std::optional<QString> DialogPrompter::askLineAbout(const QString& caption, const QString& label,
+                                                    const QString& subject)
+{
     QInputDialog dialog(m_parent);
     dialog.setObjectName(QStringLiteral("LinePrompt"));
     dialog.setWindowTitle(caption);
-    dialog.setLabelText(label);
+    dialog.setLabelText(subject.isEmpty() ? label : textAbout(subject, label));
     dialog.setTextValue(QString());
     dialog.setInputMode(QInputDialog::TextInput);
     if (dialog.exec() != QDialog::Accepted) {

@@ -12,6 +12,7 @@ public:
     explicit DialogPrompter(QWidget* parent);
 
     std::optional<QString> askLine(const QString& caption, const QString& label) override;
+    std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject) override;
     void showMessage(const QString& text) override;
     std::optional<QString> askSaveFile(const QString& caption, const QString& proposedPath,
                                        const QString& filter) override;

@@ -17,7 +17,8 @@ namespace
 {
 constexpr int kColumnPadding = 8;
 constexpr int kMinimumColumnWidth = 4;
-constexpr int kDetailsWidth = 380;
+constexpr int kDetailsWidth = 480;
+constexpr double kDetailsScale = 1.25;
 } // namespace
 
 DataGrid::DataGrid(QWidget* parent)
@@ -254,8 +255,13 @@ bool DataGrid::confirmDeleteWithDialog(DataGrid& grid, const QString& details)
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), QStringLiteral("Delete record?"),
                     QMessageBox::Yes | QMessageBox::No, &grid);
     box.setInformativeText(details);
-    // the box sizes itself to the short question: the details would wrap after every two words
     if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        // the details name the station the question is about: larger than the question, as in the entry prompt
+        QFont font = label->font();
+        font.setPointSizeF(font.pointSizeF() * kDetailsScale);
+        font.setBold(true);
+        label->setFont(font);
+        // the box sizes itself to the short question: the details would wrap after every two words
         label->setMinimumWidth(std::min(label->fontMetrics().horizontalAdvance(details), kDetailsWidth));
     }
     return box.exec() == QMessageBox::Yes;
@@ -319,7 +325,14 @@ void DataGrid::onFocusChanged(QWidget* old, QWidget* now)
 
 bool DataGrid::isHighlighted(const QModelIndex& index) const
 {
-    return selectionModel() && selectionModel()->isSelected(index) && hasFocusWithin();
+    return selectionModel() && selectionModel()->isSelected(index) && (hasFocusWithin() || asksAboutItsRow());
+}
+
+bool DataGrid::asksAboutItsRow() const
+{
+    // a prompt or question opened from this grid is about its current row, which stays marked meanwhile
+    const QWidget* modal = QApplication::activeModalWidget();
+    return m_focusLeftWindow && modal && modal->parentWidget() && modal->parentWidget()->window() == window();
 }
 
 CellParams DataGrid::cellParams(const QModelIndex& index, bool highlight)

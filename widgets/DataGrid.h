@@ -65,6 +65,7 @@ public:
 
     bool hasFocusWithin() const;
     // a cell is highlighted while it is selected and the grid has the focus
+    bool asksAboutItsRow() const;
     bool isHighlighted(const QModelIndex& index) const;
     CellParams cellParams(const QModelIndex& index, bool highlight);
 

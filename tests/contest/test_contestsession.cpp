@@ -102,6 +102,8 @@ void TestContestSession::contactFollowsOnOnlyWhenRecorded()
     QCOMPARE(f.score(), kNoScore);
     QCOMPARE(f.report(), QByteArray());
     QVERIFY(f.enter(u"RA3ABC"_s, u"23 015"_s).journalChanged);
+    // the prompt names the station and tour it records
+    QCOMPARE(f.prompter.subjects.last(), u"RA3ABC, 80 m SSB, tour 1"_s);
     QCOMPARE(f.rows(kJournal), QStringList{u"RA3ABC 22 001 23 015 23"_s});
     QCOMPARE(f.session->values().serial, 2);
     QCOMPARE(f.score(), kOneContact);

@@ -473,9 +473,18 @@ void TestDataGrid::ctrlDeleteThroughTheRealDialog()
     showHost();
     QString title;
     QString text;
+    // the row the question is about stays marked while it is asked
+    bool rowMarked = false;
+    m_grid->setCellParamsHandler([&](DataGrid&, const QString&, int row, CellParams&, bool highlight) {
+        rowMarked = rowMarked || (highlight && row == m_view->currentRow());
+    });
     QTimer::singleShot(0, this, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
+        box->activateWindow();
+        QTRY_VERIFY(!m_grid->hasFocusWithin());
+        rowMarked = false;
+        m_grid->viewport()->repaint();
         title = box->windowTitle();
         text = box->text();
         QVERIFY(box->button(QMessageBox::No));
@@ -484,6 +493,7 @@ void TestDataGrid::ctrlDeleteThroughTheRealDialog()
     QTest::keyClick(m_grid, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(title, u"Confirm"_s);
     QCOMPARE(text, u"Delete record?"_s);
+    QVERIFY(rowMarked);
     QCOMPARE(callsIn(*m_view).first(), u"BB2BB"_s);
 }
 

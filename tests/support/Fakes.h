@@ -17,12 +17,20 @@ public:
     std::deque<QString> answers;
     QStringList captions;
     QStringList labels;
+    // what each prompt was about, empty for a plain one
+    QStringList subjects;
     QStringList messages;
     // runs while a prompt is "open", as the timer may while the real one waits
     std::function<void()> whilePrompting;
 
     std::optional<QString> askLine(const QString& caption, const QString& label) override
     {
+        return askLineAbout(caption, label, QString());
+    }
+
+    std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject) override
+    {
+        subjects.append(subject);
         captions.append(caption);
         labels.append(label);
         if (whilePrompting) {
