@@ -3,6 +3,7 @@
 #include "shell/ProfileFile.h"
 #include "shell/RadioSettings.h"
 #include "shell/StationSettings.h"
+#include "support/FreePort.h"
 #include "support/WindowFixture.h"
 #include "widgets/DataGrid.h"
 #include "widgets/SpinField.h"
@@ -19,10 +20,6 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace
@@ -33,19 +30,6 @@ constexpr int kCw80 = 1;
 constexpr int kSlowWpm = 20;
 constexpr int kFastWpm = 40;
 constexpr int kPartnerMs = 10000;
-
-int freeLocalPort(int type)
-{
-    const int fd = ::socket(AF_INET, type, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 enum class Lost
 {

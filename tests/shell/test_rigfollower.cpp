@@ -3,6 +3,7 @@
 #include "shell/RadioSettings.h"
 #include "shell/RigFollower.h"
 #include "store/TableView.h"
+#include "support/FreePort.h"
 #include "support/WindowFixture.h"
 #include "widgets/DataGrid.h"
 #include "widgets/Panel.h"
@@ -22,10 +23,6 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace
@@ -41,18 +38,6 @@ constexpr int kFollowsMs = 3000;
 // a radio that comes back is found again after at most the longest back-off
 constexpr int kReconnectMs = 5000;
 
-int freeLocalPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 } // namespace
 
 // The window follows a real rigctld serving hamlib's dummy rig. The test starts and stops rigctld itself
