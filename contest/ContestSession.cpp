@@ -360,14 +360,15 @@ SessionChange ContestSession::restoreParticipants(const QString& copyFolder)
     try {
         RestoreParticipants(*m_db, participantViews(), QDir(m_db->directory()).absoluteFilePath(copyFolder));
     } catch (const StoreError& error) {
-        throw StoreError(QStringLiteral("Restore Participants put nothing back from %1: %2").arg(copyFolder, error.message()),
-                         error.isLocked() ? StoreError::Cause::Locked : StoreError::Cause::Failure);
+        throw StoreError(
+            QStringLiteral("Restore Participants put nothing back from %1: %2").arg(copyFolder, error.message()),
+            error.isLocked() ? StoreError::Cause::Locked : StoreError::Cause::Failure);
     }
     // the score and the report are counted from the journal alone, which a restore leaves as it is
     SessionChange change;
-    change.notice =
-        QStringLiteral("The participants and planned contacts of %1 are back; those they replaced were copied to %2")
-            .arg(copyFolder, saved);
+    change.notice = QStringLiteral(
+                        "The participants and planned contacts of %1 are back; those they replaced were copied to %2")
+                        .arg(copyFolder, saved);
     return change;
 }
 

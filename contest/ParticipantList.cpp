@@ -106,6 +106,6 @@ bool isBlankCallsign(const QString& text)
 bool isShortCallsign(const QString& text)
 {
     const auto has = [&text](auto test) { return std::any_of(text.cbegin(), text.cend(), test); };
-    return text.size() == kShortCallsignLength && has([](QChar c) { return c.isLetter(); }) &&
-           has([](QChar c) { return c.isDigit(); }) && !has([](QChar c) { return c.isSpace() || !c.isPrint(); });
+    return text.size() == kShortCallsignLength && has([](QChar c) { return c.isLetter(); })
+        && has([](QChar c) { return c.isDigit(); }) && !has([](QChar c) { return c.isSpace() || !c.isPrint(); });
 }

@@ -30,9 +30,9 @@ struct ListReading
 };
 
 // Callsigns of a participant list: one per line (CR LF or LF), every space removed, lines of fewer than
-// five characters skipped unless they hold a short callsign. Each line is decoded on its own (ListEncoding.h), so a list pieced together from
-// files of both kinds keeps every line readable. A line whose bytes read equally well either way follows
-// the nearest line before it that tells its encoding (the first such line, for those above it), or UTF-8
+// five characters skipped unless they hold a short callsign. Each line is decoded on its own (ListEncoding.h), so a
+// list pieced together from files of both kinds keeps every line readable. A line whose bytes read equally well either
+// way follows the nearest line before it that tells its encoding (the first such line, for those above it), or UTF-8
 // throughout a list that starts with the byte-order mark; code page 1251, the list's own, when none tells.
 QStringList parseParticipantList(const QByteArray& bytes);
 

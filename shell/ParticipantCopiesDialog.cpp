@@ -40,15 +40,16 @@ std::optional<QString> chooseParticipantCopy(const QList<ParticipantCopy>& copie
     table->verticalHeader()->hide();
     for (int row = 0; row < copies.size(); ++row) {
         const ParticipantCopy& copy = copies.at(row);
-        table->setItem(row, 0,
-                       cell(copy.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), Qt::AlignLeft | Qt::AlignVCenter));
+        table->setItem(
+            row, 0, cell(copy.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), Qt::AlignLeft | Qt::AlignVCenter));
         if (copy.problem.isEmpty()) {
             table->setItem(row, 1, cell(QString::number(copy.participants)));
             table->setItem(row, 2, cell(QString::number(copy.planned)));
             table->setItem(row, 3, cell(QString::number(copy.worked)));
         } else {
             table->setSpan(row, 1, 1, 3);
-            table->setItem(row, 1, cell(QStringLiteral("cannot be read: ") + copy.problem, Qt::AlignLeft | Qt::AlignVCenter));
+            table->setItem(row, 1,
+                           cell(QStringLiteral("cannot be read: ") + copy.problem, Qt::AlignLeft | Qt::AlignVCenter));
         }
         table->item(row, 0)->setToolTip(copy.folder);
     }

@@ -266,8 +266,8 @@ void buildMenu(Unit1Controls& ui, QMainWindow& window)
     window.addAction(ui.openContestFolder1);
     ui.radio1 = named(ui.file1->addAction(QStringLiteral("Radio...")), "Radio1");
     // added to the menu's end once every other File item is in it
-    ui.restoreParticipants1 =
-        named(new QAction(QStringLiteral("Restore Participants..."), &window), "RestoreParticipants1");
+    ui.restoreParticipants1 = named(new QAction(QStringLiteral("Restore Participants..."), &window),
+                                    "RestoreParticipants1");
     ui.exit1 = named(bar->addAction(QStringLiteral("Exit")), "Exit1");
     // on the window as well, so that Ins reaches it wherever the focus is, before the focused control
     ui.newCallsign1->setShortcut(QKeySequence(Qt::Key_Insert));

@@ -88,17 +88,18 @@ QString copiedTableFile(const QString& folder, const QString& table)
 CopiedRows countCopiedRows(const QString& file, const QString& table, const QString& field)
 {
     sqlite3* raw = nullptr;
-    const int opened =
-        sqlite3_open_v2(QFile::encodeName(file).constData(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int opened = sqlite3_open_v2(QFile::encodeName(file).constData(), &raw,
+                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     const std::unique_ptr<sqlite3, ConnectionCloser> copy(raw);
     const QString context = QDir::toNativeSeparators(file);
     if (opened != SQLITE_OK) {
         throw StoreError(QStringLiteral("%1: %2").arg(
             context, raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("out of memory")));
     }
-    Statement count(copy.get(),
-                    QStringLiteral("SELECT count(*), count(%1) FROM %2").arg(quoteIdentifier(field), quoteIdentifier(table)),
-                    context);
+    Statement count(
+        copy.get(),
+        QStringLiteral("SELECT count(*), count(%1) FROM %2").arg(quoteIdentifier(field), quoteIdentifier(table)),
+        context);
     count.step();
     return {count.column(0).toLongLong(), count.column(1).toLongLong()};
 }
@@ -108,8 +109,7 @@ void restoreTableFiles(Database& db, const QStringList& tables, const QString& f
     for (const QString& table : tables) {
         db.attachExisting(table);
         if (!db.isAttached(table)) {
-            throw StoreError(
-                QStringLiteral("%1 is missing").arg(QFileInfo(db.tableFilePath(table)).fileName()));
+            throw StoreError(QStringLiteral("%1 is missing").arg(QFileInfo(db.tableFilePath(table)).fileName()));
         }
     }
     // SQLite attaches only outside a transaction
@@ -139,8 +139,9 @@ void restoreTableFiles(Database& db, const QStringList& tables, const QString& f
                                      .arg(QDir::toNativeSeparators(copiedTableFile(folder, table)), table));
             }
             const QString columns = shared.join(u',');
-            db.prepareOn(table, QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3.%4")
-                                    .arg(target, columns, quoteIdentifier(copySchema(table)), quoteIdentifier(table)))
+            db.prepareOn(table,
+                         QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3.%4")
+                             .arg(target, columns, quoteIdentifier(copySchema(table)), quoteIdentifier(table)))
                 .run();
         }
         transaction.commit();

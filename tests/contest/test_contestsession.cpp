@@ -382,10 +382,10 @@ void TestContestSession::clearCopiesFirstOrDoesNothing()
 
 void TestContestSession::restorePutsTheCopyBackWholeOrNotAtAll_data()
 {
-    QTest::addColumn<SessionOperation>("spoil");  // done to the copy before it is listed
-    QTest::addColumn<QString>("listed");          // participants, planned, worked; or the first word of why not
-    QTest::addColumn<QString>("told");            // the start of the refusal; empty when restored
-    QTest::addColumn<QString>("participants");    // as kParticipants reads them afterwards
+    QTest::addColumn<SessionOperation>("spoil"); // done to the copy before it is listed
+    QTest::addColumn<QString>("listed");         // participants, planned, worked; or the first word of why not
+    QTest::addColumn<QString>("told");           // the start of the refusal; empty when restored
+    QTest::addColumn<QString>("participants");   // as kParticipants reads them afterwards
     const QString restored = u"RA3ABC UA1XYZ | RA3ABC | 8"_s;
     const QString replaced = u"R7AB |  | 4"_s;
     QTest::newRow("whole copy") << SessionOperation([](SessionFixture&) {}) << u"2 8 1"_s << QString() << restored;
@@ -396,7 +396,8 @@ void TestContestSession::restorePutsTheCopyBackWholeOrNotAtAll_data()
     // the participants go back first: they must not stay back when the planned contacts cannot follow
     QTest::newRow("planned contacts unreadable") << SessionOperation([](SessionFixture& f) {
         writeForeignTable(f.env.path(kClearCopy + u"/Contest.db"_s), "Contest");
-    }) << u"cannot"_s << u"Contest.db is not a copy of the table Contest"_s << replaced;
+    }) << u"cannot"_s << u"Contest.db is not a copy of the table Contest"_s
+                                                 << replaced;
 }
 
 // The copy Clear made goes back in one step, after the present participants are copied in their turn; a
@@ -496,9 +497,8 @@ void TestContestSession::readOnlyFolderIsReadAndNeverWritten_data()
     QTest::newRow("Import Callsign") << SessionOperation([](SessionFixture& f) { f.session->importCallsign(); })
                                      << kReadOnly;
     QTest::newRow("Clear") << SessionOperation([](SessionFixture& f) { f.session->clearContestTable(); }) << kReadOnly;
-    QTest::newRow("Restore Participants") << SessionOperation([](SessionFixture& f) {
-        f.session->participantCopies();
-    }) << kReadOnly;
+    QTest::newRow("Restore Participants")
+        << SessionOperation([](SessionFixture& f) { f.session->participantCopies(); }) << kReadOnly;
     QTest::newRow("restoring a copy") << SessionOperation([](SessionFixture& f) {
         f.session->restoreParticipants(u"backup/2006-10-22_200513"_s);
     }) << kReadOnly;

@@ -138,12 +138,12 @@ void TestParticipants::newCallsignTellsWhyItRefuses_data()
     QTest::newRow("accepted") << QStringLiteral("QQ0QQQ") << QString();
     QTest::newRow("four, 1x2") << QStringLiteral("R7AB") << QString();
     QTest::newRow("four, Cyrillic") << QStringLiteral("рм2д") << QString();
-    QTest::newRow("four, no digit") << QStringLiteral("RAAB")
-                                    << refused + QStringLiteral("\"RAAB\" is shorter than 5 characters (spaces count).");
-    QTest::newRow("four, no letter") << QStringLiteral("1234")
-                                     << refused + QStringLiteral("\"1234\" is shorter than 5 characters (spaces count).");
-    QTest::newRow("four with a space") << QStringLiteral("R7A ")
-                                       << refused + QStringLiteral("\"R7A \" is shorter than 5 characters (spaces count).");
+    QTest::newRow("four, no digit") << QStringLiteral(
+        "RAAB") << refused + QStringLiteral("\"RAAB\" is shorter than 5 characters (spaces count).");
+    QTest::newRow("four, no letter") << QStringLiteral(
+        "1234") << refused + QStringLiteral("\"1234\" is shorter than 5 characters (spaces count).");
+    QTest::newRow("four with a space") << QStringLiteral(
+        "R7A ") << refused + QStringLiteral("\"R7A \" is shorter than 5 characters (spaces count).");
 }
 
 void TestParticipants::newCallsignTellsWhyItRefuses()
