@@ -61,7 +61,8 @@ public:
     void attach(const QString& schema, const QString& file)
     {
         Statement attach = m_db.prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(quoteIdentifier(schema)));
-        attach.bind(1, QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"));
+        const QString readOnly = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
+        attach.bind(1, readOnly);
         attach.run();
         m_schemas.append(schema);
     }
@@ -96,6 +97,8 @@ CopiedRows countCopiedRows(const QString& file, const QString& table, const QStr
         throw StoreError(QStringLiteral("%1: %2").arg(
             context, raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("out of memory")));
     }
+    // a missing column must fail, not be counted as the string of its name
+    sqlite3_db_config(copy.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     Statement count(
         copy.get(),
         QStringLiteral("SELECT count(*), count(%1) FROM %2").arg(quoteIdentifier(field), quoteIdentifier(table)),
