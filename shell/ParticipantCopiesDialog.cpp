@@ -42,18 +42,22 @@ std::optional<QString> chooseParticipantCopy(const QList<ParticipantCopy>& copie
         const ParticipantCopy& copy = copies.at(row);
         table->setItem(
             row, 0, cell(copy.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), Qt::AlignLeft | Qt::AlignVCenter));
+        table->item(row, 0)->setToolTip(copy.folder);
         if (copy.problem.isEmpty()) {
             table->setItem(row, 1, cell(QString::number(copy.participants)));
             table->setItem(row, 2, cell(QString::number(copy.planned)));
             table->setItem(row, 3, cell(QString::number(copy.worked)));
-        } else {
+        }
+    }
+    // the counts size the columns; why a copy cannot be read spans them
+    table->resizeColumnsToContents();
+    for (int row = 0; row < copies.size(); ++row) {
+        if (const QString& problem = copies.at(row).problem; !problem.isEmpty()) {
             table->setSpan(row, 1, 1, 3);
             table->setItem(row, 1,
-                           cell(QStringLiteral("cannot be read: ") + copy.problem, Qt::AlignLeft | Qt::AlignVCenter));
+                           cell(QStringLiteral("cannot be read: ") + problem, Qt::AlignLeft | Qt::AlignVCenter));
         }
-        table->item(row, 0)->setToolTip(copy.folder);
     }
-    table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
     table->selectRow(0);
     layout->addWidget(table);
