@@ -339,6 +339,39 @@ SessionChange ContestSession::clearContestTable()
     return change;
 }
 
+QList<ParticipantCopy> ContestSession::participantCopies() const
+{
+    requireWritable({kTableCallsign, kTableContest});
+    return ::participantCopies(m_db->directory());
+}
+
+SessionChange ContestSession::restoreParticipants(const QString& copyFolder)
+{
+    requireWritable({kTableCallsign, kTableContest});
+    // what is replaced can be put back the same way
+    QString saved;
+    try {
+        saved = BackupBeforeClear(*m_db, m_clock->localNow());
+    } catch (const StoreError& error) {
+        throw StoreError(QStringLiteral("Restore Participants did nothing, since the present participants could "
+                                        "not be copied first. %1")
+                             .arg(error.message()));
+    }
+    try {
+        RestoreParticipants(*m_db, participantViews(), QDir(m_db->directory()).absoluteFilePath(copyFolder));
+    } catch (const StoreError& error) {
+        throw StoreError(
+            QStringLiteral("Restore Participants put nothing back from %1: %2").arg(copyFolder, error.message()),
+            error.isLocked() ? StoreError::Cause::Locked : StoreError::Cause::Failure);
+    }
+    // the score and the report are counted from the journal alone, which a restore leaves as it is
+    SessionChange change;
+    change.notice = QStringLiteral(
+                        "The participants and planned contacts of %1 are back; those they replaced were copied to %2")
+                        .arg(copyFolder, saved);
+    return change;
+}
+
 void ContestSession::exportJournal()
 {
     requireWritable({});

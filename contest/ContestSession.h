@@ -3,6 +3,7 @@
 #include "contest/BandViews.h"
 #include "contest/ContestValues.h"
 #include "contest/LogExport.h"
+#include "contest/ParticipantCopies.h"
 #include "contest/Score.h"
 
 #include <QObject>
@@ -110,6 +111,12 @@ public:
     void newCallsign();
     void importCallsign();
     SessionChange clearContestTable();
+    // The copies under backup/ that Restore Participants can put back, newest first. Raises StoreError when
+    // the participants cannot be written here, since none could be put back.
+    QList<ParticipantCopy> participantCopies() const;
+    // Puts the copy back (a folder as participantCopies() names it), the present participants and planned
+    // contacts first copied into backup/ as Clear copies them. Raises StoreError, and then nothing changed.
+    SessionChange restoreParticipants(const QString& copyFolder);
 
     // Report.txt, with the score counted first
     void exportJournal();

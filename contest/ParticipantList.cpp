@@ -64,7 +64,7 @@ ListReading readLines(QIODevice& device, const ParticipantListSink& sink)
         if (isBlankCallsign(callsign)) {
             continue;
         }
-        if (callsign.size() < kMinimumCallsignLength) {
+        if (callsign.size() < kMinimumCallsignLength && !isShortCallsign(callsign)) {
             if (sink.skip) {
                 sink.skip(reading.lines, callsign);
             }
@@ -101,4 +101,11 @@ ListReading readParticipantList(const QString& path, const ParticipantListSink& 
 bool isBlankCallsign(const QString& text)
 {
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSpace(); });
+}
+
+bool isShortCallsign(const QString& text)
+{
+    const auto has = [&text](auto test) { return std::any_of(text.cbegin(), text.cend(), test); };
+    return text.size() == kShortCallsignLength && has([](QChar c) { return c.isLetter(); })
+        && has([](QChar c) { return c.isDigit(); }) && !has([](QChar c) { return c.isSpace() || !c.isPrint(); });
 }

@@ -46,7 +46,8 @@ QString typedCallsignRefusal(const QString& typed)
     if (isBlankCallsign(typed)) {
         return QStringLiteral("The callsign is blank.");
     }
-    if (typed.size() < kMinimumTypedLength) {
+    // a short callsign typed with a space in it is too short, as before
+    if (typed.size() < kMinimumTypedLength && !isShortCallsign(typed)) {
         return QStringLiteral("\"%1\" is shorter than %2 characters (spaces count).")
             .arg(typed, QString::number(kMinimumTypedLength));
     }

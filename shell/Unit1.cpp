@@ -11,6 +11,7 @@
 #include "shell/ErrorBox.h"
 #include "shell/FormStorage.h"
 #include "shell/LogExportDialogs.h"
+#include "shell/ParticipantCopiesDialog.h"
 #include "shell/RadioBandFollower.h"
 #include "shell/StationSettings.h"
 #include "shell/StoredFields.h"
@@ -79,6 +80,7 @@ TForm1::TForm1(QWidget* parent)
             [this](int band) { Panel80Click(m_ui.titlePanels.at(band)); });
     m_cw = new CwSender(*m_session, m_ui.bandGrids, *m_ui.radioLabel, *m_ui.statusBar1, *m_ui.file1,
                         m_radio->rigFollower(), this);
+    m_ui.file1->addAction(m_ui.restoreParticipants1);
 }
 
 TForm1::~TForm1()
@@ -193,6 +195,7 @@ void TForm1::bindEvents()
     connect(m_ui.newCallsign1, &QAction::triggered, this, guarded(&TForm1::NewCallsign1Click));
     connect(m_ui.importCallsign1, &QAction::triggered, this, guarded(&TForm1::ImportCallsign1Click));
     connect(m_ui.clearContestTable1, &QAction::triggered, this, guarded(&TForm1::ClearContestTable1Click));
+    connect(m_ui.restoreParticipants1, &QAction::triggered, this, guarded(&TForm1::RestoreParticipants1Click));
     connect(m_ui.exportJournal1, &QAction::triggered, this, guarded(&TForm1::ExportJournal1Click));
     connect(m_timer1, &QTimer::timeout, this, guarded(&TForm1::Timer1Timer));
     connect(m_ui.station1, &QAction::triggered, this, guarded(&TForm1::Station1Click));
@@ -462,6 +465,22 @@ void TForm1::ClearContestTable1Click()
 {
     if (storePendingEdits()) {
         showChange(m_session->clearContestTable());
+    }
+}
+
+void TForm1::RestoreParticipants1Click()
+{
+    if (!storePendingEdits()) {
+        return;
+    }
+    const QList<ParticipantCopy> copies = m_session->participantCopies();
+    if (copies.isEmpty()) {
+        m_prompter->showMessage(QStringLiteral("There is no copy of the participants in backup/ to restore: "
+                                               "Clear Contest-Table makes one before it clears."));
+        return;
+    }
+    if (const std::optional<QString> chosen = chooseParticipantCopy(copies, this)) {
+        showChange(m_session->restoreParticipants(*chosen));
     }
 }
 

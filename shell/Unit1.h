@@ -74,6 +74,7 @@ private:
     void NewCallsign1Click();
     void ImportCallsign1Click();
     void ClearContestTable1Click();
+    void RestoreParticipants1Click();
     void Timer1Timer();
     void Radio1Click();
     void Station1Click();

@@ -13,6 +13,7 @@
 #include "widgets/TimePicker.h"
 #include "widgets/WindowLook.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -264,6 +265,9 @@ void buildMenu(Unit1Controls& ui, QMainWindow& window)
     ui.openContestFolder1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     window.addAction(ui.openContestFolder1);
     ui.radio1 = named(ui.file1->addAction(QStringLiteral("Radio...")), "Radio1");
+    // added to the menu's end once every other File item is in it
+    ui.restoreParticipants1 = named(new QAction(QStringLiteral("Restore Participants..."), &window),
+                                    "RestoreParticipants1");
     ui.exit1 = named(bar->addAction(QStringLiteral("Exit")), "Exit1");
     // on the window as well, so that Ins reaches it wherever the focus is, before the focused control
     ui.newCallsign1->setShortcut(QKeySequence(Qt::Key_Insert));

@@ -67,6 +67,7 @@ struct Unit1Controls
     QAction* station1 = nullptr;
     QAction* exportCabrillo1 = nullptr;
     QAction* exportADIF1 = nullptr;
+    QAction* restoreParticipants1 = nullptr;
 };
 
 // Builds the window's controls at their design positions, sizes, looks and values.

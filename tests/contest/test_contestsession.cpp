@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <sqlite3.h>
+
 #include <functional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -24,6 +26,12 @@ const QString kNoScore = u"СВ=0  КР=0(0)  РН=0(0)  Всего=0"_s;
 const QString kOneContact = u"СВ=1  КР=4(1)  РН=3(1)  Всего=8"_s;
 const QString kTwoContacts = u"СВ=2  КР=8(2)  РН=6(2)  Всего=16"_s;
 const QString kReadOnly = u"is read-only: nothing in it can be changed."_s;
+// the participants | the worked planned rows' callsigns | the number of planned rows
+const QString kParticipants = u"SELECT ifnull((SELECT group_concat(CallSign, ' ') FROM Callsign), '') || ' | ' || "
+                              "ifnull((SELECT group_concat(CallSign, ' ') FROM Contest WHERE T IS NOT NULL), '') || "
+                              "' | ' || (SELECT count(*) FROM Contest)"_s;
+// the copy Clear makes at the fixture's time
+const QString kClearCopy = u"backup/2006-10-22_200513"_s;
 
 QMap<QString, QByteArray> folderBytes(const QString& folder)
 {
@@ -54,6 +62,17 @@ void verifyHolds(const QByteArray& written, const QByteArrayList& has, const QBy
 }
 
 using SessionOperation = std::function<void(SessionFixture&)>;
+
+// a file that SQLite opens, holding a table of that name with none of its columns
+void writeForeignTable(const QString& file, const char* table)
+{
+    QFile::remove(file);
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    const QByteArray sql = QByteArray("CREATE TABLE ") + table + "(X); INSERT INTO " + table + " VALUES (1)";
+    QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
 } // namespace
 
 Q_DECLARE_METATYPE(SessionOperation)
@@ -81,6 +100,8 @@ private Q_SLOTS:
     void deletionTakesBothSidesOfItsRow();
     // commands on the folder as a whole
     void clearCopiesFirstOrDoesNothing();
+    void restorePutsTheCopyBackWholeOrNotAtAll_data();
+    void restorePutsTheCopyBackWholeOrNotAtAll();
     void exportsTakeTheContestNumberAndItsScore_data();
     void exportsTakeTheContestNumberAndItsScore();
     // folders that cannot be written
@@ -361,6 +382,66 @@ void TestContestSession::clearCopiesFirstOrDoesNothing()
     QCOMPARE(f.prompter.labels, asked);
 }
 
+void TestContestSession::restorePutsTheCopyBackWholeOrNotAtAll_data()
+{
+    QTest::addColumn<SessionOperation>("spoil"); // done to the copy before it is listed
+    QTest::addColumn<QString>("listed");         // participants, planned, worked; or the first word of why not
+    QTest::addColumn<QString>("told");           // the start of the refusal; empty when restored
+    QTest::addColumn<QString>("participants");   // as kParticipants reads them afterwards
+    const QString restored = u"RA3ABC UA1XYZ | RA3ABC | 8"_s;
+    const QString replaced = u"R7AB |  | 4"_s;
+    QTest::newRow("whole copy") << SessionOperation([](SessionFixture&) {}) << u"2 8 1"_s << QString() << restored;
+    // a copy from before the planned contacts' table was made
+    QTest::newRow("no planned contacts") << SessionOperation([](SessionFixture& f) {
+        QVERIFY(QFile::remove(f.env.path(kClearCopy + u"/Contest.db"_s)));
+    }) << u"2 0 0"_s << QString() << u"RA3ABC UA1XYZ |  | 0"_s;
+    // the participants go back first: they must not stay back when the planned contacts cannot follow
+    QTest::newRow("planned contacts unreadable") << SessionOperation([](SessionFixture& f) {
+        writeForeignTable(f.env.path(kClearCopy + u"/Contest.db"_s), "Contest");
+    }) << u"cannot"_s << u"Contest.db is not a copy of the table Contest"_s
+                                                 << replaced;
+}
+
+// The copy Clear made goes back in one step, after the present participants are copied in their turn; a
+// copy that cannot go back whole changes nothing.
+void TestContestSession::restorePutsTheCopyBackWholeOrNotAtAll()
+{
+    QFETCH(SessionOperation, spoil);
+    QFETCH(QString, listed);
+    QFETCH(QString, told);
+    QFETCH(QString, participants);
+    SessionFixture f;
+    f.start();
+    f.addParticipants({u"RA3ABC"_s, u"UA1XYZ"_s});
+    f.enter(u"RA3ABC"_s, u"23 015"_s);
+    f.session->clearContestTable();
+    f.addParticipants({u"R7AB"_s});
+    spoil(f);
+    f.clock.now = f.clock.now.addSecs(60);
+
+    const QList<ParticipantCopy> copies = f.session->participantCopies();
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(copies.first().folder, kClearCopy);
+    QCOMPARE(copies.first().made, QDateTime(QDate(2006, 10, 22), QTime(20, 5, 13)));
+    const ParticipantCopy& copy = copies.first();
+    QCOMPARE(copy.problem.isEmpty() ? u"%1 %2 %3"_s.arg(copy.participants).arg(copy.planned).arg(copy.worked)
+                                    : u"cannot"_s,
+             listed);
+
+    const QString refusal = SessionFixture::refusal([&] {
+        QVERIFY(f.session->restoreParticipants(copy.folder).notice.endsWith(u"copied to backup/2006-10-22_200613"_s));
+    });
+    QVERIFY2(told.isEmpty() ? refusal.isEmpty() : refusal.contains(told), qPrintable(refusal));
+    QCOMPARE(f.rows(kParticipants), QStringList{participants});
+    QCOMPARE(f.session->callsignView().recordCount(), participants.section(u" | "_s, 0, 0).count(u' ') + 1);
+    QCOMPARE(f.session->bandView(0).recordCount(), participants.section(u" | "_s, 2).toInt() / 4);
+    // what was replaced, or would have been, is the newest copy
+    const QList<ParticipantCopy> after = f.session->participantCopies();
+    QCOMPARE(after.size(), 2);
+    QCOMPARE(after.first().participants, qint64(1));
+    QCOMPARE(f.score(), kOneContact);
+}
+
 void TestContestSession::exportsTakeTheContestNumberAndItsScore_data()
 {
     QTest::addColumn<std::optional<LogFormat>>("format"); // nothing: Report.txt
@@ -418,6 +499,11 @@ void TestContestSession::readOnlyFolderIsReadAndNeverWritten_data()
     QTest::newRow("Import Callsign") << SessionOperation([](SessionFixture& f) { f.session->importCallsign(); })
                                      << kReadOnly;
     QTest::newRow("Clear") << SessionOperation([](SessionFixture& f) { f.session->clearContestTable(); }) << kReadOnly;
+    QTest::newRow("Restore Participants")
+        << SessionOperation([](SessionFixture& f) { f.session->participantCopies(); }) << kReadOnly;
+    QTest::newRow("restoring a copy") << SessionOperation([](SessionFixture& f) {
+        f.session->restoreParticipants(u"backup/2006-10-22_200513"_s);
+    }) << kReadOnly;
     QTest::newRow("Export Journal") << SessionOperation([](SessionFixture& f) { f.session->exportJournal(); })
                                     << kReadOnly;
     QTest::newRow("contact") << SessionOperation([](SessionFixture& f) { f.enter(u"RA3ABC"_s, u"23 015"_s, 1); })

@@ -64,6 +64,8 @@ private Q_SLOTS:
     void viewsAreBackAfterNewCallsign();
     void zeroToursThenImportCompletesMatrix();
     void importSkipsShortLinesAndKeepsRemarks();
+    void importTakesFourCharacterCallsigns_data();
+    void importTakesFourCharacterCallsigns();
     void importReadsUtf8AndCodePage1251();
     void importTellsCodePage1251FromUtf8_data();
     void importTellsCodePage1251FromUtf8();
@@ -134,6 +136,14 @@ void TestParticipants::newCallsignTellsWhyItRefuses_data()
     QTest::newRow("eleven with spaces") << QStringLiteral(
         "QQ 0 QQQ QQ") << refused + QStringLiteral("\"QQ 0 QQQ QQ\" is longer than 10 characters (spaces count).");
     QTest::newRow("accepted") << QStringLiteral("QQ0QQQ") << QString();
+    QTest::newRow("four, 1x2") << QStringLiteral("R7AB") << QString();
+    QTest::newRow("four, Cyrillic") << QStringLiteral("рм2д") << QString();
+    QTest::newRow("four, no digit") << QStringLiteral(
+        "RAAB") << refused + QStringLiteral("\"RAAB\" is shorter than 5 characters (spaces count).");
+    QTest::newRow("four, no letter") << QStringLiteral(
+        "1234") << refused + QStringLiteral("\"1234\" is shorter than 5 characters (spaces count).");
+    QTest::newRow("four with a space") << QStringLiteral(
+        "R7A ") << refused + QStringLiteral("\"R7A \" is shorter than 5 characters (spaces count).");
 }
 
 void TestParticipants::newCallsignTellsWhyItRefuses()
@@ -207,11 +217,37 @@ void TestParticipants::importSkipsShortLinesAndKeepsRemarks()
 {
     Contest c;
     writeFile(c.env.path(QStringLiteral("Callsign.txt")),
-              QByteArrayLiteral("  QQ0QQQ  \r\n\r\nAB12\nQQ0QQQ remarks\r\nRA3 XYZ\n"));
+              QByteArrayLiteral("  QQ0QQQ  \r\n\r\nABCD\nQQ0QQQ remarks\r\nRA3 XYZ\n"));
     c.import();
     QCOMPARE(c.participants(),
              (QStringList{QStringLiteral("QQ0QQQ"), QStringLiteral("QQ0QQQrema"), QStringLiteral("RA3XYZ")}));
     QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 3 * 32);
+}
+
+void TestParticipants::importTakesFourCharacterCallsigns_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("taken");
+
+    QTest::newRow("1x2") << QByteArrayLiteral("RC9O") << QStringLiteral("RC9O");
+    QTest::newRow("spaces around and between") << QByteArrayLiteral(" RT 5Z ") << QStringLiteral("RT5Z");
+    QTest::newRow("Cyrillic, code page 1251") << toCp1251(QStringLiteral("рм2д")) << QStringLiteral("рм2д");
+    QTest::newRow("no digit") << QByteArrayLiteral("RAAB") << QString();
+    QTest::newRow("no letter") << QByteArrayLiteral("1234") << QString();
+    QTest::newRow("three and a tab") << QByteArrayLiteral("R7A\t") << QString();
+    QTest::newRow("three") << QByteArrayLiteral("R7A") << QString();
+}
+
+void TestParticipants::importTakesFourCharacterCallsigns()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, taken);
+    Contest c;
+    writeFile(c.env.path(QStringLiteral("Callsign.txt")), line + "\r\n");
+    c.import();
+    QCOMPARE(c.participants(), taken.isEmpty() ? QStringList() : QStringList{taken});
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), taken.isEmpty() ? 0 : 32);
+    QCOMPARE(c.prompter.messages.last().contains(QStringLiteral("shorter than 5 characters")), taken.isEmpty());
 }
 
 void TestParticipants::importReadsUtf8AndCodePage1251()
@@ -262,15 +298,15 @@ void TestParticipants::importTellsWhatBecameOfTheLines()
 
     c.newCallsign(QStringLiteral("RA3ABC"));
     writeFile(c.env.path(QStringLiteral("Callsign.txt")),
-              QByteArrayLiteral("RA3ABC\r\nR3DQ\r\n\t\t\t\t\t\r\n     \r\nUA9XYZ\r\nRT 4D\r\nua9xyz\r\n"));
+              QByteArrayLiteral("RA3ABC\r\nRRDQ\r\n\t\t\t\t\t\r\n     \r\nUA9XYZ\r\nRT 4 \r\nua9xyz\r\n"));
     c.import();
     QCOMPARE(c.participants(), (QStringList{QStringLiteral("RA3ABC"), QStringLiteral("UA9XYZ")}));
     QCOMPARE(c.prompter.messages.size(), 2);
     QCOMPARE(c.prompter.messages.last(),
              QStringLiteral("Import: 1 participant added, 2 already in the list.\n"
                             "2 lines skipped:\n"
-                            "line 2 \"R3DQ\": shorter than 5 characters\n"
-                            "line 6 \"RT4D\": shorter than 5 characters"));
+                            "line 2 \"RRDQ\": shorter than 5 characters\n"
+                            "line 6 \"RT4\": shorter than 5 characters"));
 
     QByteArray shortLines;
     for (int line = 1; line <= 25; ++line) {

@@ -401,7 +401,7 @@ void TestUnit1Layout::menu()
     QCOMPARE(names,
              QStringList({u"ClearContestTable1"_s, u"ImportCallsign1"_s, u"NewCallsign1"_s, u"ExportJournal1"_s,
                           u"Station1"_s, u"ExportCabrillo1"_s, u"ExportADIF1"_s, u"OpenContestFolder1"_s, u"Radio1"_s,
-                          u"Messages1"_s}));
+                          u"Messages1"_s, u"RestoreParticipants1"_s}));
     QCOMPARE(texts.first(4),
              QStringList({u"Clear Contest-Table"_s, u"Import Callsign"_s, u"New Callsign"_s, u"Export Journal"_s}));
     QCOMPARE(m_w->ui().newCallsign1().shortcut(), QKeySequence(Qt::Key_Insert));
