@@ -1,7 +1,6 @@
 #include "contest/ParticipantCopies.h"
 
 #include "contest/Participants.h"
-#include "contest/ViewSuspension.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/TableCopy.h"
@@ -62,13 +61,5 @@ QList<ParticipantCopy> participantCopies(const QString& contestFolder)
 
 void RestoreParticipants(Database& db, const ParticipantViews& views, const QString& copyFolder)
 {
-    const LongWork::Scope busy(db.work());
-    ViewSuspension suspension;
-    suspension.close(views.callsign);
-    suspension.close(views.contest80);
-    suspension.close(views.contest80CW);
-    suspension.close(views.contest160);
-    suspension.close(views.contest160CW);
-    restoreTableFiles(db, {kTableCallsign, kTableContest}, copyFolder);
-    suspension.restore();
+    RewriteParticipants(db, views, [&] { restoreTableFiles(db, {kTableCallsign, kTableContest}, copyFolder); });
 }

@@ -169,18 +169,24 @@ void ImportCallsign(Database& db, const ParticipantViews& views, Prompter& promp
     prompter.showMessage(importSummaryText(summary));
 }
 
-void ClearContestTable(Database& db, const ParticipantViews& views)
+void RewriteParticipants(Database& db, const ParticipantViews& views, const std::function<void()>& work)
 {
     const LongWork::Scope busy(db.work());
     ViewSuspension suspension;
-    suspension.close(views.callsign);
-    suspension.close(views.contest80);
-    suspension.close(views.contest80CW);
-    suspension.close(views.contest160);
-    suspension.close(views.contest160CW);
-    Transaction transaction(db);
-    deleteAllRows(db, FolderTable::Callsign);
-    deleteAllRows(db, FolderTable::Contest);
-    transaction.commit();
+    for (TableView* view :
+         {&views.callsign, &views.contest80, &views.contest80CW, &views.contest160, &views.contest160CW}) {
+        suspension.close(*view);
+    }
+    work();
     suspension.restore();
+}
+
+void ClearContestTable(Database& db, const ParticipantViews& views)
+{
+    RewriteParticipants(db, views, [&db] {
+        Transaction transaction(db);
+        deleteAllRows(db, FolderTable::Callsign);
+        deleteAllRows(db, FolderTable::Contest);
+        transaction.commit();
+    });
 }

@@ -42,3 +42,7 @@ ImportSummary ImportCallsign(Database& db, const ParticipantViews& views, const 
 void ImportCallsign(Database& db, const ParticipantViews& views, Prompter& prompter, const QString& listPath,
                     const MatrixParameters& parameters);
 void ClearContestTable(Database& db, const ParticipantViews& views);
+
+// Runs work that rewrites the Callsign and Contest tables whole, as long work, with every participant view
+// closed meanwhile and opened again afterwards as it was.
+void RewriteParticipants(Database& db, const ParticipantViews& views, const std::function<void()>& work);
