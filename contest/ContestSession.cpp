@@ -22,6 +22,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace
 {
 const QString kParticipantList = QStringLiteral("Callsign.txt");
@@ -65,6 +67,9 @@ SessionOpening ContestSession::open(int tour)
 {
     useFixedFormatSettings();
     SessionOpening opening;
+    // Paradox tables carry the same file names: a folder to convert is not a new one
+    opening.newFolder = std::ranges::none_of(QStringList{kTableCallsign, kTableContest, kTableJournal},
+                                             [this](const QString& table) { return m_db->tableFileExists(table); });
     opening.notice = upgradeContestFolder(*m_db).notice;
     // the band views open once, on the tour the saved settings are about to restore
     m_tour = tour;

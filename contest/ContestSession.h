@@ -28,8 +28,9 @@ struct ParticipantViews;
 // What start-up found that the operator is to be told.
 struct SessionOpening
 {
-    QString notice;   // a conversion of the folder's tables, told once the window is up
-    QString failures; // the views that could not open, one per line
+    QString notice;         // a conversion of the folder's tables, told once the window is up
+    QString failures;       // the views that could not open, one per line
+    bool newFolder = false; // the folder held no tables: its contest starts here
 };
 
 // What an operation changed, for the window to show.

@@ -1,5 +1,6 @@
 #include "shell/FormStorage.h"
 
+#include "shell/ContestFile.h"
 #include "shell/ErrorBox.h"
 #include "shell/SettingsFormat.h"
 #include "store/StoreError.h"
@@ -80,62 +81,6 @@ bool isOneOf(int value, const int (&choices)[N])
     return std::find(std::begin(choices), std::end(choices), value) != std::end(choices);
 }
 
-QString currentText(const WholeNumberProperty& binding)
-{
-    return formatNumber(binding.get(), kWholeNumberDigits);
-}
-
-QString currentText(const TruthProperty& binding)
-{
-    return formatTruth(binding.get());
-}
-
-QString currentText(const TextProperty& binding)
-{
-    return binding.get().trimmed();
-}
-
-QString currentText(const TimeOfDayProperty& binding)
-{
-    return formatDateTime(binding.get());
-}
-
-// each setter runs only for a real change, as the control's change handler would
-void apply(const WholeNumberProperty& binding, const QString& text)
-{
-    const std::optional<int> value = parseWholeNumber(text);
-    if (value && *value != binding.get()) {
-        binding.set(*value);
-    }
-}
-
-void apply(const TruthProperty& binding, const QString& text)
-{
-    const std::optional<bool> value = parseTruth(text);
-    if (value && *value != binding.get()) {
-        binding.set(*value);
-    }
-}
-
-void apply(const TextProperty& binding, const QString& text)
-{
-    if (text != binding.get()) {
-        binding.set(text);
-    }
-}
-
-void apply(const TimeOfDayProperty& binding, const QString& text)
-{
-    const std::optional<QTime> time = parseTimeOfDay(text);
-    if (time && *time != binding.get().time()) {
-        binding.set(*time);
-    }
-}
-
-QString currentText(const StoredProperty& property)
-{
-    return std::visit([](const auto& binding) { return currentText(binding); }, property.binding);
-}
 } // namespace
 
 FormStorage::FormStorage(QWidget* window, std::vector<StoredProperty> properties, QString filePath)
@@ -167,7 +112,7 @@ void FormStorage::restore()
     if (parseProfileInteger(profile.value(kSection, u"FormVersion"_s, QString()), 0) >= kFormVersion) {
         restorePlacement(profile);
         restoreWindowState(profile);
-        firstFailure = restoreProperties(profile);
+        firstFailure = applyStoredTexts(m_properties, profile, kSection, &StoredProperty::key);
     }
     m_restored = true;
     if (firstFailure) {
@@ -177,18 +122,12 @@ void FormStorage::restore()
 
 std::optional<int> FormStorage::wholeNumberToRestore(const QString& component) const
 {
-    const auto stored = std::find_if(m_properties.cbegin(), m_properties.cend(), [&component](const StoredProperty& p) {
-        return p.component == component && std::holds_alternative<WholeNumberProperty>(p.binding);
-    });
-    if (stored == m_properties.cend()) {
-        return std::nullopt;
-    }
     ProfileFile profile(m_filePath);
     profile.load();
     if (parseProfileInteger(profile.value(kSection, u"FormVersion"_s, QString()), 0) < kFormVersion) {
         return std::nullopt;
     }
-    return parseWholeNumber(profile.value(kSection, stored->key(), QString()).trimmed());
+    return storedWholeNumber(m_properties, component, profile, kSection, &StoredProperty::key);
 }
 
 void FormStorage::restorePlacement(const ProfileFile& profile)
@@ -225,22 +164,6 @@ void FormStorage::restoreWindowState(const ProfileFile& profile)
     } else {
         m_window->setWindowState(others);
     }
-}
-
-std::exception_ptr FormStorage::restoreProperties(const ProfileFile& profile)
-{
-    std::exception_ptr firstFailure;
-    for (const StoredProperty& property : m_properties) {
-        const QString text = profile.value(kSection, property.key(), currentText(property)).trimmed();
-        try {
-            std::visit([&text](const auto& binding) { apply(binding, text); }, property.binding);
-        } catch (...) {
-            if (!firstFailure) {
-                firstFailure = std::current_exception();
-            }
-        }
-    }
-    return firstFailure;
 }
 
 void FormStorage::save()
@@ -280,8 +203,20 @@ void FormStorage::write(bool destroying)
         formatFourNumbers(normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()));
     profile.setValue(kSection, u"Visible"_s, destroying ? u"1"_s : u"0"_s);
     for (const StoredProperty& property : m_properties) {
-        profile.setValue(kSection, property.key(), currentText(property));
+        profile.setValue(kSection, property.key(), storedText(property));
+    }
+    // the contest's serial goes to its own folder first: that copy is the one the folder opens with
+    std::exception_ptr firstFailure;
+    if (m_contestFile) {
+        try {
+            m_contestFile->save();
+        } catch (const StoreError&) {
+            firstFailure = std::current_exception();
+        }
     }
     profile.save();
+    if (firstFailure) {
+        std::rethrow_exception(firstFailure);
+    }
     m_saved = true;
 }

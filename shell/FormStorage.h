@@ -1,54 +1,16 @@
 #pragma once
 
 #include "shell/ProfileFile.h"
+#include "shell/StoredProperty.h"
 
-#include <QDateTime>
 #include <QString>
 
 #include <exception>
-#include <functional>
 #include <optional>
-#include <variant>
 #include <vector>
 
+class ContestFile;
 class QWidget;
-
-// A control value that the settings keep, reached through a getter and a setter. The setter changes
-// the control as the operator would, so that the control's change handler runs.
-struct WholeNumberProperty
-{
-    std::function<int()> get;
-    std::function<void(int)> set;
-};
-
-struct TruthProperty
-{
-    std::function<bool()> get;
-    std::function<void(bool)> set;
-};
-
-struct TextProperty
-{
-    std::function<QString()> get;
-    std::function<void(const QString&)> set;
-};
-
-// The picker's whole date-time is written; only its time of day is read back.
-struct TimeOfDayProperty
-{
-    std::function<QDateTime()> get;
-    std::function<void(QTime)> set;
-};
-
-struct StoredProperty
-{
-    QString component;
-    QString property;
-    std::variant<WholeNumberProperty, TruthProperty, TextProperty, TimeOfDayProperty> binding;
-
-    // "KIEdit" + "Value" is kept under KIEdit_Value
-    QString key() const { return component + u'_' + property; }
-};
 
 // Keeps the main window's placement and the given control values in the settings file, section
 // [TForm1]. The window calls restore() when it is first shown and save() on every close request; the
@@ -82,16 +44,19 @@ public:
     // The save after every contact: a file that cannot be written is told once, and again only after a save
     // has worked in between. Returns what to tell, empty when there is nothing to tell.
     QString saveAfterContact();
+    // The contest folder's own values are written with every save, before the settings file; the file
+    // must outlive the store.
+    void setContestFile(ContestFile* file) { m_contestFile = file; }
 
 private:
     void restorePlacement(const ProfileFile& profile);
     void restoreWindowState(const ProfileFile& profile);
-    std::exception_ptr restoreProperties(const ProfileFile& profile);
     void write(bool destroying);
 
     QWidget* m_window;
     std::vector<StoredProperty> m_properties;
     QString m_filePath;
+    ContestFile* m_contestFile = nullptr;
     bool m_restored = false;
     bool m_saved = false;
     bool m_failureTold = false;

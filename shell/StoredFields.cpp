@@ -9,10 +9,11 @@
 
 namespace
 {
-StoredProperty wholeNumber(SpinField* field)
+StoredProperty wholeNumber(SpinField* field, const QString& contestKey = {})
 {
     return {field->objectName(), QStringLiteral("Value"),
-            WholeNumberProperty{[field] { return field->value(); }, [field](int value) { field->setValue(value); }}};
+            WholeNumberProperty{[field] { return field->value(); }, [field](int value) { field->setValue(value); }},
+            contestKey};
 }
 } // namespace
 
@@ -23,19 +24,22 @@ std::vector<StoredProperty> storedFields(const Unit1Controls& ui)
     TimePicker* begTime = ui.begTime;
     return {
         wholeNumber(ui.kiEdit),
-        wholeNumber(ui.nppEdit),
-        wholeNumber(ui.tour),
-        wholeNumber(ui.tourMinutes),
-        wholeNumber(ui.tours),
-        wholeNumber(ui.contestNumber),
+        wholeNumber(ui.nppEdit, QStringLiteral("Serial")),
+        wholeNumber(ui.tour, QStringLiteral("Tour")),
+        wholeNumber(ui.tourMinutes, QStringLiteral("TourMinutes")),
+        wholeNumber(ui.tours, QStringLiteral("Tours")),
+        wholeNumber(ui.contestNumber, QStringLiteral("Contest")),
         StoredProperty{autoChange->objectName(), QStringLiteral("Checked"),
                        TruthProperty{[autoChange] { return autoChange->isChecked(); },
-                                     [autoChange](bool checked) { autoChange->setChecked(checked); }}},
+                                     [autoChange](bool checked) { autoChange->setChecked(checked); }},
+                       QStringLiteral("AutoChangeTour")},
         StoredProperty{begDate->objectName(), QStringLiteral("Text"),
                        TextProperty{[begDate] { return begDate->text(); },
-                                    [begDate](const QString& text) { begDate->setText(text); }}},
+                                    [begDate](const QString& text) { begDate->setText(text); }},
+                       QStringLiteral("Begin")},
         StoredProperty{begTime->objectName(), QStringLiteral("Time"),
                        TimeOfDayProperty{[begTime] { return begTime->value(); },
-                                         [begTime](QTime time) { begTime->setTime(time); }}},
+                                         [begTime](QTime time) { begTime->setTime(time); }},
+                       QStringLiteral("StartTime")},
     };
 }

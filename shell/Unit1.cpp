@@ -6,6 +6,7 @@
 #include "contest/TourClock.h"
 #include "shell/AppTitle.h"
 #include "shell/BandMarks.h"
+#include "shell/ContestFile.h"
 #include "shell/CwSender.h"
 #include "shell/DialogPrompter.h"
 #include "shell/ErrorBox.h"
@@ -70,7 +71,10 @@ TForm1::TForm1(QWidget* parent)
     m_timer1->setInterval(kTimerIntervalMs);
     bindGrids();
     bindEvents();
+    m_contestFile = std::make_unique<ContestFile>(m_session->database().directory(), storedFields(m_ui),
+                                                  !m_session->database().folderIsReadOnly());
     m_formStorage1 = std::make_unique<FormStorage>(this, storedFields(m_ui));
+    m_formStorage1->setContestFile(m_contestFile.get());
     m_timer1->start();
     runGuarded(this, [this] { FormCreate(); });
     // the first activation hands the focus to it, which makes 80 m SSB the active band
@@ -89,8 +93,10 @@ TForm1::~TForm1()
     delete m_cw;
     // the radio's thread reports to the controls: it ends before they go
     delete m_radio;
-    // the settings store reads the controls for its last save: it goes while they still exist
+    // the settings store reads the controls for its last save: it goes while they still exist, and before
+    // the contest file it writes
     m_formStorage1.reset();
+    m_contestFile.reset();
     // no grid may take the focus, and so run a handler, while the window is taken apart
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
@@ -222,8 +228,12 @@ void TForm1::showFileCheck()
 void TForm1::FormCreate()
 {
     // the band views open once, on the tour the saved settings are about to restore
-    const int tour = m_formStorage1->wholeNumberToRestore(m_ui.tour->objectName()).value_or(m_ui.tour->value());
+    const QString tourName = m_ui.tour->objectName();
+    const int tour = m_contestFile->exists()
+        ? m_contestFile->wholeNumberToRestore(tourName).value_or(m_ui.tour->value())
+        : m_formStorage1->wholeNumberToRestore(tourName).value_or(m_ui.tour->value());
     const SessionOpening opening = m_session->open(std::clamp(tour, m_ui.tour->minimum(), m_ui.tour->maximum()));
+    m_newFolder = opening.newFolder;
     setWindowTitle(windowCaption(m_session->database().directory(), m_session->database().folderIsReadOnly()));
     if (!opening.notice.isEmpty()) {
         // told once the window is up, through whichever prompter is set by then
@@ -353,11 +363,28 @@ void TForm1::showEvent(QShowEvent* event)
     if (!m_shown) {
         m_shown = true;
         runGuarded(this, [this] { m_formStorage1->restore(); });
+        runGuarded(this, [this] { restoreContest(); });
         runGuarded(this, [this] { m_ui.nppEdit->setValue(m_session->serialPastJournal()); });
         // the quick check reads every page of every table file: it starts once the window is there
         QTimer::singleShot(0, this, [this] { runGuarded(this, [this] { m_session->startTableChecks(); }); });
     }
     QMainWindow::showEvent(event);
+}
+
+void TForm1::restoreContest()
+{
+    if (m_contestFile->restore()) {
+        return;
+    }
+    // A folder of an older Tourlog goes on with what the settings file gave it, once. A new one never sends
+    // the last contest's serial: the operator sees the rest before the first contact.
+    if (m_newFolder) {
+        m_ui.nppEdit->setValue(1);
+        m_ui.statusBar1->showMessage(QStringLiteral("A new contest: the serial starts at 001. Check Contest, Begin, "
+                                                    "the start time, Tours and the tour length."),
+                                     kNoticeMs);
+    }
+    m_contestFile->save();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -8,6 +8,7 @@
 #include <exception>
 #include <memory>
 
+class ContestFile;
 class ContestSession;
 class CwSender;
 class Database;
@@ -88,6 +89,8 @@ private:
     void showFileCheck();
     void showScore();
     void showChange(const SessionChange& change);
+    // the folder's own contest values; a new folder starts its contest at serial 001
+    void restoreContest();
     // the changes typed in the band grids stored; false when one could not be (the operator has been told)
     bool storePendingEdits();
 
@@ -100,7 +103,10 @@ private:
     ContestSession* m_session = nullptr;
     QTimer* m_timer1 = nullptr;
     WorkProgress* m_workProgress = nullptr;
+    // written with every save of the settings: it goes after them
+    std::unique_ptr<ContestFile> m_contestFile;
     std::unique_ptr<FormStorage> m_formStorage1;
+    bool m_newFolder = false;
     bool m_shown = false;
     bool m_closed = false;
     // the radio chooses the active band

@@ -1,3 +1,4 @@
+#include "shell/ContestFile.h"
 #include "shell/ContestFolder.h"
 #include "shell/ErrorBox.h"
 #include "shell/Unit1.h"
@@ -8,6 +9,7 @@
 #include "support/TestEnvironment.h"
 #include "support/WindowControls.h"
 #include "widgets/DataGrid.h"
+#include "widgets/PanelStatusBar.h"
 #include "widgets/SpinField.h"
 
 #include <QDir>
@@ -56,6 +58,7 @@ private Q_SLOTS:
     void folderThatCannotBeMadeIsRefusedAndNothingIsMade();
     void ctrlOKeepsTheFirstFolderAndItsSettings();
     void ctrlOOnAFolderLockedElsewhereKeepsTheFirstOpen();
+    void eachFolderCarriesItsOwnContest();
 
 private:
     QString folder(const QString& name) const { return m_env->path(name); }
@@ -193,6 +196,51 @@ void TestContestFolder::ctrlOOnAFolderLockedElsewhereKeepsTheFirstOpen()
     QCOMPARE(first->database().directory(), folder(u"first"_s));
     const FolderLock stillHeld(folder(u"first"_s));
     QVERIFY(!stillHeld.acquired());
+}
+
+void TestContestFolder::eachFolderCarriesItsOwnContest()
+{
+    const auto ui = [this] { return controls(m_session->window()); };
+    const auto notice = [&ui] { return ui().statusBar1().currentMessage(); };
+    QVERIFY(openSession(folder(u"first"_s)));
+    QCOMPARE(ui().nppEdit().value(), 1);
+    QVERIFY2(notice().contains(u"new contest"_s), qPrintable(notice()));
+    ui().contestNumber().setValue(3);
+    ui().tours().setValue(4);
+    ui().kiEdit().setValue(37);
+    m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
+    QTest::keyClick(&ui().bandGrid(0), Qt::Key_Insert);
+    QTest::keyClick(&ui().bandGrid(0), Qt::Key_Return);
+    QCOMPARE(ui().nppEdit().value(), 2);
+    // the serial is in the folder as soon as the contact is, in a file the operator can read
+    QFile ownFile(QDir(folder(u"first"_s)).filePath(QString::fromLatin1(ContestFile::kFileName)));
+    QVERIFY(ownFile.open(QIODevice::ReadOnly));
+    QVERIFY(ownFile.readAll().contains("Serial=2"));
+
+    // a new folder starts at 001 and says so; the rest of the last contest is shown for the operator to set
+    QVERIFY(switchWithCtrlO(folder(u"second"_s)));
+    QCOMPARE(ui().nppEdit().value(), 1);
+    QCOMPARE(ui().contestNumber().value(), 3);
+    QVERIFY2(notice().contains(u"new contest"_s), qPrintable(notice()));
+    ui().contestNumber().setValue(5);
+    ui().kiEdit().setValue(41);
+
+    // the first folder goes on with its own contest; KI is the operator's own
+    QVERIFY(switchWithCtrlO(folder(u"first"_s)));
+    QCOMPARE(ui().nppEdit().value(), 2);
+    QCOMPARE(ui().contestNumber().value(), 3);
+    QCOMPARE(ui().tours().value(), 4);
+    QCOMPARE(ui().kiEdit().value(), 41);
+    QVERIFY(notice().isEmpty());
+
+    // a folder of an older Tourlog takes the settings file's values once, and keeps them from then on
+    QVERIFY(QFile::remove(QDir(folder(u"second"_s)).filePath(QString::fromLatin1(ContestFile::kFileName))));
+    QVERIFY(switchWithCtrlO(folder(u"second"_s)));
+    QCOMPARE(ui().nppEdit().value(), 2);
+    QCOMPARE(ui().contestNumber().value(), 3);
+    QVERIFY(notice().isEmpty());
+    QVERIFY(QFile::exists(QDir(folder(u"second"_s)).filePath(QString::fromLatin1(ContestFile::kFileName))));
+    QCOMPARE(m_errors, QStringList());
 }
 
 QTEST_MAIN(TestContestFolder)

@@ -77,6 +77,9 @@ void TestUnit1FolderAccess::readOnlyFolderIsShownAndEveryCommandRefused()
     QCOMPARE(m_w->errors, QStringList(5, m_w->form->database().folderRefusal()));
     QVERIFY2(m_w->errors.first().contains(u"is read-only"_s), qPrintable(m_w->errors.first()));
     QCOMPARE(m_w->prompter.labels, QStringList());
+    // closing saves the operator's settings and leaves the folder's own file as it is
+    m_w->form->close();
+    QCOMPARE(m_w->errors.size(), 5);
 }
 
 void TestUnit1FolderAccess::damagedTableIsToldOnceAndWritesRefused_data()
