@@ -81,6 +81,10 @@ std::optional<int> RadioBandTracker::read(qint64 frequencyHz, RadioMode mode, bo
         return std::nullopt;
     }
     const std::optional<int> band = radioBand(frequencyHz, mode);
+    if (m_settlingReadings > 0) {
+        m_settlingReadings = band == m_band ? 0 : m_settlingReadings - 1;
+        return std::nullopt;
+    }
     if (band != m_band) {
         m_band = band;
         m_movePending = band.has_value();
@@ -90,4 +94,14 @@ std::optional<int> RadioBandTracker::read(qint64 frequencyHz, RadioMode mode, bo
     }
     m_movePending = false;
     return m_band;
+}
+
+void RadioBandTracker::tunedTo(int band)
+{
+    // about two seconds of readings: a radio that refused the frequency is followed again after them
+    constexpr int kSettlingReadings = 4;
+    m_band = band;
+    m_movePending = false;
+    m_lastReading.reset();
+    m_settlingReadings = kSettlingReadings;
 }

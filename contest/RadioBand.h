@@ -33,6 +33,11 @@ class RadioBandTracker
 public:
     // held: the active band must not move now. Returns the band column to make active now, if any.
     std::optional<int> read(qint64 frequencyHz, RadioMode mode, bool held);
+    // the radio's band column, as far as readings tell it
+    std::optional<int> band() const { return m_band; }
+    // The radio was sent to that column's band and mode. Readings of anywhere else are taken for the radio
+    // still on its way, for a few readings, rather than for a move of its own back to where it was.
+    void tunedTo(int band);
 
 private:
     struct Reading
@@ -46,4 +51,6 @@ private:
     // the radio's band, as far as readings twice in a row tell it; nothing outside the bands
     std::optional<int> m_band;
     bool m_movePending = false;
+    // readings still taken for the radio on its way to the band it was sent to
+    int m_settlingReadings = 0;
 };

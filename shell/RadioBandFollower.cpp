@@ -58,6 +58,7 @@ void RadioBandFollower::apply(const RadioSettings& settings)
 {
     // nothing read from the radio followed so far counts for this one
     m_radioBand = RadioBandTracker();
+    m_tuneToColumn = settings.tuneToColumn;
     m_rigFollower->start(settings);
     m_label.setText(kNoRadio);
     m_label.setVisible(m_rigFollower->isFollowing());
@@ -72,10 +73,28 @@ bool RadioBandFollower::held() const
     return QApplication::activeModalWidget() || QApplication::activePopupWidget() || m_work.isBusy() || editingCell;
 }
 
+void RadioBandFollower::columnChosen(int band)
+{
+    // a radio on no column of the contest (or not read yet) is at other work: it is left where it is
+    const std::optional<int> radioBand = m_radioBand.band();
+    if (!m_tuneToColumn || !m_rigFollower->isFollowing() || !radioBand || *radioBand == band) {
+        return;
+    }
+    const RadioTuning tuning = m_tunings.forBand(band);
+    m_rigFollower->tune(tuning.frequencyHz, tuning.modeName);
+    m_radioBand.tunedTo(band);
+}
+
 void RadioBandFollower::radioRead(qint64 frequencyHz, const QString& modeName)
 {
     m_label.setText(radioReadingText(frequencyHz, modeName));
-    if (const std::optional<int> band = m_radioBand.read(frequencyHz, radioModeFromName(modeName), held())) {
-        Q_EMIT bandChosen(*band);
+    const RadioMode mode = radioModeFromName(modeName);
+    const std::optional<int> move = m_radioBand.read(frequencyHz, mode, held());
+    // only where the radio is known to be: a new frequency read with the mode before it is no tuning to keep
+    if (const std::optional<int> band = m_radioBand.band(); band && band == radioBand(frequencyHz, mode)) {
+        m_tunings.note(frequencyHz, modeName);
+    }
+    if (move) {
+        Q_EMIT bandChosen(*move);
     }
 }

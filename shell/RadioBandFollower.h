@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contest/BandTunings.h"
 #include "contest/BandViews.h"
 #include "contest/RadioBand.h"
 
@@ -30,6 +31,9 @@ public:
     // the radio dialog; a choice is saved first, and one that could not be kept leaves the radio followed so far
     void chooseRadio();
     void stop();
+    // The operator made the band the active one. With the option on, a radio followed on another band
+    // column is sent to this one's last frequency and mode; the readings on its way move nothing.
+    void columnChosen(int band);
     // the radio's own keyer is reached through the follower's connection
     RigFollower& rigFollower() { return *m_rigFollower; }
 
@@ -48,4 +52,6 @@ private:
     RigFollower* m_rigFollower;
     // the operator's own choice holds until the radio's band changes
     RadioBandTracker m_radioBand;
+    BandTunings m_tunings;
+    bool m_tuneToColumn = false;
 };

@@ -1,5 +1,6 @@
 #include "shell/RadioDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -52,6 +53,10 @@ RadioDialog::RadioDialog(const RadioSettings& settings, const QList<RigModelEntr
     m_port->setRange(1, kMaxPort);
     m_port->setValue(settings.port);
 
+    m_tuneToColumn = new QCheckBox(u"&Tune the radio to the band column chosen"_s, this);
+    m_tuneToColumn->setObjectName(u"TuneToColumn"_s);
+    m_tuneToColumn->setChecked(settings.tuneToColumn);
+
     auto* serialFields = new QFormLayout;
     serialFields->addRow(u"&Model:"_s, m_model);
     serialFields->addRow(u"&Device:"_s, m_device);
@@ -76,6 +81,7 @@ RadioDialog::RadioDialog(const RadioSettings& settings, const QList<RigModelEntr
     stack->addLayout(serialFields);
     stack->addWidget(m_network);
     stack->addLayout(networkFields);
+    stack->addWidget(m_tuneToColumn);
     stack->addWidget(m_problem);
     stack->addWidget(buttons);
 
@@ -103,6 +109,7 @@ void RadioDialog::updateFields()
     }
     m_host->setEnabled(m_network->isChecked());
     m_port->setEnabled(m_network->isChecked());
+    m_tuneToColumn->setEnabled(!m_none->isChecked());
     m_problem->hide();
 }
 
@@ -119,6 +126,7 @@ RadioSettings RadioDialog::settings() const
     settings.speed = m_speed->currentData().toInt();
     settings.host = m_host->text().trimmed();
     settings.port = m_port->value();
+    settings.tuneToColumn = m_tuneToColumn->isChecked();
     return settings;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -36,5 +37,6 @@ private:
     QComboBox* m_speed = nullptr;
     QLineEdit* m_host = nullptr;
     QSpinBox* m_port = nullptr;
+    QCheckBox* m_tuneToColumn = nullptr;
     QLabel* m_problem = nullptr;
 };

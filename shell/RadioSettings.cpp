@@ -17,6 +17,8 @@ const QString kNone = u"None"_s;
 const QString kSerial = u"Serial"_s;
 const QString kNetwork = u"Network"_s;
 constexpr int kMaxPort = 65535;
+const QString kTuningSection = u"RadioTuning"_s;
+const QString kTuneToColumn = u"TuneToColumn"_s;
 
 QString connectionName(RadioSettings::Connection connection)
 {
@@ -52,6 +54,7 @@ RadioSettings loadRadioSettings(const QString& filePath)
     settings.host = text(kHost, settings.host);
     const int port = parseProfileInteger(text(kPort, QString()), RadioSettings::kDefaultPort);
     settings.port = port > 0 && port <= kMaxPort ? port : RadioSettings::kDefaultPort;
+    settings.tuneToColumn = parseTruth(profile.value(kTuningSection, kTuneToColumn, QString())).value_or(false);
     // a rig that cannot be named cannot be opened: better no radio than a connection that always fails
     if ((settings.connection == RadioSettings::Connection::Serial && (settings.model <= 0 || settings.device.isEmpty()))
         || (settings.connection == RadioSettings::Connection::Network && settings.host.isEmpty())) {
@@ -70,5 +73,6 @@ void saveRadioSettings(const RadioSettings& settings, const QString& filePath)
     profile.setValue(kSection, kSpeed, QString::number(settings.speed));
     profile.setValue(kSection, kHost, settings.host);
     profile.setValue(kSection, kPort, QString::number(settings.port));
+    profile.setValue(kTuningSection, kTuneToColumn, formatTruth(settings.tuneToColumn));
     profile.save();
 }

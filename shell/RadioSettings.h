@@ -24,6 +24,8 @@ struct RadioSettings
     int speed = kDefaultSpeed;
     QString host = QStringLiteral("localhost");
     int port = kDefaultPort;
+    // choosing a band column sends the radio there; kept in a section of its own, [RadioTuning]
+    bool tuneToColumn = false;
 
     bool operator==(const RadioSettings&) const = default;
 };

@@ -86,6 +86,17 @@ public:
         }
     }
 
+    void tune(qint64 frequencyHz, const QByteArray& modeName)
+    {
+        if (m_cancelled->load() || !m_rig) {
+            return;
+        }
+        rig_set_freq(m_rig, RIG_VFO_CURR, freq_t(frequencyHz));
+        if (const rmode_t mode = rig_parse_mode(modeName.constData()); mode != RIG_MODE_NONE) {
+            rig_set_mode(m_rig, RIG_VFO_CURR, mode, RIG_PASSBAND_NOCHANGE);
+        }
+    }
+
 private:
     void closeRig()
     {
@@ -238,6 +249,16 @@ void RigFollower::playVoiceMemory(int channel)
         RigPoller* poller = m_poller;
         QMetaObject::invokeMethod(
             poller, [poller, channel] { poller->playVoiceMemory(channel); }, Qt::QueuedConnection);
+    }
+}
+
+void RigFollower::tune(qint64 frequencyHz, const QString& modeName)
+{
+    if (m_poller) {
+        RigPoller* poller = m_poller;
+        QMetaObject::invokeMethod(
+            poller, [poller, frequencyHz, mode = modeName.toLatin1()] { poller->tune(frequencyHz, mode); },
+            Qt::QueuedConnection);
     }
 }
 

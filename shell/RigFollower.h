@@ -36,6 +36,9 @@ public:
     void stopMorse(int upToId);
     // Plays one of the radio's voice memories (from 1); a radio that has none does nothing.
     void playVoiceMemory(int channel);
+    // Sets the radio's frequency and mode (the rig library's name); a radio not reached at the moment
+    // is not tuned, and the next reading tells where it is.
+    void tune(qint64 frequencyHz, const QString& modeName);
 
 Q_SIGNALS:
     // every successful reading, the mode in the rig library's own name ("CW", "LSB", ...)

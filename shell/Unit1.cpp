@@ -274,6 +274,10 @@ int TForm1::activeBand() const
 void TForm1::Panel80Click(Panel* sender)
 {
     markBand(m_ui, sender);
+    // the radio's own moves come here too: the follower tunes only a radio on another column
+    if (m_radio) {
+        m_radio->columnChosen(markedBand(m_ui));
+    }
 }
 
 void TForm1::DBGrid80Enter()

@@ -1,8 +1,10 @@
+#include "contest/BandTunings.h"
 #include "contest/BandViews.h"
 #include "contest/RadioBand.h"
 
 #include <QTest>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -18,6 +20,7 @@ private Q_SLOTS:
     void readingText();
     void tracker_data();
     void tracker();
+    void tunings();
 };
 
 void TestRadioBand::band_data()
@@ -76,6 +79,27 @@ void TestRadioBand::tracker_data()
         << QStringList{u"1830000 LSB held"_s, u"1830000 LSB held"_s, u"1830000 LSB > Panel160"_s, u"1830000 LSB"_s};
     QTest::newRow("held while the radio leaves the band") << QStringList{
         u"1830000 CW held"_s, u"1830000 CW held"_s, u"7050000 CW held"_s, u"7050000 CW held"_s, u"7050000 CW"_s};
+    // "tune" is the window sending the radio to a column the operator chose
+    QTest::newRow("sent to a column, readings on the way do not move back") << QStringList{u"3520000 CW"_s,
+                                                                                           u"3520000 CW > Panel80CW"_s,
+                                                                                           u"tune Panel160CW"_s,
+                                                                                           u"3520000 CW"_s,
+                                                                                           u"3520000 CW"_s,
+                                                                                           u"1832500 LSB"_s,
+                                                                                           u"1832500 CW"_s,
+                                                                                           u"1832500 CW"_s,
+                                                                                           u"1832500 CW"_s,
+                                                                                           u"3520000 CW"_s,
+                                                                                           u"3520000 CW > Panel80CW"_s};
+    QTest::newRow("a radio that does not go is followed again") << QStringList{u"3520000 CW"_s,
+                                                                               u"3520000 CW > Panel80CW"_s,
+                                                                               u"tune Panel160"_s,
+                                                                               u"3520000 CW"_s,
+                                                                               u"3520000 CW"_s,
+                                                                               u"3520000 CW"_s,
+                                                                               u"3520000 CW"_s,
+                                                                               u"3520000 CW"_s,
+                                                                               u"3520000 CW > Panel80CW"_s};
 }
 
 void TestRadioBand::tracker()
@@ -83,12 +107,35 @@ void TestRadioBand::tracker()
     QFETCH(QStringList, steps);
     RadioBandTracker tracker;
     for (const QString& step : steps) {
+        if (step.startsWith(u"tune "_s)) {
+            const auto& views = bandViews();
+            const auto chosen = std::find_if(views.begin(), views.end(),
+                                             [&](const BandViewInfo& view) { return step.endsWith(view.panelName); });
+            tracker.tunedTo(int(chosen - views.begin()));
+            continue;
+        }
         const QString reading = step.section(u" > "_s, 0, 0);
         const QStringList words = reading.split(u' ');
         const std::optional<int> band = tracker.read(words.at(0).toLongLong(), radioModeFromName(words.at(1)),
                                                      words.contains(u"held"_s));
         QCOMPARE(band ? reading + u" > "_s + bandViews().at(*band).panelName : reading, step);
     }
+}
+
+void TestRadioBand::tunings()
+{
+    BandTunings tunings;
+    // before any reading, each column sends the radio somewhere that reads back as that column
+    for (int band = 0; band < kBandCount; ++band) {
+        const RadioTuning tuning = tunings.forBand(band);
+        QCOMPARE(radioBand(tuning.frequencyHz, radioModeFromName(tuning.modeName)), band);
+    }
+    for (const auto& [hz, mode] :
+         {std::pair{1'832'500, u"CWR"_s}, {3'650'400, u"USB"_s}, {7'050'000, u"LSB"_s}, {3'700'000, u"FM"_s}}) {
+        tunings.note(hz, mode);
+    }
+    QCOMPARE(tunings.forBand(3), (RadioTuning{1'832'500, u"CWR"_s}));
+    QCOMPARE(tunings.forBand(0), (RadioTuning{3'650'400, u"USB"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestRadioBand)

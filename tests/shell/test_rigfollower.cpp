@@ -55,13 +55,16 @@ private Q_SLOTS:
     void newFrequencyWithTheModeBefore();
     void stopsPromptlyWhileTheRadioHangs();
     void radioDialogKeepsItsSection();
+    void radioGoesToTheColumnChosen();
 
 private:
     void startRigctld();
     void stopRigctld();
     bool rigctl(const QStringList& commands) const;
     bool setRig(const QString& hz, const QString& mode);
-    void startWindow();
+    // the dummy rig's frequency and mode, as "1832500 CW"
+    QString rigReading() const;
+    void startWindow(bool tuneToColumn = false);
     QLabel* radioLabel() const { return m_w->form->findChild<QLabel*>(u"RadioLabel"_s); }
 
     int m_port = 0;
@@ -119,11 +122,21 @@ bool TestRigFollower::setRig(const QString& hz, const QString& mode)
     return rigctl({u"F"_s, hz, u"M"_s, mode, u"0"_s});
 }
 
-void TestRigFollower::startWindow()
+QString TestRigFollower::rigReading() const
+{
+    QProcess process;
+    process.start(u"rigctl"_s, {u"-m"_s, u"2"_s, u"-r"_s, u"localhost:%1"_s.arg(m_port), u"f"_s, u"m"_s});
+    process.waitForFinished();
+    const QStringList lines = QString::fromLatin1(process.readAllStandardOutput()).split(u'\n');
+    return lines.size() < 2 ? QString() : lines.at(0) + u' ' + lines.at(1);
+}
+
+void TestRigFollower::startWindow(bool tuneToColumn)
 {
     RadioSettings radio;
     radio.connection = RadioSettings::Connection::Network;
     radio.port = m_port;
+    radio.tuneToColumn = tuneToColumn;
     saveRadioSettings(radio);
     m_w->start();
     QVERIFY(radioLabel()->isVisible());
@@ -147,6 +160,7 @@ void TestRigFollower::followsTheRadioAndSurvivesItsLoss()
     QCOMPARE(m_w->form->activeBand(), kPanel160);
     QTest::qWait(1200);
     QCOMPARE(m_w->form->activeBand(), kPanel160);
+    QCOMPARE(rigReading(), u"3650000 LSB"_s);
     QVERIFY(setRig(u"7050000"_s, u"CW"_s));
     QTRY_COMPARE(radioLabel()->text(), u"CW 7.050 MHz"_s);
     QTest::qWait(600);
@@ -281,6 +295,28 @@ void TestRigFollower::radioDialogKeepsItsSection()
     const RadioSettings loaded = loadRadioSettings();
     QCOMPARE(loaded.host, u"localhost"_s);
     QCOMPARE(int(loaded.connection), int(RadioSettings::Connection::Network));
+    QCOMPARE(m_w->errors, QStringList());
+}
+
+void TestRigFollower::radioGoesToTheColumnChosen()
+{
+    startWindow(true);
+    QVERIFY(setRig(u"1832500"_s, u"CW"_s));
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->form->activeBand(), kPanel160CW, kFollowsMs);
+    QVERIFY(setRig(u"3650400"_s, u"LSB"_s));
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->form->activeBand(), kPanel80, kFollowsMs);
+
+    // back to where the radio was last on that band and mode, and the column stays as chosen
+    QTest::mouseClick(&m_w->ui().titlePanel(kPanel160CW), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(rigReading(), u"1832500 CW"_s, kWithinASecond);
+    QTRY_COMPARE_WITH_TIMEOUT(radioLabel()->text(), u"160 m CW 1.833 MHz"_s, kFollowsMs);
+    QTest::qWait(1500);
+    QCOMPARE(m_w->form->activeBand(), kPanel160CW);
+    // a column the radio has not been on yet: it reads back as that column
+    QTest::mouseClick(&m_w->ui().titlePanel(kPanel160), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(radioLabel()->text().startsWith(u"160 m SSB"_s), kFollowsMs);
+    QTest::qWait(1500);
+    QCOMPARE(m_w->form->activeBand(), kPanel160);
     QCOMPARE(m_w->errors, QStringList());
 }
 
