@@ -1,6 +1,7 @@
 #include "shell/ContestFile.h"
 
 #include "shell/ProfileFile.h"
+#include "shell/SettingsFormat.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,9 +61,13 @@ void ContestFile::save() const
     ProfileFile profile(m_path);
     profile.load();
     for (const StoredProperty& property : m_properties) {
-        if (!property.contestKey.isEmpty()) {
-            profile.setValue(kSection, property.contestKey, storedText(property));
+        if (property.contestKey.isEmpty()) {
+            continue;
         }
+        // the start time as a clock shows it, not as the day count the settings file keeps
+        const auto* time = std::get_if<TimeOfDayProperty>(&property.binding);
+        profile.setValue(kSection, property.contestKey,
+                         time ? formatClockTime(time->get().time()) : storedText(property));
     }
     profile.save();
 }

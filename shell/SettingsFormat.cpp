@@ -77,11 +77,17 @@ std::optional<QTime> parseTimeOfDay(const QString& text)
 {
     const std::optional<double> days = parseNumber(text);
     if (!days) {
-        return std::nullopt;
+        const QTime clock = QTime::fromString(text.trimmed(), u"H:mm:ss"_s);
+        return clock.isValid() ? std::optional(clock) : std::nullopt;
     }
     const double fraction = std::abs(*days - std::trunc(*days));
     const qint64 ms = std::min(std::llround(fraction * kMsPerDay), kLastMsOfDay);
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
+}
+
+QString formatClockTime(QTime time)
+{
+    return time.toString(u"HH:mm:ss"_s);
 }
 
 int parseProfileInteger(const QString& text, int defaultValue)

@@ -24,8 +24,11 @@ std::optional<bool> parseTruth(const QString& text);
 // Days since 1899-12-30, the fraction being the time of day. Before that day the whole part is
 // negative and the fraction still counts forward from midnight (-1.25 is 1899-12-29 06:00).
 QString formatDateTime(const QDateTime& dateTime);
-// The time of day that a day count carries; nullopt when the text is not a number.
+// The time of day that a day count carries, or a clock time "16:43:19" as a contest folder's own file
+// keeps it; nullopt for anything else.
 std::optional<QTime> parseTimeOfDay(const QString& text);
+// "16:43:19"
+QString formatClockTime(QTime time);
 
 // A whole number as the profile reads it: decimal, or hexadecimal after "0x"/"0X"; else the default.
 int parseProfileInteger(const QString& text, int defaultValue);

@@ -11,6 +11,7 @@
 #include "widgets/DataGrid.h"
 #include "widgets/PanelStatusBar.h"
 #include "widgets/SpinField.h"
+#include "widgets/TimePicker.h"
 
 #include <QDir>
 #include <QFile>
@@ -207,6 +208,7 @@ void TestContestFolder::eachFolderCarriesItsOwnContest()
     QVERIFY2(notice().contains(u"new contest"_s), qPrintable(notice()));
     ui().contestNumber().setValue(3);
     ui().tours().setValue(4);
+    ui().begTime().setTime(QTime(3, 0));
     ui().kiEdit().setValue(37);
     m_prompter.answers = {u"RA3ABC"_s, u"23 015"_s};
     QTest::keyClick(&ui().bandGrid(0), Qt::Key_Insert);
@@ -215,7 +217,8 @@ void TestContestFolder::eachFolderCarriesItsOwnContest()
     // the serial is in the folder as soon as the contact is, in a file the operator can read
     QFile ownFile(QDir(folder(u"first"_s)).filePath(QString::fromLatin1(ContestFile::kFileName)));
     QVERIFY(ownFile.open(QIODevice::ReadOnly));
-    QVERIFY(ownFile.readAll().contains("Serial=2"));
+    const QByteArray own = ownFile.readAll();
+    QVERIFY(own.contains("Serial=2") && own.contains("StartTime=03:00:00"));
 
     // a new folder starts at 001 and says so; the rest of the last contest is shown for the operator to set
     QVERIFY(switchWithCtrlO(folder(u"second"_s)));
@@ -223,6 +226,7 @@ void TestContestFolder::eachFolderCarriesItsOwnContest()
     QCOMPARE(ui().contestNumber().value(), 3);
     QVERIFY2(notice().contains(u"new contest"_s), qPrintable(notice()));
     ui().contestNumber().setValue(5);
+    ui().begTime().setTime(QTime(21, 30));
     ui().kiEdit().setValue(41);
 
     // the first folder goes on with its own contest; KI is the operator's own
@@ -230,6 +234,7 @@ void TestContestFolder::eachFolderCarriesItsOwnContest()
     QCOMPARE(ui().nppEdit().value(), 2);
     QCOMPARE(ui().contestNumber().value(), 3);
     QCOMPARE(ui().tours().value(), 4);
+    QCOMPARE(ui().begTime().time(), QTime(3, 0));
     QCOMPARE(ui().kiEdit().value(), 41);
     QVERIFY(notice().isEmpty());
 
