@@ -1,9 +1,11 @@
 #include "contest/ContactEntry.h"
 
+#include "contest/BandViews.h"
 #include "contest/Clock.h"
 #include "contest/ContactName.h"
 #include "contest/ContestValues.h"
 #include "contest/Prompter.h"
+#include "contest/RadioBand.h"
 #include "contest/ReceivedCode.h"
 #include "store/ContactRows.h"
 #include "store/StoreError.h"
@@ -50,7 +52,8 @@ private:
 
 // Both rows carry one time, the moment Enter was pressed on the row (the operator types a code already
 // heard), and the journal takes the tour of the planned row, whatever tour the window shows meanwhile.
-void writeContact(const ContactEntryContext& context, const QString& code, const QDateTime& contactTime)
+void writeContact(const ContactEntryContext& context, const QString& code, const QDateTime& contactTime,
+                  const std::optional<ContactFrequency>& radio)
 {
     TableView& band = context.band;
     const QString sent = sentExchange(context.values);
@@ -72,6 +75,9 @@ void writeContact(const ContactEntryContext& context, const QString& code, const
     journal.setValue(kFieldRecvText, code);
     journal.setValue(kFieldKi, journalKi(code));
     journal.post();
+    if (radio && frequenciesWritable(context.db)) {
+        recordContactFrequency(context.db, journal.currentId(), *radio);
+    }
 }
 } // namespace
 
@@ -91,6 +97,16 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
     }
     const qint64 rowId = band.currentId();
     const QDateTime contactTime = context.clock.localNow();
+    // kept only when the radio is on the row's own band and mode: a contact logged from paper while the
+    // radio is elsewhere goes out as without a radio
+    std::optional<ContactFrequency> radio = context.radio;
+    if (radio) {
+        const std::optional<int> column = radioBand(radio->hz, radioModeFromName(radio->mode));
+        if (!column || bandViews().at(*column).metres != band.value(kFieldDiapasone).toInt()
+            || bandViews().at(*column).modulation != band.value(kFieldModulation).toString().trimmed()) {
+            radio.reset();
+        }
+    }
     // the prompt names the station it records, so that a slip of the cursor shows before the code is typed
     const ContactKey station{band.value(kFieldTourNumber), band.value(kFieldDiapasone), band.value(kFieldModulation),
                              band.text(kFieldCallSign)};
@@ -118,7 +134,7 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
                     QStringLiteral("The contact was not recorded: its row is no longer in the contest table."));
                 return ContactOutcome::NotRecorded;
             }
-            writeContact(context, received.code, contactTime);
+            writeContact(context, received.code, contactTime, radio);
         }
         transaction.commit();
     } catch (const StoreError& error) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "store/ContactFrequencies.h"
+
 #include <QString>
+
+#include <optional>
 
 class Clock;
 class Database;
@@ -20,6 +24,8 @@ struct ContactEntryContext
     const Clock& clock;
     bool editMode = false;
     const ContestValues& values;
+    // where the radio followed was when Enter was pressed; nothing without one
+    std::optional<ContactFrequency> radio = std::nullopt;
 };
 
 enum class ContactOutcome
@@ -29,5 +35,6 @@ enum class ContactOutcome
 };
 
 // Enter on a planned contact: asks for the received code, stamps the Contest row and appends the Journal
-// row in one transaction. The caller then rewrites the report and advances the serial number.
+// row (with the radio's frequency at the moment Enter was pressed, when there is one) in one transaction. The caller
+// then rewrites the report and advances the serial number.
 ContactOutcome EnterContact(const ContactEntryContext& context);

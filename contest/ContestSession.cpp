@@ -252,11 +252,12 @@ const Score& ContestSession::updateScore()
     return m_score;
 }
 
-SessionChange ContestSession::enterContact(int band, const QString& bandCaption, bool editMode)
+SessionChange ContestSession::enterContact(int band, const QString& bandCaption, bool editMode,
+                                           const std::optional<ContactFrequency>& radio)
 {
     requireWritable({kTableContest, kTableJournal});
-    const ContactEntryContext context{*m_db,       *m_bands.at(band), bandCaption, *m_journal,
-                                      *m_prompter, *m_clock,          editMode,    m_values};
+    const ContactEntryContext context{*m_db,    *m_bands.at(band), bandCaption, *m_journal, *m_prompter,
+                                      *m_clock, editMode,          m_values,    radio};
     if (EnterContact(context) != ContactOutcome::Recorded) {
         return {};
     }

@@ -5,6 +5,7 @@
 #include "contest/LogExport.h"
 #include "contest/ParticipantCopies.h"
 #include "contest/Score.h"
+#include "store/ContactFrequencies.h"
 
 #include <QObject>
 #include <QSet>
@@ -15,6 +16,7 @@
 #include <array>
 #include <exception>
 #include <memory>
+#include <optional>
 
 class Clock;
 class Database;
@@ -100,8 +102,10 @@ public:
     const Score& updateScore();
 
     // Enter on the current row of a band view: the received code is asked for, both rows written together,
-    // the report rewritten and the serial advanced. Raises StoreError when the tables cannot be written.
-    SessionChange enterContact(int band, const QString& bandCaption, bool editMode);
+    // the report rewritten and the serial advanced; the radio's frequency at that moment goes with the contact
+    // when there is one. Raises StoreError when the tables cannot be written.
+    SessionChange enterContact(int band, const QString& bandCaption, bool editMode,
+                               const std::optional<ContactFrequency>& radio = std::nullopt);
     // The change typed in a band view, with its Journal row; raises StoreError when it cannot be stored, and
     // the change then stays pending as typed.
     SessionChange storeCorrection(int band);

@@ -30,7 +30,10 @@ RadioBandFollower::RadioBandFollower(QLabel& label, const std::array<DataGrid*, 
     connect(m_rigFollower, &RigFollower::radioRead, this, [this](qint64 frequencyHz, const QString& modeName) {
         runGuarded(m_window, [&] { radioRead(frequencyHz, modeName); });
     });
-    connect(m_rigFollower, &RigFollower::radioLost, this, [this] { m_label.setText(kNoRadio); });
+    connect(m_rigFollower, &RigFollower::radioLost, this, [this] {
+        m_label.setText(kNoRadio);
+        m_reading.reset();
+    });
     apply(loadRadioSettings());
 }
 
@@ -59,6 +62,7 @@ void RadioBandFollower::apply(const RadioSettings& settings)
     // nothing read from the radio followed so far counts for this one
     m_radioBand = RadioBandTracker();
     m_tuneToColumn = settings.tuneToColumn;
+    m_reading.reset();
     m_rigFollower->start(settings);
     m_label.setText(kNoRadio);
     m_label.setVisible(m_rigFollower->isFollowing());
@@ -88,6 +92,7 @@ void RadioBandFollower::columnChosen(int band)
 void RadioBandFollower::radioRead(qint64 frequencyHz, const QString& modeName)
 {
     m_label.setText(radioReadingText(frequencyHz, modeName));
+    m_reading = ContactFrequency{frequencyHz, modeName.trimmed()};
     const RadioMode mode = radioModeFromName(modeName);
     const std::optional<int> move = m_radioBand.read(frequencyHz, mode, held());
     // only where the radio is known to be: a new frequency read with the mode before it is no tuning to keep

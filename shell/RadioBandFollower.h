@@ -3,6 +3,7 @@
 #include "contest/BandTunings.h"
 #include "contest/BandViews.h"
 #include "contest/RadioBand.h"
+#include "store/ContactFrequencies.h"
 
 #include <QObject>
 
@@ -34,6 +35,8 @@ public:
     // The operator made the band the active one. With the option on, a radio followed on another band
     // column is sent to this one's last frequency and mode; the readings on its way move nothing.
     void columnChosen(int band);
+    // where the radio is, as last read; nothing while no radio is followed or reached
+    const std::optional<ContactFrequency>& reading() const { return m_reading; }
     // the radio's own keyer is reached through the follower's connection
     RigFollower& rigFollower() { return *m_rigFollower; }
 
@@ -53,5 +56,6 @@ private:
     // the operator's own choice holds until the radio's band changes
     RadioBandTracker m_radioBand;
     BandTunings m_tunings;
+    std::optional<ContactFrequency> m_reading;
     bool m_tuneToColumn = false;
 };

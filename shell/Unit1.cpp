@@ -424,7 +424,7 @@ void TForm1::DBGrid80KeyDown(int key, Qt::KeyboardModifiers)
     m_session->setPrompter(entryPrompter);
     const auto restorePrompter = qScopeGuard([this] { m_session->setPrompter(*m_prompter); });
     const SessionChange change = m_session->enterContact(band, m_ui.titlePanels.at(band)->caption(),
-                                                         m_ui.editing->isChecked());
+                                                         m_ui.editing->isChecked(), m_radio->reading());
     showChange(change);
     if (change.journalChanged) {
         // the serial survives a crash: the settings are saved after every contact

@@ -1,5 +1,6 @@
 #include "store/RowDeletion.h"
 
+#include "store/ContactFrequencies.h"
 #include "store/Database.h"
 #include "store/TableNames.h"
 
@@ -17,5 +18,8 @@ void deleteRowById(Database& db, FolderTable table, qint64 id)
     del.bind(1, id);
     db.notifyRowAboutToChange(table, id, nullptr);
     del.run();
+    if (table == FolderTable::Journal) {
+        forgetContactFrequency(db, id);
+    }
     db.notifyRowChanged(table, id, nullptr);
 }

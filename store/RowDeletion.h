@@ -10,5 +10,6 @@ class Database;
 // write. The caller holds the transaction when several tables must be emptied together.
 void deleteAllRows(Database& db, FolderTable table);
 
-// Deletes the row with this id, whichever view shows it or none; the open views of the table follow.
+// Deletes the row with this id, whichever view shows it or none; the open views of the table follow. A
+// Journal row takes its contact's frequency with it.
 void deleteRowById(Database& db, FolderTable table, qint64 id);

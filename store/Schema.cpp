@@ -161,6 +161,7 @@ const QList<TableLadder>& tableLadders()
          {{addJournalKi, hasJournalKi},
           {[](Database& db) { addSpeedIndexes(db, kTableJournal); },
            [](Database& db) { return hasSpeedIndexes(db, kTableJournal); }}}},
+        {kTableFrequency, {}},
     };
     return ladders;
 }

@@ -47,6 +47,11 @@ const QList<ColumnDeclaration>& tableColumns(const QString& table)
         {kTableJournal,
          QList<ColumnDeclaration>(contest.cbegin(), contest.cend() - 1)
              << ColumnDeclaration{kFieldKi, QStringLiteral("Char(2)")} << contest.last()},
+        // the Journal row's ID is the key: the rows are written with it, never numbered by the table
+        {kTableFrequency,
+         {{kFieldJournalId, kAutoInc},
+          {kFieldHz, QStringLiteral("Integer")},
+          {kFieldRadioMode, QStringLiteral("Char(10)")}}},
     };
     static const QList<ColumnDeclaration> none;
     const auto found = layouts.constFind(table);

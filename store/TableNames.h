@@ -9,6 +9,9 @@
 inline const QString kTableCallsign = QStringLiteral("Callsign");
 inline const QString kTableContest = QStringLiteral("Contest");
 inline const QString kTableJournal = QStringLiteral("Journal");
+// the radio's frequency and mode at each contact, keyed by the Journal row, in a file of its own so that the
+// Journal keeps its layout
+inline const QString kTableFrequency = QStringLiteral("Frequency");
 
 inline const QString kFieldId = QStringLiteral("ID");
 inline const QString kFieldDate = QStringLiteral("D");
@@ -28,3 +31,7 @@ inline const QString kFieldKi = QStringLiteral("KI");
 inline const QString kFieldName = QStringLiteral("Name");
 inline const QString kFieldInCalls = QStringLiteral("InCalls");
 inline const QString kFieldOutCalls = QStringLiteral("OutCalls");
+// Frequency only
+inline const QString kFieldJournalId = QStringLiteral("JournalID");
+inline const QString kFieldHz = QStringLiteral("Hz");
+inline const QString kFieldRadioMode = QStringLiteral("RadioMode");

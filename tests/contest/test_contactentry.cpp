@@ -4,6 +4,9 @@
 #include "support/ContestFixture.h"
 #include "support/Fakes.h"
 
+#include "store/ContactFrequencies.h"
+#include "store/RowDeletion.h"
+
 #include <QTest>
 
 class TestContactEntry : public QObject
@@ -17,6 +20,7 @@ private:
         FakeClock clock;
         bool editMode = false;
         ContestValues values{22, 1, 1, 2};
+        std::optional<ContactFrequency> radio;
 
         Contest(const QStringList& callsigns = {QStringLiteral("RA3ABC"), QStringLiteral("UA1XYZ")}, int tours = 2)
         {
@@ -33,7 +37,7 @@ private:
                              const QString& caption = QStringLiteral("80 м - SSB"))
         {
             prompter.answers.push_back(typed);
-            const ContactEntryContext context{*db, band, caption, *journal, prompter, clock, editMode, values};
+            const ContactEntryContext context{*db, band, caption, *journal, prompter, clock, editMode, values, radio};
             return EnterContact(context);
         }
     };
@@ -49,6 +53,8 @@ private Q_SLOTS:
     void movesToFirstUnworkedRow();
     void failedJournalWriteLeavesNeitherRow();
     void tourChangeDuringPromptRecordsOnTheSameRow();
+    void radioFrequencyGoesWithItsContact_data();
+    void radioFrequencyGoesWithItsContact();
 };
 
 void TestContactEntry::recordsBothRows()
@@ -212,3 +218,42 @@ void TestContactEntry::tourChangeDuringPromptRecordsOnTheSameRow()
 
 QTEST_GUILESS_MAIN(TestContactEntry)
 #include "test_contactentry.moc"
+
+void TestContactEntry::radioFrequencyGoesWithItsContact_data()
+{
+    QTest::addColumn<qint64>("hz");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<int>("band"); // 0 is 80 m SSB, 3 is 160 m CW
+    QTest::addColumn<bool>("kept");
+
+    QTest::newRow("80 m lower sideband") << qint64(3'650'400) << QStringLiteral("LSB") << 0 << true;
+    QTest::newRow("160 m CW reverse") << qint64(1'832'500) << QStringLiteral("CWR") << 3 << true;
+    // logged from paper while the radio listens elsewhere
+    QTest::newRow("radio on the other band") << qint64(1'832'500) << QStringLiteral("CW") << 1 << false;
+    QTest::newRow("radio in the other mode") << qint64(3'520'000) << QStringLiteral("CW") << 0 << false;
+    QTest::newRow("no radio") << qint64(0) << QString() << 0 << false;
+}
+
+void TestContactEntry::radioFrequencyGoesWithItsContact()
+{
+    QFETCH(qint64, hz);
+    QFETCH(QString, mode);
+    QFETCH(int, band);
+    QFETCH(bool, kept);
+    Contest c;
+    if (hz > 0) {
+        c.radio = ContactFrequency{hz, mode};
+    }
+    TableView* views[] = {c.contest80.get(), c.contest80CW.get(), c.contest160.get(), c.contest160CW.get()};
+    QCOMPARE(c.enter(*views[band], QStringLiteral("23 015")), ContactOutcome::Recorded);
+    c.journal->first();
+    const qint64 id = c.journal->currentId();
+    const QHash<qint64, ContactFrequency> expected = kept ? QHash<qint64, ContactFrequency>{{id, *c.radio}}
+                                                          : QHash<qint64, ContactFrequency>{};
+    QCOMPARE(contactFrequencies(*c.db), expected);
+    // the radio moving on does not change what was recorded
+    c.radio = ContactFrequency{3'700'000, QStringLiteral("USB")};
+    QCOMPARE(contactFrequencies(*c.db), expected);
+    deleteRowById(*c.db, FolderTable::Journal, id);
+    QVERIFY(contactFrequencies(*c.db).isEmpty());
+}

@@ -23,6 +23,7 @@ namespace
 const QString kCallsignFile = u"Callsign.db"_s;
 const QString kContestFile = u"Contest.db"_s;
 const QString kJournalFile = u"Journal.db"_s;
+const QString kFrequencyFile = u"Frequency.db"_s;
 
 // Journal as an older version of the program kept it, before KI existed.
 const QString kJournalWithoutKi = u"CREATE TABLE Journal (ID INTEGER PRIMARY KEY AUTOINCREMENT, D Date, T Time, "
@@ -74,7 +75,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void emptyDirectoryGetsThreeTables();
+    void emptyDirectoryGetsItsTables();
     void emptyDirectoryGetsTheIndexes();
     void tablesOpenThroughTheirViews();
     void journalMissingBesideExistingTables_data();
@@ -115,7 +116,7 @@ void TestSchema::startProgram()
     EnsureTables(*m_db);
 }
 
-void TestSchema::emptyDirectoryGetsThreeTables()
+void TestSchema::emptyDirectoryGetsItsTables()
 {
     startProgram();
 
@@ -130,10 +131,12 @@ void TestSchema::emptyDirectoryGetsThreeTables()
              lowerCase({u"ID INTEGER"_s, u"D Date"_s, u"T Time"_s, u"CallSign Char(10)"_s, u"ContestNumber Integer"_s,
                         u"TourNumber Integer"_s, u"Diapasone Integer"_s, u"Modulation Char(10)"_s, u"OutFlag Boolean"_s,
                         u"SentText Char(10)"_s, u"RecvText Char(10)"_s, u"KI Char(2)"_s, u"Commentary Char(255)"_s}));
+    QCOMPARE(declaredFields(path(kFrequencyFile), u"Frequency"_s),
+             lowerCase({u"JournalID INTEGER"_s, u"Hz Integer"_s, u"RadioMode Char(10)"_s}));
 
     // each file holds its own table and nothing else of ours lands beside them
     const QStringList files = QDir(m_env->workDir()).entryList({u"*.db"_s}, QDir::Files);
-    QCOMPARE(files, QStringList({kCallsignFile, kContestFile, kJournalFile}));
+    QCOMPARE(files, QStringList({kCallsignFile, kContestFile, kFrequencyFile, kJournalFile}));
     RawTableFile contest(path(kContestFile));
     QCOMPARE(
         contest.value(u"select count(*) from sqlite_master where type='table' and name<>'sqlite_sequence'"_s).toInt(),
