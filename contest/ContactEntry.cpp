@@ -1,6 +1,5 @@
 #include "contest/ContactEntry.h"
 
-#include "contest/BandViews.h"
 #include "contest/Clock.h"
 #include "contest/ContactName.h"
 #include "contest/ContestValues.h"
@@ -100,12 +99,10 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
     // kept only when the radio is on the row's own band and mode: a contact logged from paper while the
     // radio is elsewhere goes out as without a radio
     std::optional<ContactFrequency> radio = context.radio;
-    if (radio) {
-        const std::optional<int> column = radioBand(radio->hz, radioModeFromName(radio->mode));
-        if (!column || bandViews().at(*column).metres != band.value(kFieldDiapasone).toInt()
-            || bandViews().at(*column).modulation != band.value(kFieldModulation).toString().trimmed()) {
-            radio.reset();
-        }
+    if (radio
+        && !readingFits(radio->hz, radio->mode, band.value(kFieldDiapasone).toInt(),
+                        band.value(kFieldModulation).toString())) {
+        radio.reset();
     }
     // the prompt names the station it records, so that a slip of the cursor shows before the code is typed
     const ContactKey station{band.value(kFieldTourNumber), band.value(kFieldDiapasone), band.value(kFieldModulation),

@@ -1,5 +1,7 @@
 #include "contest/RadioBand.h"
 
+#include "contest/BandViews.h"
+
 #include <QStringList>
 
 namespace
@@ -48,6 +50,13 @@ std::optional<int> radioBand(qint64 frequencyHz, RadioMode mode)
         return std::nullopt;
     }
     return mode == RadioMode::Cw ? band->cwColumn : band->ssbColumn;
+}
+
+bool readingFits(qint64 frequencyHz, const QString& modeName, int metres, const QString& modulation)
+{
+    const std::optional<int> column = radioBand(frequencyHz, radioModeFromName(modeName));
+    return column && bandViews().at(*column).metres == metres
+        && bandViews().at(*column).modulation == modulation.trimmed();
 }
 
 QString radioReadingText(qint64 frequencyHz, const QString& modeName)

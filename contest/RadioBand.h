@@ -20,6 +20,10 @@ RadioMode radioModeFromName(const QString& modeName);
 // 160 m and 80 m bands or in a mode the contest does not use.
 std::optional<int> radioBand(qint64 frequencyHz, RadioMode mode);
 
+// Whether the radio, read so, is on a band column of that band (in metres) and mode ("SSB", "CW"): a contact
+// of that column may go out with this frequency.
+bool readingFits(qint64 frequencyHz, const QString& modeName, int metres, const QString& modulation);
+
 // The radio's reading as the window shows it, as "80 m CW 3.520 MHz".
 QString radioReadingText(qint64 frequencyHz, const QString& modeName);
 
