@@ -51,6 +51,9 @@ SessionChange exportLogAs(LogFormat format, ContestSession& session, Prompter& p
         prompter.showMessage(QStringLiteral("The export needs the station's own callsign (File, Station...)."));
         return {};
     }
+    if (!session.confirmContestToExport()) {
+        return {};
+    }
     const FormatTexts texts = formatTexts(format);
     const QString proposed = QDir(session.database().directory()).filePath(proposedExportName(station, format));
     const std::optional<QString> path = prompter.askSaveFile(texts.caption, proposed, texts.filter);
