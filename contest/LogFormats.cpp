@@ -1,6 +1,7 @@
 #include "contest/LogFormats.h"
 
 #include "contest/MorseLatin.h"
+#include "contest/Transliteration.h"
 
 #include <QRegularExpression>
 
@@ -18,6 +19,12 @@ constexpr int kExchangeWidth = 10;
 QString ascii(const QString& text)
 {
     return morseLatin(text.trimmed()).text;
+}
+
+// names, addresses and the soapbox are words to be read, not signs to be keyed
+QString freeText(const QString& text)
+{
+    return passportLatin(text.trimmed()).text;
 }
 
 // callsigns and exchanges are written in capitals, one space between their parts
@@ -97,7 +104,7 @@ public:
     void lines(const char* name, const QStringList& values)
     {
         for (const QString& value : values) {
-            tag(name, ascii(value));
+            tag(name, freeText(value));
         }
     }
 
@@ -142,9 +149,10 @@ QString serialOf(const QString& exchange)
     return QString::number(parts.last().toLongLong());
 }
 
-void addProblem(QStringList& problems, const char* tag, const QString& value)
+void addProblem(QStringList& problems, const char* tag, const QString& value,
+                AsciiText (*toAscii)(const QString&) = morseLatin)
 {
-    if (morseLatin(value).lossy) {
+    if (toAscii(value).lossy) {
         problems.append(QStringLiteral("Station data, %1: %2").arg(QString::fromLatin1(tag), value));
     }
 }
@@ -152,7 +160,7 @@ void addProblem(QStringList& problems, const char* tag, const QString& value)
 void addProblems(QStringList& problems, const char* tag, const QStringList& values)
 {
     for (const QString& value : values) {
-        addProblem(problems, tag, value);
+        addProblem(problems, tag, value, passportLatin);
     }
 }
 } // namespace
@@ -172,10 +180,10 @@ QByteArray cabrilloLog(const QList<ExportContact>& contacts, const Station& stat
     log.tag("CATEGORY-TRANSMITTER", ascii(station.categoryTransmitter));
     log.tag("CLAIMED-SCORE", QString::number(header.claimedScore));
     log.tag("OPERATORS", token(station.operators));
-    log.tag("NAME", ascii(station.name));
+    log.tag("NAME", freeText(station.name));
     log.tag("EMAIL", ascii(station.email));
     log.lines("ADDRESS", station.address);
-    log.tag("CLUB", ascii(station.club));
+    log.tag("CLUB", freeText(station.club));
     log.lines("SOAPBOX", station.soapbox);
     const QString ownCall = token(station.callsign);
     for (const ExportContact& contact : contacts) {
@@ -225,10 +233,10 @@ QStringList cabrilloStationProblems(const Station& station)
     addProblem(problems, "CONTEST", station.contest);
     addProblem(problems, "CALLSIGN", station.callsign);
     addProblem(problems, "OPERATORS", station.operators);
-    addProblem(problems, "NAME", station.name);
+    addProblem(problems, "NAME", station.name, passportLatin);
     addProblem(problems, "EMAIL", station.email);
     addProblems(problems, "ADDRESS", station.address);
-    addProblem(problems, "CLUB", station.club);
+    addProblem(problems, "CLUB", station.club, passportLatin);
     addProblems(problems, "SOAPBOX", station.soapbox);
     return problems;
 }

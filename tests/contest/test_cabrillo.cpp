@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 namespace
@@ -132,6 +133,40 @@ private Q_SLOTS:
                               u"22.10.06 20:02:00 (no callsign): no callsign, no exchange"_s}));
         log.journal.moveTo(1);
         QCOMPARE(log.journal.text(u"CallSign"_s), u"УА3ЧБЦ"_s);
+    }
+
+    void freeTextIsTransliterated_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("line");
+        // names as Russian passports since 2014 write them
+        QTest::newRow("name") << u"NAME"_s << u"Иван Чернышёв"_s << "NAME: Ivan Chernyshev"_ba;
+        QTest::newRow("ю я й ь") << u"NAME"_s << u"Юлия Наталья Дмитрий"_s << "NAME: Iuliia Natalia Dmitrii"_ba;
+        QTest::newRow("х щ ц ъ") << u"NAME"_s << u"Хрущёв Цой Подъячев"_s << "NAME: Khrushchev Tsoi Podieiachev"_ba;
+        QTest::newRow("capitals") << u"NAME"_s << u"ЮЛИЯ ЩУКИНА, Э. Жук"_s << "NAME: IULIIA SHCHUKINA, E. Zhuk"_ba;
+        QTest::newRow("address") << u"ADDRESS"_s << u"Москва, ул. Щорса 5"_s << "ADDRESS: Moskva, ul. Shchorsa 5"_ba;
+        QTest::newRow("club") << u"CLUB"_s << u"Радиоклуб «Эфир» — №1"_s << R"(CLUB: Radioklub "Efir" - No1)"_ba;
+        QTest::newRow("soapbox") << u"SOAPBOX"_s << u"Всем спасибо!"_s << "SOAPBOX: Vsem spasibo!"_ba;
+        // callsigns keep the letters sent in Morse
+        QTest::newRow("operators") << u"OPERATORS"_s << u"рв3авж"_s << "OPERATORS: RW3AWV"_ba;
+    }
+
+    void freeTextIsTransliterated()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, line);
+        Station station = callsignOnly();
+        const QHash<QString, std::function<void()>> set{
+            {u"NAME"_s, [&] { station.name = typed; }},           {u"ADDRESS"_s, [&] { station.address = {typed}; }},
+            {u"CLUB"_s, [&] { station.club = typed; }},           {u"SOAPBOX"_s, [&] { station.soapbox = {typed}; }},
+            {u"OPERATORS"_s, [&] { station.operators = typed; }},
+        };
+        set.value(field)();
+        const QByteArray log = cabrilloLog({}, station, kHeader);
+        QVERIFY2(log.contains(QByteArray("\r\n" + line + "\r\n")), log.constData());
+        QCOMPARE(cabrilloStationProblems(station), QStringList());
     }
 
     // a value longer than its column widens it by what it needs, and nothing is cut
