@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace
 {
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -178,11 +180,21 @@ QByteArray cabrilloLog(const QList<ExportContact>& contacts, const Station& stat
     log.tag("CATEGORY-POWER", ascii(station.categoryPower));
     log.tag("CATEGORY-STATION", ascii(station.categoryStation));
     log.tag("CATEGORY-TRANSMITTER", ascii(station.categoryTransmitter));
+    log.tag("CATEGORY-ASSISTED", ascii(station.categoryAssisted));
+    log.tag("CATEGORY-TIME", ascii(station.categoryTime));
+    log.tag("CATEGORY-OVERLAY", ascii(station.categoryOverlay));
+    log.tag("CERTIFICATE", ascii(station.certificate));
     log.tag("CLAIMED-SCORE", QString::number(header.claimedScore));
     log.tag("OPERATORS", token(station.operators));
     log.tag("NAME", freeText(station.name));
     log.tag("EMAIL", ascii(station.email));
     log.lines("ADDRESS", station.address);
+    log.tag("ADDRESS-CITY", freeText(station.addressCity));
+    log.tag("ADDRESS-STATE-PROVINCE", freeText(station.addressStateProvince));
+    log.tag("ADDRESS-POSTALCODE", freeText(station.addressPostalcode));
+    log.tag("ADDRESS-COUNTRY", freeText(station.addressCountry));
+    log.tag("LOCATION", freeText(station.location));
+    log.tag("GRID-LOCATOR", token(station.gridLocator));
     log.tag("CLUB", freeText(station.club));
     log.lines("SOAPBOX", station.soapbox);
     const QString ownCall = token(station.callsign);
@@ -236,9 +248,34 @@ QStringList cabrilloStationProblems(const Station& station)
     addProblem(problems, "NAME", station.name, passportLatin);
     addProblem(problems, "EMAIL", station.email);
     addProblems(problems, "ADDRESS", station.address);
+    addProblem(problems, "ADDRESS-CITY", station.addressCity, passportLatin);
+    addProblem(problems, "ADDRESS-STATE-PROVINCE", station.addressStateProvince, passportLatin);
+    addProblem(problems, "ADDRESS-POSTALCODE", station.addressPostalcode, passportLatin);
+    addProblem(problems, "ADDRESS-COUNTRY", station.addressCountry, passportLatin);
+    addProblem(problems, "LOCATION", station.location, passportLatin);
+    addProblem(problems, "GRID-LOCATOR", station.gridLocator);
     addProblem(problems, "CLUB", station.club, passportLatin);
     addProblems(problems, "SOAPBOX", station.soapbox);
     return problems;
+}
+
+QStringList cabrilloMissingTags(const Station& station)
+{
+    const std::pair<const char*, QString> required[] = {
+        {"CONTEST", ascii(station.contest)},
+        {"CALLSIGN", token(station.callsign)},
+        {"CATEGORY-OPERATOR", ascii(station.categoryOperator)},
+        {"CATEGORY-POWER", ascii(station.categoryPower)},
+        {"CATEGORY-TRANSMITTER", ascii(station.categoryTransmitter)},
+        {"CATEGORY-ASSISTED", ascii(station.categoryAssisted)},
+    };
+    QStringList missing;
+    for (const auto& [tag, value] : required) {
+        if (value.isEmpty()) {
+            missing.append(QString::fromLatin1(tag));
+        }
+    }
+    return missing;
 }
 
 QStringList adifStationProblems(const Station& station)

@@ -25,4 +25,8 @@ QByteArray adifLog(const QList<ExportContact>& contacts, const Station& station,
 
 // The station fields each format writes that still hold "?" once made ASCII, named by tag.
 QStringList cabrilloStationProblems(const Station& station);
+// The header tags that contest robots require and the station leaves empty. Band and mode are never
+// missing: without a choice they are taken from the contacts.
+QStringList cabrilloMissingTags(const Station& station);
+
 QStringList adifStationProblems(const Station& station);
