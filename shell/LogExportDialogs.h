@@ -14,6 +14,7 @@ struct Station;
 bool editStation(Station& station, QWidget* window);
 
 // File > Export Cabrillo / Export ADIF: the station's callsign asked for if it is missing, an empty contest
-// number confirmed, the file chosen, the log written. Returns the notice of what was written; none when
-// nothing was (the operator has cancelled or been told why).
+// number confirmed, for Cabrillo the tags robots require asked for, the file chosen, the log written.
+// Returns the notice of what was written; none when nothing was (the operator has cancelled or been told
+// why).
 SessionChange exportLogAs(LogFormat format, ContestSession& session, Prompter& prompter, QWidget* window);
