@@ -4,6 +4,7 @@
 #include "contest/Clock.h"
 #include "contest/ContactDeletion.h"
 #include "contest/ContactEntry.h"
+#include "contest/ExportQuestions.h"
 #include "contest/FormatSettings.h"
 #include "contest/JournalFollowUp.h"
 #include "contest/Participants.h"
@@ -420,6 +421,11 @@ SessionChange ContestSession::journalChanged()
         m_journal->locateId(current);
     }
     return change;
+}
+
+bool ContestSession::confirmContestToExport()
+{
+    return ::confirmContestToExport(m_values.contestNumber, contestNumbersWithContacts(*m_journal), *m_prompter);
 }
 
 LogExportResult ContestSession::exportLog(LogFormat format, const Station& station, const QString& path)

@@ -125,6 +125,8 @@ public:
 
     // Report.txt, with the score counted first
     void exportJournal();
+    // Whether the contest number in use is to be exported: asked only when it has no contacts.
+    bool confirmContestToExport();
     LogExportResult exportLog(LogFormat format, const Station& station, const QString& path);
 
 Q_SIGNALS:

@@ -8,6 +8,7 @@
 #include "store/TableView.h"
 
 #include <algorithm>
+#include <set>
 
 namespace
 {
@@ -88,6 +89,20 @@ QList<ExportContact> contactsOfContest(const TableView& journal, int contestNumb
     }
     sortByUtc(contacts);
     return contacts;
+}
+
+QList<int> contestNumbersWithContacts(const TableView& journal)
+{
+    const int contestField = requiredField(journal, kFieldContestNumber);
+    std::set<int> numbers;
+    const int rows = journal.recordCount();
+    for (int row = 0; row < rows; ++row) {
+        const QVariant number = journal.valueAt(row, contestField);
+        if (!number.isNull()) {
+            numbers.insert(number.toInt());
+        }
+    }
+    return {numbers.begin(), numbers.end()};
 }
 
 void sortByUtc(QList<ExportContact>& contacts)

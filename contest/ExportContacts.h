@@ -31,6 +31,9 @@ bool isCw(const QString& mode);
 // conversion), ties by ID. The view is only read: its current row and any pending edit stay as they are.
 QList<ExportContact> contactsOfContest(const TableView& journal, int contestNumber);
 
+// The contest numbers the journal holds contacts of, in rising order. The view is only read.
+QList<int> contestNumbersWithContacts(const TableView& journal);
+
 void sortByUtc(QList<ExportContact>& contacts);
 
 // The rows an export could not write whole, one line each ("22.10.06 20:05:13 UA3ЧBC: ..."): a letter

@@ -1,8 +1,11 @@
 #include "contest/LogFormats.h"
 
 #include "contest/MorseLatin.h"
+#include "contest/Transliteration.h"
 
 #include <QRegularExpression>
+
+#include <utility>
 
 namespace
 {
@@ -18,6 +21,12 @@ constexpr int kExchangeWidth = 10;
 QString ascii(const QString& text)
 {
     return morseLatin(text.trimmed()).text;
+}
+
+// names, addresses and the soapbox are words to be read, not signs to be keyed
+QString freeText(const QString& text)
+{
+    return passportLatin(text.trimmed()).text;
 }
 
 // callsigns and exchanges are written in capitals, one space between their parts
@@ -97,7 +106,7 @@ public:
     void lines(const char* name, const QStringList& values)
     {
         for (const QString& value : values) {
-            tag(name, ascii(value));
+            tag(name, freeText(value));
         }
     }
 
@@ -142,9 +151,10 @@ QString serialOf(const QString& exchange)
     return QString::number(parts.last().toLongLong());
 }
 
-void addProblem(QStringList& problems, const char* tag, const QString& value)
+void addProblem(QStringList& problems, const char* tag, const QString& value,
+                AsciiText (*toAscii)(const QString&) = morseLatin)
 {
-    if (morseLatin(value).lossy) {
+    if (toAscii(value).lossy) {
         problems.append(QStringLiteral("Station data, %1: %2").arg(QString::fromLatin1(tag), value));
     }
 }
@@ -152,7 +162,7 @@ void addProblem(QStringList& problems, const char* tag, const QString& value)
 void addProblems(QStringList& problems, const char* tag, const QStringList& values)
 {
     for (const QString& value : values) {
-        addProblem(problems, tag, value);
+        addProblem(problems, tag, value, passportLatin);
     }
 }
 } // namespace
@@ -170,12 +180,22 @@ QByteArray cabrilloLog(const QList<ExportContact>& contacts, const Station& stat
     log.tag("CATEGORY-POWER", ascii(station.categoryPower));
     log.tag("CATEGORY-STATION", ascii(station.categoryStation));
     log.tag("CATEGORY-TRANSMITTER", ascii(station.categoryTransmitter));
+    log.tag("CATEGORY-ASSISTED", ascii(station.categoryAssisted));
+    log.tag("CATEGORY-TIME", ascii(station.categoryTime));
+    log.tag("CATEGORY-OVERLAY", ascii(station.categoryOverlay));
+    log.tag("CERTIFICATE", ascii(station.certificate));
     log.tag("CLAIMED-SCORE", QString::number(header.claimedScore));
     log.tag("OPERATORS", token(station.operators));
-    log.tag("NAME", ascii(station.name));
+    log.tag("NAME", freeText(station.name));
     log.tag("EMAIL", ascii(station.email));
     log.lines("ADDRESS", station.address);
-    log.tag("CLUB", ascii(station.club));
+    log.tag("ADDRESS-CITY", freeText(station.addressCity));
+    log.tag("ADDRESS-STATE-PROVINCE", freeText(station.addressStateProvince));
+    log.tag("ADDRESS-POSTALCODE", freeText(station.addressPostalcode));
+    log.tag("ADDRESS-COUNTRY", freeText(station.addressCountry));
+    log.tag("LOCATION", freeText(station.location));
+    log.tag("GRID-LOCATOR", token(station.gridLocator));
+    log.tag("CLUB", freeText(station.club));
     log.lines("SOAPBOX", station.soapbox);
     const QString ownCall = token(station.callsign);
     for (const ExportContact& contact : contacts) {
@@ -225,12 +245,37 @@ QStringList cabrilloStationProblems(const Station& station)
     addProblem(problems, "CONTEST", station.contest);
     addProblem(problems, "CALLSIGN", station.callsign);
     addProblem(problems, "OPERATORS", station.operators);
-    addProblem(problems, "NAME", station.name);
+    addProblem(problems, "NAME", station.name, passportLatin);
     addProblem(problems, "EMAIL", station.email);
     addProblems(problems, "ADDRESS", station.address);
-    addProblem(problems, "CLUB", station.club);
+    addProblem(problems, "ADDRESS-CITY", station.addressCity, passportLatin);
+    addProblem(problems, "ADDRESS-STATE-PROVINCE", station.addressStateProvince, passportLatin);
+    addProblem(problems, "ADDRESS-POSTALCODE", station.addressPostalcode, passportLatin);
+    addProblem(problems, "ADDRESS-COUNTRY", station.addressCountry, passportLatin);
+    addProblem(problems, "LOCATION", station.location, passportLatin);
+    addProblem(problems, "GRID-LOCATOR", station.gridLocator);
+    addProblem(problems, "CLUB", station.club, passportLatin);
     addProblems(problems, "SOAPBOX", station.soapbox);
     return problems;
+}
+
+QStringList cabrilloMissingTags(const Station& station)
+{
+    const std::pair<const char*, QString> required[] = {
+        {"CONTEST", ascii(station.contest)},
+        {"CALLSIGN", token(station.callsign)},
+        {"CATEGORY-OPERATOR", ascii(station.categoryOperator)},
+        {"CATEGORY-POWER", ascii(station.categoryPower)},
+        {"CATEGORY-TRANSMITTER", ascii(station.categoryTransmitter)},
+        {"CATEGORY-ASSISTED", ascii(station.categoryAssisted)},
+    };
+    QStringList missing;
+    for (const auto& [tag, value] : required) {
+        if (value.isEmpty()) {
+            missing.append(QString::fromLatin1(tag));
+        }
+    }
+    return missing;
 }
 
 QStringList adifStationProblems(const Station& station)

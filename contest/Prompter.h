@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,5 +28,14 @@ public:
         Q_UNUSED(caption);
         Q_UNUSED(filter);
         return proposedPath;
+    }
+    // A question answered with one of the buttons named in answers: its index, or nothing when the operator
+    // cancels, which is what Enter and Esc do. Without a dialog of its own a prompter answers
+    // nothing, so that nothing is done on its behalf.
+    virtual std::optional<qsizetype> askChoice(const QString& text, const QStringList& answers)
+    {
+        Q_UNUSED(text);
+        Q_UNUSED(answers);
+        return std::nullopt;
     }
 };

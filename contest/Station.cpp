@@ -45,6 +45,28 @@ QStringList categoryTransmitterChoices()
                            QStringLiteral("UNLIMITED"), QStringLiteral("SWL")});
 }
 
+QStringList categoryAssistedChoices()
+{
+    return withEmptyFirst({QStringLiteral("ASSISTED"), QStringLiteral("NON-ASSISTED")});
+}
+
+QStringList categoryTimeChoices()
+{
+    return withEmptyFirst(
+        {QStringLiteral("6-HOURS"), QStringLiteral("8-HOURS"), QStringLiteral("12-HOURS"), QStringLiteral("24-HOURS")});
+}
+
+QStringList categoryOverlayChoices()
+{
+    return withEmptyFirst({QStringLiteral("CLASSIC"), QStringLiteral("ROOKIE"), QStringLiteral("TB-WIRES"),
+                           QStringLiteral("YOUTH"), QStringLiteral("NOVICE-TECH"), QStringLiteral("OVER-50")});
+}
+
+QStringList certificateChoices()
+{
+    return withEmptyFirst({QStringLiteral("YES"), QStringLiteral("NO")});
+}
+
 QString stationFileStem(const Station& station)
 {
     QString stem = morseLatin(station.callsign.trimmed()).text.toUpper();

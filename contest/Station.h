@@ -12,13 +12,23 @@ struct Station
     QString name;
     QString email;
     QStringList address; // one line each
-    QString contest;     // the Cabrillo contest name
+    QString addressCity;
+    QString addressStateProvince;
+    QString addressPostalcode;
+    QString addressCountry;
+    QString location;
+    QString gridLocator;
+    QString contest; // the Cabrillo contest name
     QString categoryOperator;
     QString categoryBand;
     QString categoryMode;
     QString categoryPower;
     QString categoryStation;
     QString categoryTransmitter;
+    QString categoryAssisted;
+    QString categoryTime;
+    QString categoryOverlay;
+    QString certificate;
     QString club;
     QStringList soapbox; // one line each
     QString adifContestId;
@@ -33,6 +43,10 @@ QStringList categoryModeChoices();
 QStringList categoryPowerChoices();
 QStringList categoryStationChoices();
 QStringList categoryTransmitterChoices();
+QStringList categoryAssistedChoices();
+QStringList categoryTimeChoices();
+QStringList categoryOverlayChoices();
+QStringList certificateChoices();
 
 // The station's callsign as a file name: "/" (and anything else a file name should not hold) becomes "_".
 QString stationFileStem(const Station& station);

@@ -102,6 +102,10 @@ public:
     {
         return m_prompter.askSaveFile(caption, proposedPath, filter);
     }
+    std::optional<qsizetype> askChoice(const QString& text, const QStringList& answers) override
+    {
+        return m_prompter.askChoice(text, answers);
+    }
 
 private:
     CwSender& m_sender;

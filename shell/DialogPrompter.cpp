@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace
 {
@@ -62,4 +63,19 @@ std::optional<QString> DialogPrompter::askSaveFile(const QString& caption, const
         return std::nullopt;
     }
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<qsizetype> DialogPrompter::askChoice(const QString& text, const QStringList& answers)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton, m_parent);
+    box.setObjectName(QStringLiteral("QuestionBox"));
+    QList<QAbstractButton*> buttons;
+    for (const QString& answer : answers) {
+        buttons.append(box.addButton(answer, QMessageBox::AcceptRole));
+    }
+    // a slip of Enter does nothing the operator has not chosen
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    const qsizetype index = buttons.indexOf(box.clickedButton());
+    return index < 0 ? std::nullopt : std::make_optional(index);
 }

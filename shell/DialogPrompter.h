@@ -16,6 +16,7 @@ public:
     void showMessage(const QString& text) override;
     std::optional<QString> askSaveFile(const QString& caption, const QString& proposedPath,
                                        const QString& filter) override;
+    std::optional<qsizetype> askChoice(const QString& text, const QStringList& answers) override;
 
 private:
     QWidget* m_parent;

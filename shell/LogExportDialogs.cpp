@@ -1,5 +1,6 @@
 #include "shell/LogExportDialogs.h"
 
+#include "contest/ExportQuestions.h"
 #include "contest/Prompter.h"
 #include "shell/ErrorBox.h"
 #include "shell/StationDialog.h"
@@ -22,6 +23,23 @@ FormatTexts formatTexts(LogFormat format)
         return {QStringLiteral("Export Cabrillo"), QStringLiteral("Cabrillo log (*.log);;All files (*)")};
     }
     return {QStringLiteral("Export ADIF"), QStringLiteral("ADIF file (*.adi);;All files (*)")};
+}
+
+// Asked again after each visit to the station data, until nothing is missing or the operator decides;
+// false when the operator cancels.
+bool completeCabrilloHeader(Station& station, Prompter& prompter, QWidget* window)
+{
+    for (;;) {
+        switch (askAboutMissingTags(cabrilloMissingTags(station), prompter)) {
+        case MissingTagsAnswer::Write:
+            return true;
+        case MissingTagsAnswer::Cancel:
+            return false;
+        case MissingTagsAnswer::FillIn:
+            editStation(station, window);
+            break;
+        }
+    }
 }
 } // namespace
 
@@ -49,6 +67,12 @@ SessionChange exportLogAs(LogFormat format, ContestSession& session, Prompter& p
     }
     if (station.callsign.isEmpty()) {
         prompter.showMessage(QStringLiteral("The export needs the station's own callsign (File, Station...)."));
+        return {};
+    }
+    if (!session.confirmContestToExport()) {
+        return {};
+    }
+    if (format == LogFormat::Cabrillo && !completeCabrilloHeader(station, prompter, window)) {
         return {};
     }
     const FormatTexts texts = formatTexts(format);

@@ -7,11 +7,13 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace
 {
@@ -56,13 +58,30 @@ StationDialog::StationDialog(const Station& station, QWidget* parent)
 {
     setObjectName(QStringLiteral("StationDialog"));
     setWindowTitle(QStringLiteral("Station"));
-    auto* form = new QFormLayout(this);
-    form->setObjectName(QStringLiteral("StationForm"));
+    auto* page = new QVBoxLayout(this);
+    auto* columns = new QHBoxLayout;
+    page->addLayout(columns);
+    m_column = new QFormLayout;
+    m_column->setObjectName(QStringLiteral("StationForm"));
+    columns->addLayout(m_column);
     m_callsign = addLine(QStringLiteral("&Callsign:"), "Callsign", station.callsign);
     m_operators = addLine(QStringLiteral("&Operators:"), "Operators", station.operators);
     m_name = addLine(QStringLiteral("&Name:"), "Name", station.name);
     m_email = addLine(QStringLiteral("&E-mail:"), "Email", station.email);
     m_address = addLines(QStringLiteral("&Address:"), "Address", station.address);
+    m_addressCity = addLine(QStringLiteral("Cit&y:"), "AddressCity", station.addressCity);
+    m_addressStateProvince = addLine(QStringLiteral("State/pro&vince:"), "AddressStateProvince",
+                                     station.addressStateProvince);
+    m_addressPostalcode = addLine(QStringLiteral("&ZIP/postal code:"), "AddressPostalcode", station.addressPostalcode);
+    m_addressCountry = addLine(QStringLiteral("Co&untry:"), "AddressCountry", station.addressCountry);
+    m_location = addLine(QStringLiteral("Location (&QTH):"), "Location", station.location);
+    m_gridLocator = addLine(QStringLiteral("&Grid locator:"), "GridLocator", station.gridLocator);
+    m_club = addLine(QStringLiteral("C&lub:"), "Club", station.club);
+    m_soapbox = addLines(QStringLiteral("Soapbo&x:"), "Soapbox", station.soapbox);
+
+    m_column = new QFormLayout;
+    m_column->setObjectName(QStringLiteral("ContestForm"));
+    columns->addLayout(m_column);
     m_contest = addLine(QStringLiteral("Cabrillo con&test:"), "Contest", station.contest);
     const QString leftOut = QStringLiteral("(left out)");
     const QString fromLog = QStringLiteral("(from the log)");
@@ -78,15 +97,21 @@ StationDialog::StationDialog(const Station& station, QWidget* parent)
                                   station.categoryStation, leftOut);
     m_categoryTransmitter = addChoice(QStringLiteral("Category t&ransmitter:"), "CategoryTransmitter",
                                       categoryTransmitterChoices(), station.categoryTransmitter, leftOut);
-    m_club = addLine(QStringLiteral("C&lub:"), "Club", station.club);
-    m_soapbox = addLines(QStringLiteral("Soapbo&x:"), "Soapbox", station.soapbox);
+    m_categoryAssisted = addChoice(QStringLiteral("Category ass&isted:"), "CategoryAssisted", categoryAssistedChoices(),
+                                   station.categoryAssisted, leftOut);
+    m_categoryTime = addChoice(QStringLiteral("Category time (&hours):"), "CategoryTime", categoryTimeChoices(),
+                               station.categoryTime, leftOut);
+    m_categoryOverlay = addChoice(QStringLiteral("Category o&verlay:"), "CategoryOverlay", categoryOverlayChoices(),
+                                  station.categoryOverlay, leftOut);
+    m_certificate = addChoice(QStringLiteral("Certi&ficate:"), "Certificate", certificateChoices(), station.certificate,
+                              leftOut);
     m_adifContestId = addLine(QStringLiteral("A&DIF contest ID:"), "AdifContestId", station.adifContestId);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &StationDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &StationDialog::reject);
-    form->addRow(buttons);
+    page->addWidget(buttons);
     m_callsign->setFocus();
 }
 
@@ -95,7 +120,7 @@ QLineEdit* StationDialog::addLine(const QString& label, const char* name, const 
     auto* edit = new QLineEdit(value, this);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setMaxLength(int(ProfileFile::kMaxValueLength));
-    static_cast<QFormLayout*>(layout())->addRow(label, edit);
+    m_column->addRow(label, edit);
     return edit;
 }
 
@@ -112,7 +137,7 @@ QComboBox* StationDialog::addChoice(const QString& label, const char* name, cons
         box->addItem(value, value);
     }
     box->setCurrentIndex(box->findData(value));
-    static_cast<QFormLayout*>(layout())->addRow(label, box);
+    m_column->addRow(label, box);
     return box;
 }
 
@@ -123,7 +148,7 @@ QPlainTextEdit* StationDialog::addLines(const QString& label, const char* name, 
     box->setTabChangesFocus(true);
     box->setFixedHeight(box->fontMetrics().lineSpacing() * kLinesBoxHeight + 2 * box->frameWidth()
                         + int(box->document()->documentMargin() * 2));
-    static_cast<QFormLayout*>(layout())->addRow(label, box);
+    m_column->addRow(label, box);
     return box;
 }
 
@@ -135,6 +160,12 @@ Station StationDialog::station() const
     station.name = m_name->text().trimmed();
     station.email = m_email->text().trimmed();
     station.address = linesOf(m_address);
+    station.addressCity = m_addressCity->text().trimmed();
+    station.addressStateProvince = m_addressStateProvince->text().trimmed();
+    station.addressPostalcode = m_addressPostalcode->text().trimmed();
+    station.addressCountry = m_addressCountry->text().trimmed();
+    station.location = m_location->text().trimmed();
+    station.gridLocator = m_gridLocator->text().trimmed();
     station.contest = m_contest->text().trimmed();
     station.categoryOperator = choiceOf(m_categoryOperator);
     station.categoryBand = choiceOf(m_categoryBand);
@@ -142,6 +173,10 @@ Station StationDialog::station() const
     station.categoryPower = choiceOf(m_categoryPower);
     station.categoryStation = choiceOf(m_categoryStation);
     station.categoryTransmitter = choiceOf(m_categoryTransmitter);
+    station.categoryAssisted = choiceOf(m_categoryAssisted);
+    station.categoryTime = choiceOf(m_categoryTime);
+    station.categoryOverlay = choiceOf(m_categoryOverlay);
+    station.certificate = choiceOf(m_certificate);
     station.club = m_club->text().trimmed();
     station.soapbox = linesOf(m_soapbox);
     station.adifContestId = m_adifContestId->text().trimmed();

@@ -26,6 +26,16 @@ const TextKey kTextKeys[] = {
     {"CategoryTransmitter", &Station::categoryTransmitter},
     {"Club", &Station::club},
     {"AdifContestId", &Station::adifContestId},
+    {"AddressCity", &Station::addressCity},
+    {"AddressStateProvince", &Station::addressStateProvince},
+    {"AddressPostalcode", &Station::addressPostalcode},
+    {"AddressCountry", &Station::addressCountry},
+    {"Location", &Station::location},
+    {"GridLocator", &Station::gridLocator},
+    {"CategoryAssisted", &Station::categoryAssisted},
+    {"CategoryTime", &Station::categoryTime},
+    {"CategoryOverlay", &Station::categoryOverlay},
+    {"Certificate", &Station::certificate},
 };
 
 QString numberedKey(const char* key, qsizetype number)

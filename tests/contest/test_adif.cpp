@@ -193,7 +193,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("problems");
         QTest::newRow("Cabrillo") << LogFormat::Cabrillo
                                   << QStringList{u"Station data, OPERATORS: Чук UA3DEF"_s,
-                                                 u"Station data, NAME: Чук"_s};
+                                                 u"Station data, NAME: Чук Ω"_s};
         QTest::newRow("ADIF") << LogFormat::Adif
                               << QStringList{u"Station data, OPERATOR: Чук UA3DEF"_s,
                                              u"Station data, CONTEST_ID: ЧТ"_s};
@@ -206,7 +206,7 @@ private Q_SLOTS:
         ExportJournal log;
         Station station = fullStation();
         station.operators = u"Чук UA3DEF"_s;
-        station.name = u"Чук"_s;
+        station.name = u"Чук Ω"_s;
         station.adifContestId = u"ЧТ"_s;
         QCOMPARE(exportLog(log.journal, 1, station, kHeader, format, log.env.path(u"log"_s)).problems, problems);
     }

@@ -1,12 +1,15 @@
+#include "contest/ExportQuestions.h"
 #include "contest/LogExport.h"
 #include "store/StoreError.h"
 #include "support/ExportJournal.h"
+#include "support/Fakes.h"
 #include "support/WithoutFileAccessOverride.h"
 
 #include <QFileInfo>
 #include <QTest>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 namespace
@@ -57,6 +60,9 @@ QList<QByteArrayList> qsoTokens(const QByteArray& file)
     return lines;
 }
 } // namespace
+
+Q_DECLARE_METATYPE(Station)
+Q_DECLARE_METATYPE(MissingTagsAnswer)
 
 class TestCabrillo : public QObject
 {
@@ -132,6 +138,112 @@ private Q_SLOTS:
                               u"22.10.06 20:02:00 (no callsign): no callsign, no exchange"_s}));
         log.journal.moveTo(1);
         QCOMPARE(log.journal.text(u"CallSign"_s), u"УА3ЧБЦ"_s);
+    }
+
+    // the tags that are new to the header go out where they belong; the rest is as before
+    void everyHeaderTag()
+    {
+        Station station = fullStation();
+        station.categoryAssisted = u"NON-ASSISTED"_s;
+        station.categoryTime = u"6-HOURS"_s;
+        station.categoryOverlay = u"ROOKIE"_s;
+        station.certificate = u"YES"_s;
+        station.addressCity = u"Москва"_s;
+        station.addressStateProvince = u"MO"_s;
+        station.addressPostalcode = u"119019"_s;
+        station.addressCountry = u"Russia"_s;
+        station.location = u"Центр"_s;
+        station.gridLocator = u"ko85us"_s;
+        const QByteArray log = cabrilloLog({}, station, kHeader);
+        const QByteArray header = kMixedLog.left(kMixedLog.indexOf("QSO:"));
+        QByteArray expected = header;
+        expected.insert(header.indexOf("CLAIMED-SCORE"),
+                        "CATEGORY-ASSISTED: NON-ASSISTED\r\n"
+                        "CATEGORY-TIME: 6-HOURS\r\n"
+                        "CATEGORY-OVERLAY: ROOKIE\r\n"
+                        "CERTIFICATE: YES\r\n");
+        expected.insert(expected.indexOf("CLUB:"),
+                        "ADDRESS-CITY: Moskva\r\n"
+                        "ADDRESS-STATE-PROVINCE: MO\r\n"
+                        "ADDRESS-POSTALCODE: 119019\r\n"
+                        "ADDRESS-COUNTRY: Russia\r\n"
+                        "LOCATION: Tsentr\r\n"
+                        "GRID-LOCATOR: KO85US\r\n");
+        QCOMPARE(log, expected + "END-OF-LOG:\r\n");
+    }
+
+    void missingTags_data()
+    {
+        QTest::addColumn<Station>("station");
+        QTest::addColumn<QString>("answer"); // null: the question is cancelled
+        QTest::addColumn<QStringList>("missing");
+        QTest::addColumn<MissingTagsAnswer>("decision");
+        Station complete = fullStation();
+        complete.categoryAssisted = u"NON-ASSISTED"_s;
+        // band and mode left to the contacts are not missing
+        QTest::newRow("complete") << complete << QString() << QStringList() << MissingTagsAnswer::Write;
+        QTest::newRow("no assisted, filled in")
+            << fullStation() << u"Fill in now"_s << QStringList{u"CATEGORY-ASSISTED"_s} << MissingTagsAnswer::FillIn;
+        Station blankContest = complete;
+        blankContest.contest = u"  "_s;
+        QTest::newRow("blank contest, written")
+            << blankContest << u"Write anyway"_s << QStringList{u"CONTEST"_s} << MissingTagsAnswer::Write;
+        QTest::newRow("callsign only, cancelled")
+            << callsignOnly() << QString()
+            << QStringList{u"CONTEST"_s, u"CATEGORY-OPERATOR"_s, u"CATEGORY-POWER"_s, u"CATEGORY-TRANSMITTER"_s,
+                           u"CATEGORY-ASSISTED"_s}
+            << MissingTagsAnswer::Cancel;
+    }
+
+    // an export says which tags robots would refuse the log for, and the operator decides
+    void missingTags()
+    {
+        QFETCH(Station, station);
+        QFETCH(QString, answer);
+        QFETCH(QStringList, missing);
+        QFETCH(MissingTagsAnswer, decision);
+        QCOMPARE(cabrilloMissingTags(station), missing);
+        FakePrompter prompter;
+        prompter.answers.push_back(answer);
+        QCOMPARE(askAboutMissingTags(missing, prompter), decision);
+        QCOMPARE(prompter.questions.size(), missing.isEmpty() ? 0 : 1);
+        for (const QString& tag : missing) {
+            QVERIFY(prompter.questions.constFirst().contains(tag));
+        }
+    }
+
+    void freeTextIsTransliterated_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("line");
+        // names as Russian passports since 2014 write them
+        QTest::newRow("name") << u"NAME"_s << u"Иван Чернышёв"_s << "NAME: Ivan Chernyshev"_ba;
+        QTest::newRow("ю я й ь") << u"NAME"_s << u"Юлия Наталья Дмитрий"_s << "NAME: Iuliia Natalia Dmitrii"_ba;
+        QTest::newRow("х щ ц ъ") << u"NAME"_s << u"Хрущёв Цой Подъячев"_s << "NAME: Khrushchev Tsoi Podieiachev"_ba;
+        QTest::newRow("capitals") << u"NAME"_s << u"ЮЛИЯ ЩУКИНА, Э. Жук"_s << "NAME: IULIIA SHCHUKINA, E. Zhuk"_ba;
+        QTest::newRow("address") << u"ADDRESS"_s << u"Москва, ул. Щорса 5"_s << "ADDRESS: Moskva, ul. Shchorsa 5"_ba;
+        QTest::newRow("club") << u"CLUB"_s << u"Радиоклуб «Эфир» — №1"_s << R"(CLUB: Radioklub "Efir" - No1)"_ba;
+        QTest::newRow("soapbox") << u"SOAPBOX"_s << u"Всем спасибо!"_s << "SOAPBOX: Vsem spasibo!"_ba;
+        // callsigns keep the letters sent in Morse
+        QTest::newRow("operators") << u"OPERATORS"_s << u"рв3авж"_s << "OPERATORS: RW3AWV"_ba;
+    }
+
+    void freeTextIsTransliterated()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, line);
+        Station station = callsignOnly();
+        const QHash<QString, std::function<void()>> set{
+            {u"NAME"_s, [&] { station.name = typed; }},           {u"ADDRESS"_s, [&] { station.address = {typed}; }},
+            {u"CLUB"_s, [&] { station.club = typed; }},           {u"SOAPBOX"_s, [&] { station.soapbox = {typed}; }},
+            {u"OPERATORS"_s, [&] { station.operators = typed; }},
+        };
+        set.value(field)();
+        const QByteArray log = cabrilloLog({}, station, kHeader);
+        QVERIFY2(log.contains(QByteArray("\r\n" + line + "\r\n")), log.constData());
+        QCOMPARE(cabrilloStationProblems(station), QStringList());
     }
 
     // a value longer than its column widens it by what it needs, and nothing is cut

@@ -104,6 +104,8 @@ private Q_SLOTS:
     void restorePutsTheCopyBackWholeOrNotAtAll();
     void exportsTakeTheContestNumberAndItsScore_data();
     void exportsTakeTheContestNumberAndItsScore();
+    void emptyContestIsExportedOnlyWhenConfirmed_data();
+    void emptyContestIsExportedOnlyWhenConfirmed();
     // folders that cannot be written
     void readOnlyFolderIsReadAndNeverWritten_data();
     void readOnlyFolderIsReadAndNeverWritten();
@@ -488,6 +490,49 @@ void TestContestSession::exportsTakeTheContestNumberAndItsScore()
         f.session->exportJournal();
     }
     verifyHolds(format ? fileBytes(f.env.path(u"log"_s)) : f.report(), has, hasNot);
+}
+
+void TestContestSession::emptyContestIsExportedOnlyWhenConfirmed_data()
+{
+    QTest::addColumn<QList<int>>("worked"); // the contest number of each contact in turn
+    QTest::addColumn<int>("contestNumber");
+    QTest::addColumn<QString>("answer"); // null: the box is cancelled
+    QTest::addColumn<bool>("exported");
+    QTest::addColumn<QString>("question"); // empty: none is asked
+    QTest::newRow("contest with contacts") << QList<int>{1, 3} << 3 << QString() << true << QString();
+    QTest::newRow("empty contest, cancelled")
+        << QList<int>{3, 1} << 2 << QString() << false
+        << u"Contest 2 has no contacts. Contacts are logged under contest 1, 3."_s;
+    QTest::newRow("empty contest, confirmed") << QList<int>{1} << 2 << u"Write empty log"_s << true
+                                              << u"Contest 2 has no contacts. Contacts are logged under contest 1."_s;
+    QTest::newRow("empty journal") << QList<int>{} << 1 << QString() << false
+                                   << u"Contest 1 has no contacts. The journal holds no contacts at all."_s;
+}
+
+// An export of a contest number without contacts is a slip more often than not: the operator is told
+// where the contacts are, and nothing is written unless an empty log is what is wanted.
+void TestContestSession::emptyContestIsExportedOnlyWhenConfirmed()
+{
+    QFETCH(QList<int>, worked);
+    QFETCH(int, contestNumber);
+    QFETCH(QString, answer);
+    QFETCH(bool, exported);
+    QFETCH(QString, question);
+    SessionFixture f;
+    f.start();
+    const QStringList calls{u"RA3ABC"_s, u"UA1XYZ"_s};
+    f.addParticipants(calls);
+    for (qsizetype i = 0; i < worked.size(); ++i) {
+        f.session->setContestNumber(worked.at(i));
+        f.enter(calls.at(i), u"23 015"_s);
+    }
+    f.session->setContestNumber(contestNumber);
+    f.prompter.answers.push_back(answer);
+    QCOMPARE(f.session->confirmContestToExport(), exported);
+    QCOMPARE(f.prompter.questions.size(), question.isEmpty() ? 0 : 1);
+    if (!question.isEmpty()) {
+        QVERIFY2(f.prompter.questions.constFirst().startsWith(question), qPrintable(f.prompter.questions.constFirst()));
+    }
 }
 
 void TestContestSession::readOnlyFolderIsReadAndNeverWritten_data()

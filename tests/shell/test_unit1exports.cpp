@@ -1,7 +1,9 @@
 #include "shell/FormStorage.h"
 #include "shell/ProfileFile.h"
 #include "shell/StationDialog.h"
+#include "shell/StationSettings.h"
 #include "store/TableView.h"
+#include "support/ExportJournal.h"
 #include "support/WindowFixture.h"
 #include "widgets/DataGrid.h"
 #include "widgets/SpinField.h"
@@ -88,9 +90,12 @@ void TestUnit1Exports::firstExportAsksForTheStationThenWrites()
     QVERIFY(m_dialogSeen);
     QVERIFY(!QFile::exists(m_w->env.path(u"UA3ABC_P.log"_s)));
 
+    // the categories robots require are asked for; the operator writes the log without them
     m_dialogSeen = false;
     answerStationDialog(u"UA3ABC/P"_s, Qt::Key_Return);
+    m_w->prompter.answers.push_back(u"Write anyway"_s);
     exportCabrillo->trigger();
+    QCOMPARE(m_w->prompter.questions.size(), 1);
     QVERIFY(m_dialogSeen);
     QFile file(m_w->env.path(u"UA3ABC_P.log"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -123,6 +128,20 @@ void TestUnit1Exports::stationDataLiveBesideTheWindowSettings()
                  QString::number(m_w->ui().contestNumber().value()));
         m_w->form->formStorage1().save();
     }
+    // every field, the newer ones too, comes back as it was saved
+    Station station = fullStation();
+    station.categoryAssisted = u"ASSISTED"_s;
+    station.categoryTime = u"12-HOURS"_s;
+    station.categoryOverlay = u"YOUTH"_s;
+    station.certificate = u"NO"_s;
+    station.addressCity = u"Тула"_s;
+    station.addressStateProvince = u"TL"_s;
+    station.addressPostalcode = u"300000"_s;
+    station.addressCountry = u"Россия"_s;
+    station.location = u"EU"_s;
+    station.gridLocator = u"KO94"_s;
+    saveStation(station);
+    QCOMPARE(loadStation(), station);
     QCOMPARE(m_w->errors, QStringList());
 }
 

@@ -20,6 +20,7 @@ public:
     // what each prompt was about, empty for a plain one
     QStringList subjects;
     QStringList messages;
+    QStringList questions;
     // runs while a prompt is "open", as the timer may while the real one waits
     std::function<void()> whilePrompting;
 
@@ -48,6 +49,18 @@ public:
     }
 
     void showMessage(const QString& text) override { messages.append(text); }
+
+    // answered from the same queue by the text of the button; a null or unknown answer closes the box
+    std::optional<qsizetype> askChoice(const QString& text, const QStringList& choices) override
+    {
+        questions.append(text);
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        const qsizetype index = choices.indexOf(answers.front());
+        answers.pop_front();
+        return index < 0 ? std::nullopt : std::make_optional(index);
+    }
 };
 
 class FakeClock : public Clock
