@@ -1,6 +1,7 @@
 #include "contest/ExportContacts.h"
 
 #include "contest/MorseLatin.h"
+#include "contest/RadioBand.h"
 #include "contest/ReportFormat.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
@@ -65,6 +66,7 @@ QList<ExportContact> contactsOfContest(const TableView& journal, int contestNumb
     const int sentField = requiredField(journal, kFieldSentText);
     const int recvField = requiredField(journal, kFieldRecvText);
     ContactTimeConverter utc;
+    const QHash<qint64, ContactFrequency> frequencies = contactFrequencies(journal.database());
     QList<ExportContact> contacts;
     const int rows = journal.recordCount();
     for (int row = 0; row < rows; ++row) {
@@ -85,6 +87,11 @@ QList<ExportContact> contactsOfContest(const TableView& journal, int contestNumb
         contact.callSign = journal.valueAt(row, callField).toString().trimmed();
         contact.sentText = journal.valueAt(row, sentField).toString().trimmed();
         contact.recvText = journal.valueAt(row, recvField).toString().trimmed();
+        // a correction of the band or mode since leaves the contact with its band edge
+        if (const auto kept = frequencies.constFind(contact.id);
+            kept != frequencies.cend() && readingFits(kept->hz, kept->mode, contact.band, contact.mode)) {
+            contact.frequency = *kept;
+        }
         contacts.append(contact);
     }
     sortByUtc(contacts);

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "store/ContactFrequencies.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+#include <optional>
 
 class TableView;
 
@@ -20,9 +24,11 @@ struct ExportContact
     QString callSign;
     QString sentText;
     QString recvText;
+    // the radio's at the contact, when it was kept and still fits the row's band and mode
+    std::optional<ContactFrequency> frequency;
 };
 
-// No frequency is logged: the exports give the band's lower edge, 0 for a band the log does not know.
+// Without the radio's frequency the exports give the band's lower edge, 0 for a band the log does not know.
 int bandLowerEdgeKhz(int band);
 bool isSsb(const QString& mode);
 bool isCw(const QString& mode);

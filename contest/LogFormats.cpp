@@ -70,6 +70,25 @@ QString derivedMode(const QList<ExportContact>& contacts)
     return QStringLiteral("MIXED");
 }
 
+constexpr qint64 kHzPerKhz = 1000;
+constexpr qint64 kHzPerMhz = 1'000'000;
+
+// "3.6504": as many decimals as the reading has, at least one
+QString megahertz(qint64 hz)
+{
+    QString decimals = QString::number(hz % kHzPerMhz).rightJustified(6, u'0');
+    while (decimals.size() > 1 && decimals.endsWith(u'0')) {
+        decimals.chop(1);
+    }
+    return QString::number(hz / kHzPerMhz) + u'.' + decimals;
+}
+
+const QStringList& sidebands()
+{
+    static const QStringList names = {QStringLiteral("LSB"), QStringLiteral("USB")};
+    return names;
+}
+
 QString cabrilloMode(const QString& mode)
 {
     if (isSsb(mode)) {
@@ -80,7 +99,7 @@ QString cabrilloMode(const QString& mode)
 
 QString qsoLine(const ExportContact& contact, const QString& ownCall)
 {
-    const int khz = bandLowerEdgeKhz(contact.band);
+    const int khz = contact.frequency ? int(contact.frequency->hz / kHzPerKhz) : bandLowerEdgeKhz(contact.band);
     const QString frequency = khz > 0 ? QString::number(khz) : QString::number(contact.band);
     // a long value widens its column; nothing trails the last one
     QString line = QStringLiteral("QSO: ") + frequency.rightJustified(kFrequencyWidth) + u' '
@@ -224,8 +243,14 @@ QByteArray adifLog(const QList<ExportContact>& contacts, const Station& station,
         if (bandLowerEdgeKhz(contact.band) > 0) {
             adi.field("BAND", QString::number(contact.band) + u'm');
         }
+        if (contact.frequency) {
+            adi.field("FREQ", megahertz(contact.frequency->hz));
+        }
         if (isSsb(contact.mode) || isCw(contact.mode)) {
             adi.field("MODE", contact.mode.toUpper());
+        }
+        if (isSsb(contact.mode) && contact.frequency && sidebands().contains(contact.frequency->mode.toUpper())) {
+            adi.field("SUBMODE", contact.frequency->mode.toUpper());
         }
         adi.field("STX_STRING", token(contact.sentText));
         adi.field("STX", serialOf(contact.sentText));

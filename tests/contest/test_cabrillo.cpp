@@ -1,5 +1,6 @@
 #include "contest/ExportQuestions.h"
 #include "contest/LogExport.h"
+#include "store/ContactFrequencies.h"
 #include "store/StoreError.h"
 #include "support/ExportJournal.h"
 #include "support/Fakes.h"
@@ -261,6 +262,54 @@ private Q_SLOTS:
         const QByteArrayList lines = cabrilloLog({contact}, station, kHeader).split('\n');
         QCOMPARE(lines.at(lines.size() - 3),
                  "QSO:  1800 CW 2006-10-22 1600 R2014/UA3ABC/P 22 12345678901 RA3WV         23 015\r"_ba);
+    }
+
+    // what the radio read at the contact goes out in both formats, as long as it fits the row's band and mode
+    void radioFrequency_data()
+    {
+        QTest::addColumn<int>("band");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<qint64>("hz"); // 0: no radio
+        QTest::addColumn<QString>("radioMode");
+        QTest::addColumn<QByteArray>("qsoStart");
+        QTest::addColumn<QByteArray>("adifFields");
+
+        QTest::newRow("80 m lower sideband") << 80 << u"SSB"_s << qint64(3'650'400) << u"LSB"_s << "QSO:  3650 PH"_ba
+                                             << "<FREQ:6>3.6504 <MODE:3>SSB <SUBMODE:3>LSB"_ba;
+        QTest::newRow("160 m CW") << 160 << u"CW"_s << qint64(1'832'500) << u"CW"_s << "QSO:  1832 CW"_ba
+                                  << "<FREQ:6>1.8325 <MODE:2>CW"_ba;
+        QTest::newRow("a whole megahertz") << 160 << u"SSB"_s << qint64(2'000'000) << u"USB"_s << "QSO:  2000 PH"_ba
+                                           << "<FREQ:3>2.0 <MODE:3>SSB <SUBMODE:3>USB"_ba;
+        QTest::newRow("band corrected since") << 80 << u"CW"_s << qint64(1'832'500) << u"CW"_s << "QSO:  3500 CW"_ba
+                                              << "<MODE:2>CW"_ba;
+        QTest::newRow("no radio") << 80 << u"SSB"_s << qint64(0) << QString() << "QSO:  3500 PH"_ba
+                                  << "<MODE:3>SSB"_ba;
+    }
+
+    void radioFrequency()
+    {
+        QFETCH(int, band);
+        QFETCH(QString, mode);
+        QFETCH(qint64, hz);
+        QFETCH(QString, radioMode);
+        QFETCH(QByteArray, qsoStart);
+        QFETCH(QByteArray, adifFields);
+        ExportJournal log;
+        log.add(QDateTime(QDate(2006, 10, 22), QTime(16, 0), Qt::UTC), 1, band, mode, u"RA3WV"_s, u"22 001"_s,
+                u"23 015"_s);
+        if (hz > 0) {
+            recordContactFrequency(log.db, log.journal.currentId(), {hz, radioMode});
+        }
+        const QString cabrillo = log.env.path(u"UA3ABC.log"_s);
+        exportLog(log.journal, 1, fullStation(), kHeader, LogFormat::Cabrillo, cabrillo);
+        const QByteArray written = readFile(cabrillo);
+        const QByteArray qso = written.mid(written.indexOf("QSO:"));
+        QVERIFY2(qso.startsWith(qsoStart), qso.constData());
+        const QString adif = log.env.path(u"UA3ABC.adi"_s);
+        exportLog(log.journal, 1, fullStation(), kHeader, LogFormat::Adif, adif);
+        const QByteArray record = readFile(adif);
+        QVERIFY2(record.contains(QByteArray(adifFields + " <STX_STRING")), record.constData());
+        QCOMPARE(record.contains("<FREQ"), adifFields.contains("<FREQ"));
     }
 
     void emptyJournal()

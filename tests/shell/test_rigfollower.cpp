@@ -1,3 +1,4 @@
+#include "contest/LogExport.h"
 #include "shell/FormStorage.h"
 #include "shell/ProfileFile.h"
 #include "shell/RadioSettings.h"
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void stopsPromptlyWhileTheRadioHangs();
     void radioDialogKeepsItsSection();
     void radioGoesToTheColumnChosen();
+    void contactsGoOutWithTheRadiosFrequency();
 
 private:
     void startRigctld();
@@ -317,6 +319,38 @@ void TestRigFollower::radioGoesToTheColumnChosen()
     QTRY_VERIFY_WITH_TIMEOUT(radioLabel()->text().startsWith(u"160 m SSB"_s), kFollowsMs);
     QTest::qWait(1500);
     QCOMPARE(m_w->form->activeBand(), kPanel160);
+    QCOMPARE(m_w->errors, QStringList());
+}
+
+void TestRigFollower::contactsGoOutWithTheRadiosFrequency()
+{
+    startWindow();
+    m_w->prompter.answers = {u"RA3ABC"_s};
+    QTest::keyClick(&m_w->ui().bandGrid(kPanel80), Qt::Key_Insert);
+    for (const auto& [hz, mode, band, reading] : {std::tuple{u"3650400"_s, u"LSB"_s, kPanel80, u"80 m SSB 3.650 MHz"_s},
+                                                  {u"1832500"_s, u"CW"_s, kPanel160CW, u"160 m CW 1.833 MHz"_s}}) {
+        QVERIFY(setRig(hz, mode));
+        QTRY_COMPARE_WITH_TIMEOUT(radioLabel()->text(), reading, kFollowsMs);
+        QTRY_COMPARE_WITH_TIMEOUT(m_w->form->activeBand(), band, kFollowsMs);
+        m_w->prompter.answers = {u"23 015"_s};
+        QTest::keyClick(&m_w->ui().bandGrid(band), Qt::Key_Return);
+    }
+    QCOMPARE(m_w->ui().journalView().recordCount(), 2);
+    Station station;
+    station.callsign = u"UA3ABC"_s;
+    const ExportHeader header{u"1.03"_s, QDateTime::currentDateTimeUtc(), 0};
+    const QString cabrillo = m_w->env.path(u"UA3ABC.log"_s);
+    const QString adif = m_w->env.path(u"UA3ABC.adi"_s);
+    exportLog(m_w->ui().journalView(), 1, station, header, LogFormat::Cabrillo, cabrillo);
+    exportLog(m_w->ui().journalView(), 1, station, header, LogFormat::Adif, adif);
+    QFile cabrilloFile(cabrillo);
+    QFile adifFile(adif);
+    QVERIFY(cabrilloFile.open(QIODevice::ReadOnly) && adifFile.open(QIODevice::ReadOnly));
+    const QByteArray cabrilloText = cabrilloFile.readAll();
+    const QByteArray adifText = adifFile.readAll();
+    QVERIFY2(cabrilloText.contains("QSO:  3650 PH") && cabrilloText.contains("QSO:  1832 CW"),
+             cabrilloText.constData());
+    QVERIFY2(adifText.contains("<FREQ:6>3.6504") && adifText.contains("<FREQ:6>1.8325"), adifText.constData());
     QCOMPARE(m_w->errors, QStringList());
 }
 
