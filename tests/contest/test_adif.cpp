@@ -1,6 +1,13 @@
 #include "contest/LogExport.h"
 #include "support/ExportJournal.h"
 
+#include "store/ContactFrequencies.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTest>
 
 namespace
@@ -209,6 +216,51 @@ private Q_SLOTS:
         station.name = u"Чук Ω"_s;
         station.adifContestId = u"ЧТ"_s;
         QCOMPARE(exportLog(log.journal, 1, station, kHeader, format, log.env.path(u"log"_s)).problems, problems);
+    }
+
+    // A logbook program that is not ours reads the file back: the ADIF parser of the npm registry that
+    // scripts/test.sh installs and names in TOURLOG_EXTERNAL_READERS.
+    void readsBackInAnotherParser()
+    {
+        const QString modules = qEnvironmentVariable("TOURLOG_EXTERNAL_READERS");
+        if (modules.isEmpty() || !QFileInfo::exists(modules + u"/adif-parser-ts"_s)) {
+            QSKIP("adif-parser-ts is not installed: scripts/test.sh installs it");
+        }
+        ExportJournal log;
+        const QDate day(2006, 10, 22);
+        log.add(QDateTime(day, QTime(16, 0), Qt::UTC), 1, 80, u"SSB"_s, u"РА3ДЕФ"_s, u"22 001"_s, u"23 015"_s);
+        recordContactFrequency(log.db, log.journal.currentId(), {3'650'400, u"LSB"_s});
+        log.add(QDateTime(day, QTime(16, 1), Qt::UTC), 1, 160, u"CW"_s, u"ua3xyz/p"_s, u"22 002"_s, u"16 007"_s);
+        recordContactFrequency(log.db, log.journal.currentId(), {1'832'500, u"CW"_s});
+        Station station = fullStation();
+        station.name = u"Иван Чернышёв"_s;
+        station.address = QStringList{u"Москва, ул. Щорса 5"_s};
+        const QString path = log.env.path(u"UA3ABC.adi"_s);
+        exportLog(log.journal, 1, station, kHeader, LogFormat::Adif, path);
+
+        QProcess node;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"NODE_PATH"_s, modules);
+        node.setProcessEnvironment(environment);
+        node.start(u"node"_s,
+                   {u"-e"_s,
+                    u"const {AdifParser} = require('adif-parser-ts');"
+                    "const text = require('fs').readFileSync(process.argv[1], 'latin1');"
+                    "console.log(JSON.stringify(AdifParser.parseAdi(text).records));"_s,
+                    path});
+        QVERIFY(node.waitForFinished());
+        QCOMPARE(node.exitCode(), 0);
+        const QJsonArray records = QJsonDocument::fromJson(node.readAllStandardOutput()).array();
+        QCOMPARE(records.size(), 2);
+        const QStringList expected[] = {{u"RA3DEF"_s, u"3.6504"_s, u"SSB"_s, u"LSB"_s, u"15"_s},
+                                        {u"UA3XYZ/P"_s, u"1.8325"_s, u"CW"_s, QString(), u"7"_s}};
+        for (int i = 0; i < records.size(); ++i) {
+            const QJsonObject record = records.at(i).toObject();
+            QCOMPARE((QStringList{record.value(u"call"_s).toString(), record.value(u"freq"_s).toString(),
+                                  record.value(u"mode"_s).toString(), record.value(u"submode"_s).toString(),
+                                  record.value(u"srx"_s).toString()}),
+                     expected[i]);
+        }
     }
 
     void emptyJournal()
