@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/FieldValue.h"
+#include "store/FoldedSearch.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
 #include "store/Transaction.h"
@@ -650,7 +651,28 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
             + (text && caseInsensitive ? QStringLiteral("=? COLLATE TOURLOG_NOCASE") : QStringLiteral("=?")));
         bound.append(value);
     }
-    const BoundSql located = m_statements.locate(conditions, bound, last);
+    return moveToFirstMatch(conditions, bound, last);
+}
+
+bool TableView::locateTyped(const QString& field, const QString& typed)
+{
+    requireOpen("search in");
+    settleOrder();
+    checkBrowseMode();
+    if (typed.isEmpty()) {
+        return false;
+    }
+    // the typed text is bound, never spelt into the statement: a quote, % or _ is just a character
+    const QString place = QStringLiteral("%1(%2, ?)")
+                              .arg(QLatin1String(kFoldedInstr),
+                                   quoteIdentifier(m_fieldDefs.at(requireField(field)).name));
+    return moveToFirstMatch({place + QStringLiteral(" = 1")}, {typed}, false)
+        || moveToFirstMatch({place + QStringLiteral(" > 0")}, {typed}, false);
+}
+
+bool TableView::moveToFirstMatch(const QStringList& conditions, const QVariantList& values, bool last)
+{
+    const BoundSql located = m_statements.locate(conditions, values, last);
     Statement query = m_db.prepareOn(tableName(), located.sql);
     query.bindAll(located.values);
     if (!query.step()) {
