@@ -57,11 +57,14 @@ void confirmEditor(QWidget* grid)
     QTRY_COMPARE(QApplication::focusWidget(), grid);
 }
 
-// each character typed as its key; ⌫ is Backspace, ⎋ Esc, ⏎ Enter and ↓ the down arrow
+// each character typed as its key; ⌫ is Backspace, ⎋ Esc, ⏎ Enter, ↓ the down arrow and ⇧ Shift alone
 void pressKeys(QWidget* grid, const QString& keys)
 {
-    static const QHash<QChar, Qt::Key> special = {
-        {u'⌫', Qt::Key_Backspace}, {u'⎋', Qt::Key_Escape}, {u'⏎', Qt::Key_Return}, {u'↓', Qt::Key_Down}};
+    static const QHash<QChar, Qt::Key> special = {{u'⌫', Qt::Key_Backspace},
+                                                  {u'⎋', Qt::Key_Escape},
+                                                  {u'⏎', Qt::Key_Return},
+                                                  {u'↓', Qt::Key_Down},
+                                                  {u'⇧', Qt::Key_Shift}};
     for (const QChar ch : keys) {
         if (special.contains(ch)) {
             QTest::keyClick(grid, special.value(ch));
@@ -564,6 +567,7 @@ void TestDataGrid::typingFindsACallsign_data()
     QTest::newRow("not found stays") << false << u"CD"_s << u"CC3CC"_s << u"CD"_s;
     QTest::newRow("Backspace shortens") << false << u"CD⌫"_s << u"CC3CC"_s << u"C"_s;
     QTest::newRow("Backspace to nothing ends") << false << u"EE⌫⌫B"_s << u"BB2BB"_s << u"B"_s;
+    QTest::newRow("Shift alone keeps the text") << false << u"C⇧D"_s << u"CC3CC"_s << u"CD"_s;
     QTest::newRow("Esc ends") << false << u"C⎋D"_s << u"DD4DD"_s << u"D"_s;
     QTest::newRow("arrow ends and moves") << false << u"C↓"_s << u"DD4DD"_s << QString();
     QTest::newRow("Enter ends on the row found") << false << u"DD⏎"_s << u"DD4DD"_s << QString();

@@ -26,7 +26,8 @@ struct Row
 };
 
 const QList<Row> kRows = {
-    {u"RA5KLM"_s}, {u"РА3ДЕФ"_s}, {u"UA3XYZ"_s, true}, {u"УА3ЧЕ"_s}, {u"RW1A/P"_s, true}, {u"UA9ABC"_s, false, 160},
+    {u"RA5KLM"_s},       {u"РА3ДЕФ"_s},      {u"UA3XYZ"_s, true},       {u"УА3ЧЕ"_s},
+    {u"RW1A/P"_s, true}, {u"KL7RA"_s, true}, {u"UA9ABC"_s, false, 160},
 };
 } // namespace
 
@@ -87,6 +88,7 @@ void TestTypedSearch::typedTextFindsItsRow_data()
     QTest::newRow("not worked before worked") << u"ua3"_s << u"УА3ЧЕ"_s;
     QTest::newRow("worked when alone") << u"UA3X"_s << u"UA3XYZ"_s;
     QTest::newRow("letter without twin is itself") << u"ua3ч"_s << u"УА3ЧЕ"_s;
+    QTest::newRow("beginning before holding") << u"kl"_s << u"KL7RA"_s;
     QTest::newRow("contained when none begins") << u"KLM"_s << u"RA5KLM"_s;
     QTest::newRow("first contained in order") << u"A3"_s << u"РА3ДЕФ"_s;
     QTest::newRow("slash") << u"/p"_s << u"RW1A/P"_s;
