@@ -1,4 +1,5 @@
 #include "store/Database.h"
+#include "store/FoldedSearch.h"
 #include "store/Schema.h"
 #include "store/Statement.h"
 #include "store/TableView.h"
@@ -41,6 +42,8 @@ private Q_SLOTS:
     void cleanup();
     void typedTextFindsItsRow_data();
     void typedTextFindsItsRow();
+    void foldedInstrCountsCharacters_data();
+    void foldedInstrCountsCharacters();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -118,6 +121,31 @@ void TestTypedSearch::typedTextFindsItsRow()
     }
     QCOMPARE(view.text(u"CallSign"_s), found);
     QCOMPARE(view.idAt(view.currentRow()), view.currentId());
+}
+
+void TestTypedSearch::foldedInstrCountsCharacters_data()
+{
+    QTest::addColumn<QVariant>("text");
+    QTest::addColumn<QVariant>("typed");
+    QTest::addColumn<QVariant>("place");
+
+    QTest::newRow("Latin in Cyrillic") << QVariant(u"УА3ЧЕ"_s) << QVariant(u"a3"_s) << QVariant(2);
+    QTest::newRow("after a letter without twin") << QVariant(u"УА3ЧЕ"_s) << QVariant(u"е"_s) << QVariant(5);
+    QTest::newRow("three-byte character") << QVariant(u"R€Ё"_s) << QVariant(u"e"_s) << QVariant(3);
+    QTest::newRow("absent") << QVariant(u"RA3"_s) << QVariant(u"RA3A"_s) << QVariant(0);
+    QTest::newRow("null text") << QVariant() << QVariant(u"R"_s) << QVariant();
+}
+
+void TestTypedSearch::foldedInstrCountsCharacters()
+{
+    QFETCH(QVariant, text);
+    QFETCH(QVariant, typed);
+    QFETCH(QVariant, place);
+    Statement query = m_db->prepare(u"SELECT %1(?, ?)"_s.arg(QLatin1String(kFoldedInstr)));
+    query.bindAll({text, typed});
+    QVERIFY(query.step());
+    QCOMPARE(query.column(0).toInt(), place.toInt());
+    QCOMPARE(query.column(0).isNull(), place.isNull());
 }
 
 QTEST_GUILESS_MAIN(TestTypedSearch)
