@@ -5,6 +5,7 @@
 #include "store/FoldedSearch.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
+#include "store/TableNames.h"
 #include "store/Transaction.h"
 
 #include <QFileInfo>
@@ -651,7 +652,8 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
             + (text && caseInsensitive ? QStringLiteral("=? COLLATE TOURLOG_NOCASE") : QStringLiteral("=?")));
         bound.append(value);
     }
-    return moveToFirstMatch(conditions, bound, last);
+    const std::optional<RowOrder::Entry> found = firstMatch(conditions, bound, last);
+    return found && makeCurrent(*found);
 }
 
 bool TableView::locateTyped(const QString& field, const QString& typed)
@@ -666,23 +668,40 @@ bool TableView::locateTyped(const QString& field, const QString& typed)
     const QString place = QStringLiteral("%1(%2, ?)")
                               .arg(QLatin1String(kFoldedInstr),
                                    quoteIdentifier(m_fieldDefs.at(requireField(field)).name));
-    return moveToFirstMatch({place + QStringLiteral(" = 1")}, {typed}, false)
-        || moveToFirstMatch({place + QStringLiteral(" > 0")}, {typed}, false);
+    const QString begins = place + QStringLiteral(" = 1");
+    // Sought first as held: a text no row holds (a typo) costs one pass over the view, not two. Only when
+    // the first row that holds it does not begin with it is a row that begins with it sought further on.
+    std::optional<RowOrder::Entry> found = firstMatch({place + QStringLiteral(" > 0")}, {typed}, false);
+    if (!found) {
+        return false;
+    }
+    if (!firstMatch({QString(kFieldId + QStringLiteral("=?")), begins}, {found->id, typed}, false)) {
+        if (std::optional<RowOrder::Entry> beginning = firstMatch({begins}, {typed}, false)) {
+            found = std::move(beginning);
+        }
+    }
+    return makeCurrent(*found);
 }
 
-bool TableView::moveToFirstMatch(const QStringList& conditions, const QVariantList& values, bool last)
+std::optional<RowOrder::Entry> TableView::firstMatch(const QStringList& conditions, const QVariantList& values,
+                                                     bool last) const
 {
     const BoundSql located = m_statements.locate(conditions, values, last);
     Statement query = m_db.prepareOn(tableName(), located.sql);
     query.bindAll(located.values);
     if (!query.step()) {
-        return false;
+        return std::nullopt;
     }
     RowOrder::Entry entry;
     entry.id = query.column(0).toLongLong();
     for (int i = 0; i < m_def.orderBy.size(); ++i) {
         entry.key.append(query.column(i + 1));
     }
+    return entry;
+}
+
+bool TableView::makeCurrent(const RowOrder::Entry& entry)
+{
     qsizetype position = m_order.adopt(entry);
     if (position < 0) {
         position = m_order.readPosition(entry.id);

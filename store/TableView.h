@@ -149,8 +149,11 @@ private:
     void reload();
     void resetPosition(int row);
     bool locateMatch(const QString& fields, const QVariantList& values, bool caseInsensitive, bool last);
-    // the first (or last) row of the view meeting the conditions becomes current; false when there is none
-    bool moveToFirstMatch(const QStringList& conditions, const QVariantList& values, bool last);
+    // the first (or last) row of the view meeting the conditions, if there is one
+    std::optional<RowOrder::Entry> firstMatch(const QStringList& conditions, const QVariantList& values,
+                                              bool last) const;
+    // a row of the view, found by its keys, becomes current; false when the order does not hold it
+    bool makeCurrent(const RowOrder::Entry& entry);
     const QVariantList& rowValues(int row) const;
     const RowOrder::Entry& entryAt(int row) const { return m_order.at(row); }
     void setCurrent(int row);
