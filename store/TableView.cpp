@@ -652,7 +652,7 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
             + (text && caseInsensitive ? QStringLiteral("=? COLLATE TOURLOG_NOCASE") : QStringLiteral("=?")));
         bound.append(value);
     }
-    const std::optional<RowOrder::Entry> found = firstMatch(conditions, bound, last);
+    const std::optional<RowOrder::Entry> found = firstMatch(conditions, bound, last, nullptr);
     return found && makeCurrent(*found);
 }
 
@@ -668,15 +668,15 @@ bool TableView::locateTyped(const QString& field, const QString& typed)
     const QString place = QStringLiteral("%1(%2, ?)")
                               .arg(QLatin1String(kFoldedInstr),
                                    quoteIdentifier(m_fieldDefs.at(requireField(field)).name));
-    const QString begins = place + QStringLiteral(" = 1");
-    // Sought first as held: a text no row holds (a typo) costs one pass over the view, not two. Only when
-    // the first row that holds it does not begin with it is a row that begins with it sought further on.
-    std::optional<RowOrder::Entry> found = firstMatch({place + QStringLiteral(" > 0")}, {typed}, false);
+    // One pass over the view: the first row that holds the text, and only after it the first that begins
+    // with it, as no row before the first that holds it can begin with it.
+    std::optional<RowOrder::Entry> found = firstMatch({place + QStringLiteral(" > 0")}, {typed});
     if (!found) {
         return false;
     }
-    if (!firstMatch({QString(kFieldId + QStringLiteral("=?")), begins}, {found->id, typed}, false)) {
-        if (std::optional<RowOrder::Entry> beginning = firstMatch({begins}, {typed}, false)) {
+    const QString begins = place + QStringLiteral(" = 1");
+    if (!firstMatch({QString(kFieldId + QStringLiteral("=?")), begins}, {found->id, typed})) {
+        if (std::optional<RowOrder::Entry> beginning = firstMatch({begins}, {typed}, false, &*found)) {
             found = std::move(beginning);
         }
     }
@@ -684,9 +684,9 @@ bool TableView::locateTyped(const QString& field, const QString& typed)
 }
 
 std::optional<RowOrder::Entry> TableView::firstMatch(const QStringList& conditions, const QVariantList& values,
-                                                     bool last) const
+                                                     bool last, const RowOrder::Entry* after) const
 {
-    const BoundSql located = m_statements.locate(conditions, values, last);
+    const BoundSql located = m_statements.locate(conditions, values, last, after);
     Statement query = m_db.prepareOn(tableName(), located.sql);
     query.bindAll(located.values);
     if (!query.step()) {

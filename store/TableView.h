@@ -149,9 +149,10 @@ private:
     void reload();
     void resetPosition(int row);
     bool locateMatch(const QString& fields, const QVariantList& values, bool caseInsensitive, bool last);
-    // the first (or last) row of the view meeting the conditions, if there is one
+    // the first (or last) row of the view meeting the conditions, if there is one; with a row to start
+    // after, the first such row after it
     std::optional<RowOrder::Entry> firstMatch(const QStringList& conditions, const QVariantList& values,
-                                              bool last) const;
+                                              bool last = false, const RowOrder::Entry* after = nullptr) const;
     // a row of the view, found by its keys, becomes current; false when the order does not hold it
     bool makeCurrent(const RowOrder::Entry& entry);
     const QVariantList& rowValues(int row) const;
