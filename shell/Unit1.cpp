@@ -6,6 +6,7 @@
 #include "contest/TourClock.h"
 #include "shell/AppTitle.h"
 #include "shell/BandMarks.h"
+#include "shell/CallsignSearch.h"
 #include "shell/ContestFile.h"
 #include "shell/CwSender.h"
 #include "shell/DialogPrompter.h"
@@ -187,6 +188,8 @@ void TForm1::bindEvents()
         });
     }
     m_ui.rxDBGrid3->setCellParamsHandler(std::bind_front(&TForm1::RxDBGrid3GetCellParams, this));
+    QList<DataGrid*> searchedGrids(m_ui.bandGrids.begin(), m_ui.bandGrids.end());
+    new CallsignSearch(searchedGrids << m_ui.rxDBGrid3, *m_ui.statusBar1, this);
     connect(m_ui.tour, &QSpinBox::valueChanged, this, guarded(&TForm1::TourChange));
     connect(m_ui.editing, &QCheckBox::toggled, this, guarded(&TForm1::EditingClick));
     connect(m_ui.statusBar1, &PanelStatusBar::resized, this, guarded(&TForm1::StatusBar1Resize));

@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "store/FoldedSearch.h"
 #include "store/FolderAccess.h"
 #include "store/LockWait.h"
 #include "store/SqlDialect.h"
@@ -130,6 +131,7 @@ Database::Database(const QString& directory, const char* vfsName)
     m_lockWait = std::make_unique<LockWait>(m_db);
     sqlite3_set_authorizer(m_db, &Database::authorize, this);
     sqlite3_create_collation_v2(m_db, "TOURLOG_NOCASE", SQLITE_UTF8, nullptr, compareIgnoringCase, nullptr);
+    registerFoldedSearch(m_db);
     try {
         runPragma(QStringLiteral("PRAGMA journal_mode=DELETE"));
         runPragma(QStringLiteral("PRAGMA synchronous=FULL"));

@@ -2,8 +2,10 @@
 
 #include "store/Database.h"
 #include "store/FieldValue.h"
+#include "store/FoldedSearch.h"
 #include "store/Statement.h"
 #include "store/StoreError.h"
+#include "store/TableNames.h"
 #include "store/Transaction.h"
 
 #include <QFileInfo>
@@ -650,17 +652,56 @@ bool TableView::locateMatch(const QString& fields, const QVariantList& values, b
             + (text && caseInsensitive ? QStringLiteral("=? COLLATE TOURLOG_NOCASE") : QStringLiteral("=?")));
         bound.append(value);
     }
-    const BoundSql located = m_statements.locate(conditions, bound, last);
+    const std::optional<RowOrder::Entry> found = firstMatch(conditions, bound, last, nullptr);
+    return found && makeCurrent(*found);
+}
+
+bool TableView::locateTyped(const QString& field, const QString& typed)
+{
+    requireOpen("search in");
+    settleOrder();
+    checkBrowseMode();
+    if (typed.isEmpty()) {
+        return false;
+    }
+    // the typed text is bound, never spelt into the statement: a quote, % or _ is just a character
+    const QString place = QStringLiteral("%1(%2, ?)")
+                              .arg(QLatin1String(kFoldedInstr),
+                                   quoteIdentifier(m_fieldDefs.at(requireField(field)).name));
+    // One pass over the view: the first row that holds the text, and only after it the first that begins
+    // with it, as no row before the first that holds it can begin with it.
+    std::optional<RowOrder::Entry> found = firstMatch({place + QStringLiteral(" > 0")}, {typed});
+    if (!found) {
+        return false;
+    }
+    const QString begins = place + QStringLiteral(" = 1");
+    if (!firstMatch({QString(kFieldId + QStringLiteral("=?")), begins}, {found->id, typed})) {
+        if (std::optional<RowOrder::Entry> beginning = firstMatch({begins}, {typed}, false, &*found)) {
+            found = std::move(beginning);
+        }
+    }
+    return makeCurrent(*found);
+}
+
+std::optional<RowOrder::Entry> TableView::firstMatch(const QStringList& conditions, const QVariantList& values,
+                                                     bool last, const RowOrder::Entry* after) const
+{
+    const BoundSql located = m_statements.locate(conditions, values, last, after);
     Statement query = m_db.prepareOn(tableName(), located.sql);
     query.bindAll(located.values);
     if (!query.step()) {
-        return false;
+        return std::nullopt;
     }
     RowOrder::Entry entry;
     entry.id = query.column(0).toLongLong();
     for (int i = 0; i < m_def.orderBy.size(); ++i) {
         entry.key.append(query.column(i + 1));
     }
+    return entry;
+}
+
+bool TableView::makeCurrent(const RowOrder::Entry& entry)
+{
     qsizetype position = m_order.adopt(entry);
     if (position < 0) {
         position = m_order.readPosition(entry.id);

@@ -109,6 +109,10 @@ public:
     // The same, but the last match in the view's order becomes current.
     bool locateLast(const QString& fields, const QVariantList& values, bool caseInsensitive);
     bool locateId(qint64 id);
+    // The operator's typed search: the first row in the view's order whose field begins with the typed text,
+    // or failing that the first that holds it, becomes current. Letter case is ignored and a Cyrillic letter
+    // matches its Latin twin in Morse (FOLDED_INSTR). False, staying put, when no row holds it.
+    bool locateTyped(const QString& field, const QString& typed);
 
     QVariant value(const QString& field) const;
     QString text(const QString& field) const;
@@ -145,6 +149,12 @@ private:
     void reload();
     void resetPosition(int row);
     bool locateMatch(const QString& fields, const QVariantList& values, bool caseInsensitive, bool last);
+    // the first (or last) row of the view meeting the conditions, if there is one; with a row to start
+    // after, the first such row after it
+    std::optional<RowOrder::Entry> firstMatch(const QStringList& conditions, const QVariantList& values,
+                                              bool last = false, const RowOrder::Entry* after = nullptr) const;
+    // a row of the view, found by its keys, becomes current; false when the order does not hold it
+    bool makeCurrent(const RowOrder::Entry& entry);
     const QVariantList& rowValues(int row) const;
     const RowOrder::Entry& entryAt(int row) const { return m_order.at(row); }
     void setCurrent(int row);

@@ -125,12 +125,21 @@ BoundSql ViewStatements::rowKeys(qint64 id) const
             m_filterValues + QVariantList{id}};
 }
 
-BoundSql ViewStatements::locate(const QStringList& conditions, const QVariantList& values, bool last) const
+BoundSql ViewStatements::locate(const QStringList& conditions, const QVariantList& values, bool last,
+                                const RowOrder::Entry* after) const
 {
-    return {QStringLiteral("SELECT %1 FROM %2.%2%3%4 LIMIT 1")
-                .arg(keyColumns(), quoteIdentifier(m_table), where(conditions.join(QStringLiteral(" AND "))),
-                     orderClause(last)),
-            m_filterValues + values};
+    // the boundary first, so that the engine can skip what lies before it before it weighs the conditions
+    BoundSql result{{}, m_filterValues};
+    QStringList all;
+    if (after) {
+        all.append(beyond(*after, Direction::Forward, result.values));
+    }
+    all += conditions;
+    result.values += values;
+    result.sql = QStringLiteral("SELECT %1 FROM %2.%2%3%4 LIMIT 1")
+                     .arg(keyColumns(), quoteIdentifier(m_table), where(all.join(QStringLiteral(" AND "))),
+                          orderClause(last));
+    return result;
 }
 
 QString ViewStatements::rows(const QStringList& columns, int idCount) const

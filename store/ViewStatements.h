@@ -40,8 +40,10 @@ public:
     BoundSql countBefore(const RowOrder::Entry& entry) const;
     // the id and sort keys of one row, if it is in the view
     BoundSql rowKeys(qint64 id) const;
-    // the first (or last) row of the view matching the conditions, ANDed, whose marks take the values
-    BoundSql locate(const QStringList& conditions, const QVariantList& values, bool last) const;
+    // the first (or last) row of the view matching the conditions, ANDed, whose marks take the values; with
+    // a row to start after, the first such row after it
+    BoundSql locate(const QStringList& conditions, const QVariantList& values, bool last,
+                    const RowOrder::Entry* after = nullptr) const;
 
     QString rows(const QStringList& columns, int idCount) const;
     QString insert(const QStringList& columns) const;

@@ -4,6 +4,7 @@
 #include "widgets/CellDelegate.h"
 #include "widgets/RowIndicator.h"
 #include "widgets/TableViewModel.h"
+#include "widgets/TypedSearch.h"
 #include "widgets/WindowLook.h"
 
 #include <QApplication>
@@ -97,6 +98,9 @@ void DataGrid::applyOptions()
                             | QAbstractItemView::EditKeyPressed
                              : QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(m_inPlaceEditing ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
+    if (m_search && m_inPlaceEditing) {
+        m_search->end();
+    }
     if (selectionModel()) {
         QScopedValueRollback guard(m_syncing, true);
         selectionModel()->clearSelection();
@@ -219,11 +223,41 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (m_search && !m_inPlaceEditing && m_search->takeKey(*event)) {
+        event->accept();
+        return;
+    }
     m_leaveTried = false;
     QTableView::keyPressEvent(event);
     if (pending && leavesRow(*event) && !m_leaveTried) {
         storePendingEdit();
     }
+}
+
+void DataGrid::setSearchField(const QString& field)
+{
+    m_searchField = field;
+    if (!m_search) {
+        m_search = new TypedSearch([this](const QString& typed) { return findTyped(typed); }, this);
+    }
+}
+
+bool DataGrid::findTyped(const QString& typed)
+{
+    if (!m_model || !m_model->view().isOpen()) {
+        return false;
+    }
+    try {
+        return m_model->view().locateTyped(m_searchField, typed);
+    } catch (...) {
+        m_model->reportError();
+        return false;
+    }
+}
+
+void DataGrid::keyboardSearch(const QString&)
+{
+    // Qt's search jumps by a prefix of the current column, unseen; the typed search replaces it
 }
 
 void DataGrid::deleteCurrentRow()
@@ -286,6 +320,9 @@ void DataGrid::focusInEvent(QFocusEvent* event)
 void DataGrid::focusOutEvent(QFocusEvent* event)
 {
     QTableView::focusOutEvent(event);
+    if (m_search) {
+        m_search->end();
+    }
     viewport()->update();
 }
 

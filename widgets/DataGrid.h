@@ -8,6 +8,7 @@
 
 class RowIndicator;
 class TableViewModel;
+class TypedSearch;
 
 // What one data cell is drawn with; a cell-parameters handler may change any of it.
 struct CellParams
@@ -63,6 +64,12 @@ public:
     // reason reported, when it cannot be stored: it then stays pending, on screen, to be mended or undone.
     bool storePendingEdit();
 
+    // Out of in-place editing, what the operator types moves the cursor to the row whose field begins with it
+    // or holds it (TableView::locateTyped); Qt's own keyboard search is off in every grid.
+    void setSearchField(const QString& field);
+    // null until a search field is set
+    TypedSearch* typedSearch() const { return m_search; }
+
     bool hasFocusWithin() const;
     // a cell is highlighted while it is selected and the grid has the focus
     bool asksAboutItsRow() const;
@@ -82,6 +89,7 @@ protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyboardSearch(const QString& search) override;
 
 private:
     void applyOptions();
@@ -89,6 +97,7 @@ private:
     void syncCurrentFromView();
     void moveViewTo(const QModelIndex& target);
     void deleteCurrentRow();
+    bool findTyped(const QString& typed);
     // the view's pending change posted, as storePendingEdit() without the open editor
     bool postPendingEdit();
     void onFocusChanged(QWidget* old, QWidget* now);
@@ -96,6 +105,8 @@ private:
 
     TableViewModel* m_model = nullptr;
     RowIndicator* m_indicator = nullptr;
+    TypedSearch* m_search = nullptr;
+    QString m_searchField;
     bool m_readOnly = true;
     bool m_inPlaceEditing = false;
     bool m_syncing = false;

@@ -7,6 +7,7 @@
 #include "widgets/DataGrid.h"
 #include "widgets/RowIndicator.h"
 #include "widgets/TableViewModel.h"
+#include "widgets/TypedSearch.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -56,6 +57,27 @@ void confirmEditor(QWidget* grid)
     QTRY_COMPARE(QApplication::focusWidget(), grid);
 }
 
+// each character typed as its key; ⌫ is Backspace, ⎋ Esc, ⏎ Enter, ↓ the down arrow and ⇧ Shift alone
+void pressKeys(QWidget* grid, const QString& keys)
+{
+    static const QHash<QChar, Qt::Key> special = {{u'⌫', Qt::Key_Backspace},
+                                                  {u'⎋', Qt::Key_Escape},
+                                                  {u'⏎', Qt::Key_Return},
+                                                  {u'↓', Qt::Key_Down},
+                                                  {u'⇧', Qt::Key_Shift}};
+    for (const QChar ch : keys) {
+        if (special.contains(ch)) {
+            QTest::keyClick(grid, special.value(ch));
+            continue;
+        }
+        // QTest types Latin-1 only; a Cyrillic layout sends the letter's own key code
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(grid, &event);
+        }
+    }
+}
+
 QStringList callsIn(const TableView& view)
 {
     QStringList calls;
@@ -92,6 +114,8 @@ private Q_SLOTS:
     void ctrlDelete();
     void ctrlDeleteThroughTheRealDialog();
     void enteredOnlyWhenFocusComesFromAnotherControl();
+    void typingFindsACallsign_data();
+    void typingFindsACallsign();
 
 private:
     void addRow(const QString& call, const QVariant& time = {}, int tour = 1);
@@ -528,6 +552,52 @@ void TestDataGrid::enteredOnlyWhenFocusComesFromAnotherControl()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(QApplication::focusWidget(), m_grid);
     QCOMPARE(entries, 1);
+}
+
+void TestDataGrid::typingFindsACallsign_data()
+{
+    QTest::addColumn<bool>("editMode");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("typed");
+
+    QTest::newRow("prefix") << false << u"cc"_s << u"CC3CC"_s << u"cc"_s;
+    QTest::newRow("Cyrillic layout") << false << u"ЦЦ3"_s << u"CC3CC"_s << u"ЦЦ3"_s;
+    QTest::newRow("contained") << false << u"5E"_s << u"EE5EE"_s << u"5E"_s;
+    QTest::newRow("not found stays") << false << u"CD"_s << u"CC3CC"_s << u"CD"_s;
+    QTest::newRow("Backspace shortens") << false << u"CD⌫"_s << u"CC3CC"_s << u"C"_s;
+    QTest::newRow("Backspace to nothing ends") << false << u"EE⌫⌫B"_s << u"BB2BB"_s << u"B"_s;
+    QTest::newRow("Shift alone keeps the text") << false << u"C⇧D"_s << u"CC3CC"_s << u"CD"_s;
+    QTest::newRow("Esc ends") << false << u"C⎋D"_s << u"DD4DD"_s << u"D"_s;
+    QTest::newRow("arrow ends and moves") << false << u"C↓"_s << u"DD4DD"_s << QString();
+    QTest::newRow("Enter ends on the row found") << false << u"DD⏎"_s << u"DD4DD"_s << QString();
+    QTest::newRow("edit mode types into the cell") << true << u"D"_s << u"AA1AA"_s << QString();
+}
+
+void TestDataGrid::typingFindsACallsign()
+{
+    QFETCH(bool, editMode);
+    QFETCH(QString, keys);
+    QFETCH(QString, current);
+    QFETCH(QString, typed);
+    m_grid->setSearchField(u"CallSign"_s);
+    m_grid->setReadOnly(!editMode);
+    m_grid->setInPlaceEditing(editMode);
+    QString atEnter;
+    connect(m_grid, &DataGrid::keyDown, m_grid, [&](int key) {
+        if (key == Qt::Key_Return) {
+            atEnter = m_view->text(u"CallSign"_s);
+        }
+    });
+    showHost();
+
+    pressKeys(m_grid, keys);
+    QCOMPARE(m_view->text(u"CallSign"_s), current);
+    QCOMPARE(m_grid->currentIndex().row(), m_view->currentRow());
+    QCOMPARE(m_grid->typedSearch()->typed(), typed);
+    if (keys.endsWith(u'⏎')) {
+        QCOMPARE(atEnter, current);
+    }
 }
 
 QTEST_MAIN(TestDataGrid)

@@ -1,3 +1,4 @@
+#include "shell/CallsignSearch.h"
 #include "store/Database.h"
 #include "store/TableView.h"
 #include "support/WindowFixture.h"
@@ -71,6 +72,8 @@ private Q_SLOTS:
     void ctrlDeleteAsksFirst_data();
     void ctrlDeleteAsksFirst();
     void begDateReadsTwoDigitYearsAsThisCentury();
+    void typedCallsignShowsInTheStatusBar_data();
+    void typedCallsignShowsInTheStatusBar();
 
 private:
     void showAndActivate();
@@ -548,6 +551,38 @@ void TestUnit1Bands::begDateReadsTwoDigitYearsAsThisCentury()
     QCOMPARE(begDate.date(), QDate(2007, 3, 15));
     QCOMPARE(begDate.text(), u"15.03.07"_s);
     QCOMPARE(begDate.displayFormat(), u"dd.MM.yy"_s);
+}
+
+void TestUnit1Bands::typedCallsignShowsInTheStatusBar_data()
+{
+    QTest::addColumn<int>("band"); // -1: the journal grid
+    for (int band = -1; band < kBandCount; ++band) {
+        QTest::addRow("grid %d", band) << band;
+    }
+}
+
+void TestUnit1Bands::typedCallsignShowsInTheStatusBar()
+{
+    QFETCH(int, band);
+    for (const QString& call : kCalls) {
+        addJournalRow(call);
+    }
+    m_w->ui().journalView().first();
+    showAndActivate();
+    DataGrid& grid = band < 0 ? m_w->ui().rxDBGrid3() : m_w->ui().bandGrid(band);
+    TableView& view = band < 0 ? m_w->ui().journalView() : m_w->ui().bandView(band);
+    grid.setFocus();
+    QTRY_VERIFY(grid.hasFocus());
+    QStatusBar& statusBar = m_w->ui().statusBar1();
+
+    QTest::keyClicks(&grid, u"cc"_s);
+    QCOMPARE(view.text(u"CallSign"_s), kCalls.at(2));
+    QCOMPARE(statusBar.currentMessage(), CallsignSearch::noticeText(u"cc"_s, true));
+    QTest::keyClick(&grid, Qt::Key_Z);
+    QCOMPARE(statusBar.currentMessage(), CallsignSearch::noticeText(u"ccz"_s, false));
+    QTest::keyClick(&grid, Qt::Key_Escape);
+    QCOMPARE(statusBar.currentMessage(), QString());
+    QCOMPARE(view.text(u"CallSign"_s), kCalls.at(2));
 }
 
 QTEST_MAIN(TestUnit1Bands)
