@@ -357,6 +357,10 @@ void DataGrid::onFocusChanged(QWidget* old, QWidget* now)
         if (!returning) {
             Q_EMIT entered();
         }
+    } else if (m_focusLeftWindow && now && now->window() == window()) {
+        // the operator works on elsewhere in the window: a prompt opened from now on is not about this row
+        m_focusLeftWindow = false;
+        viewport()->update();
     }
 }
 
