@@ -11,6 +11,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -113,6 +114,7 @@ private Q_SLOTS:
     void ctrlDelete_data();
     void ctrlDelete();
     void ctrlDeleteThroughTheRealDialog();
+    void aQuestionAnsweredElsewhereLeavesNoRowMarked();
     void enteredOnlyWhenFocusComesFromAnotherControl();
     void typingFindsACallsign_data();
     void typingFindsACallsign();
@@ -519,6 +521,32 @@ void TestDataGrid::ctrlDeleteThroughTheRealDialog()
     QCOMPARE(text, u"Delete record?"_s);
     QVERIFY(rowMarked);
     QCOMPARE(callsIn(*m_view).first(), u"BB2BB"_s);
+}
+
+// The focus left the grid for a question, then went on to another control of the window without coming
+// back: a prompt open from then on is not about the grid's row.
+void TestDataGrid::aQuestionAnsweredElsewhereLeavesNoRowMarked()
+{
+    showHost();
+    m_grid->setFocus();
+    QTRY_VERIFY(m_grid->hasFocusWithin());
+    bool rowMarked = false;
+    m_grid->setCellParamsHandler([&](DataGrid&, const QString&, int row, CellParams&, bool highlight) {
+        rowMarked = rowMarked || (highlight && row == m_view->currentRow());
+    });
+    QDialog prompt(m_host.get());
+    auto* field = new QLineEdit(&prompt);
+    QTimer::singleShot(0, this, [&] {
+        prompt.activateWindow();
+        field->setFocus();
+        QTRY_VERIFY(!m_grid->hasFocusWithin());
+        Q_EMIT qApp->focusChanged(field, m_before);
+        rowMarked = false;
+        m_grid->viewport()->repaint();
+        prompt.accept();
+    });
+    prompt.exec();
+    QVERIFY(!rowMarked);
 }
 
 void TestDataGrid::enteredOnlyWhenFocusComesFromAnotherControl()
