@@ -1,6 +1,6 @@
 #include "contest/ListEncoding.h"
 
-#include "contest/Cp1251.h"
+#include "store/Cp1251.h"
 
 #include <QList>
 #include <QStringDecoder>

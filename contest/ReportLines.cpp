@@ -1,6 +1,6 @@
 #include "contest/ReportLines.h"
 
-#include "contest/Cp1251.h"
+#include "store/Cp1251.h"
 #include "contest/ReportFormat.h"
 #include "store/Database.h"
 #include "store/FolderTable.h"

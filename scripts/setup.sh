@@ -8,28 +8,7 @@ TOURLOG_BUILD="${TOURLOG_BUILD:-$TOURLOG_ROOT/build}"
 
 PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev libsqlite3-dev libbenchmark-dev xvfb xauth tzdata fonts-dejavu-extra pkg-config libhamlib-dev libhamlib-utils cwdaemon ${EXTRA_PACKAGES:-})
 
-missing_packages() {
-    local pkg
-    for pkg in "${PACKAGES[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
-            echo "$pkg"
-        fi
-    done
-}
-
-install_missing() {
-    local missing
-    missing=$(missing_packages)
-    [ -z "$missing" ] && return 0
-    local sudo=""
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo="sudo"
-    fi
-    echo "Installing: $missing"
-    $sudo apt-get update -q
-    # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
-}
+source "$TOURLOG_ROOT/scripts/packages.sh"
 
 build_tourlog() {
     cmake -S "$TOURLOG_ROOT" -B "$TOURLOG_BUILD" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" ${EXTRA_CMAKE_ARGS:-}

@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -71,7 +72,12 @@ void DialogFolderPrompter::showRefusal(const QString& text)
 
 QString defaultContestFolder()
 {
+#ifdef Q_OS_WIN
+    // beside the operator's other documents, as Windows programs propose
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(u"Tourlog"_s);
+#else
     return QDir::home().filePath(u"Tourlog"_s);
+#endif
 }
 
 QString lastContestFolder()

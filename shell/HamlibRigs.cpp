@@ -15,6 +15,11 @@ int collectRig(const rig_caps* caps, rig_ptr_t data)
 }
 } // namespace
 
+bool rigLibraryBuiltIn()
+{
+    return true;
+}
+
 void quietHamlib()
 {
     static std::once_flag once;

@@ -11,6 +11,10 @@ struct RigModelEntry
     QString name;
 };
 
+// False in a build made without the rig library (for a system it could not be built for): no radio is
+// reached, and File > Radio... says so.
+bool rigLibraryBuiltIn();
+
 // Silences the rig library (it writes its debug output to stderr otherwise); the first call does it.
 void quietHamlib();
 

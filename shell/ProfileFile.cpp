@@ -207,6 +207,13 @@ QString userConfigDirectory()
     if (!configured.isEmpty() && QDir::isAbsolutePath(configured)) {
         return configured;
     }
+#ifdef Q_OS_WIN
+    // where Windows programs keep their settings: the roaming application data of the user
+    const QString applicationData = qEnvironmentVariable("APPDATA");
+    if (!applicationData.isEmpty() && QDir::isAbsolutePath(applicationData)) {
+        return QDir(applicationData).filePath(u"Tourlog"_s);
+    }
+#endif
     return QDir::homePath() + u"/.config"_s;
 }
 

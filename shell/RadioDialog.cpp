@@ -76,6 +76,14 @@ RadioDialog::RadioDialog(const RadioSettings& settings, const QList<RigModelEntr
     connect(buttons, &QDialogButtonBox::rejected, this, &RadioDialog::reject);
 
     auto* stack = new QVBoxLayout(this);
+    if (!rigLibraryBuiltIn()) {
+        auto* leftOut = new QLabel(u"This build of Tourlog has no radio control: the rig library (hamlib) could not "
+                                   "be built for this system. No radio is followed, tuned or keyed."_s,
+                                   this);
+        leftOut->setObjectName(u"RigLibraryLeftOut"_s);
+        leftOut->setWordWrap(true);
+        stack->addWidget(leftOut);
+    }
     stack->addWidget(m_none);
     stack->addWidget(m_serial);
     stack->addLayout(serialFields);
@@ -85,7 +93,9 @@ RadioDialog::RadioDialog(const RadioSettings& settings, const QList<RigModelEntr
     stack->addWidget(m_problem);
     stack->addWidget(buttons);
 
-    switch (settings.connection) {
+    const RadioSettings::Connection connection
+        = rigLibraryBuiltIn() ? settings.connection : RadioSettings::Connection::None;
+    switch (connection) {
     case RadioSettings::Connection::None:
         m_none->setChecked(true);
         break;
@@ -110,6 +120,8 @@ void RadioDialog::updateFields()
     m_host->setEnabled(m_network->isChecked());
     m_port->setEnabled(m_network->isChecked());
     m_tuneToColumn->setEnabled(!m_none->isChecked());
+    m_serial->setEnabled(rigLibraryBuiltIn());
+    m_network->setEnabled(rigLibraryBuiltIn());
     m_problem->hide();
 }
 

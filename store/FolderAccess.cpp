@@ -4,8 +4,10 @@
 #include <QFile>
 #include <QTemporaryFile>
 
+#ifndef Q_OS_WIN
 #include <dirent.h>
 #include <sys/stat.h>
+#endif
 
 bool folderCanBeWritten(const QString& directory)
 {
@@ -15,6 +17,11 @@ bool folderCanBeWritten(const QString& directory)
 
 bool folderCanBeRead(const QString& directory)
 {
+#ifdef Q_OS_WIN
+    // Windows has no separate right to pass through a folder: one that can be listed can be read.
+    const QDir folder(directory);
+    return folder.exists() && folder.isReadable();
+#else
     const QByteArray path = QFile::encodeName(QDir(directory).absolutePath());
     DIR* listing = ::opendir(path.constData());
     if (!listing) {
@@ -26,4 +33,5 @@ bool folderCanBeRead(const QString& directory)
     };
     const QByteArray inside = path + "/.";
     return ::stat(inside.constData(), &info) == 0;
+#endif
 }

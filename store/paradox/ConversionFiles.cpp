@@ -8,8 +8,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace
 {
@@ -86,6 +90,10 @@ void moveFile(const QString& from, const QString& to)
 
 void syncFolder(const QString& path)
 {
+#ifdef Q_OS_WIN
+    // Windows has no sync for a folder: NTFS writes its names through its own journal.
+    Q_UNUSED(path)
+#else
     // Best effort, as SQLite's own folder sync: some file systems cannot sync a folder, and refusing the
     // conversion there would leave the operator stuck for no gain.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
@@ -94,7 +102,20 @@ void syncFolder(const QString& path)
         Q_UNUSED(synced)
         ::close(fd);
     }
+#endif
 }
+
+namespace
+{
+bool syncFile(QFile& file)
+{
+#ifdef Q_OS_WIN
+    return ::_commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+} // namespace
 
 void writeConversionRecord(const QString& path, const ConversionRecord& record)
 {
@@ -108,7 +129,7 @@ void writeConversionRecord(const QString& path, const ConversionRecord& record)
     const QString partial = path + QStringLiteral(".partial");
     QFile file(partial);
     const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size()
-        && file.flush() && ::fsync(file.handle()) == 0;
+        && file.flush() && syncFile(file);
     file.close();
     if (!written) {
         throw StoreError(QStringLiteral("%1 cannot be written: %2").arg(shown(partial), file.errorString()));

@@ -1,8 +1,8 @@
 #include "store/paradox/ParadoxHeader.h"
 
+#include "store/Cp1251.h"
 #include "store/StoreError.h"
 #include "store/paradox/ParadoxBytes.h"
-#include "store/paradox/ParadoxText.h"
 
 #include <algorithm>
 
@@ -110,7 +110,7 @@ ParadoxHeader readParadoxHeader(const QByteArray& file)
             throw StoreError(QStringLiteral("the name of field %1 lies past the end of the header").arg(i + 1));
         }
         ParadoxField field;
-        field.name = fromParadoxText(QByteArrayView(file).sliced(at, zero - at));
+        field.name = fromCp1251(QByteArrayView(file).sliced(at, zero - at));
         field.type = quint8(paradoxU8(file, descriptors + 2 * i));
         field.size = paradoxU8(file, descriptors + 2 * i + 1);
         header.fields.append(field);

@@ -1,8 +1,8 @@
 #include "store/paradox/ParadoxTable.h"
 
+#include "store/Cp1251.h"
 #include "store/StoreError.h"
 #include "store/paradox/ParadoxBytes.h"
-#include "store/paradox/ParadoxText.h"
 
 #include <QDate>
 #include <QSet>
@@ -57,7 +57,7 @@ QVariant decodeValue(const ParadoxField& field, const char* bytes)
         while (length < field.size && p[length] != 0) {
             ++length;
         }
-        return length == 0 ? QVariant() : QVariant(fromParadoxText(QByteArrayView(bytes, length)));
+        return length == 0 ? QVariant() : QVariant(fromCp1251(QByteArrayView(bytes, length)));
     }
     if (type == ParadoxFieldType::Logical) {
         return p[0] == 0 ? QVariant() : QVariant((p[0] & kLogicalTrueBit) != 0);

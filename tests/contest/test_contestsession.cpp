@@ -2,7 +2,7 @@
 #include "store/TableNames.h"
 #include "support/PageDamage.h"
 #include "support/SessionFixture.h"
-#include "support/WithoutFileAccessOverride.h"
+#include "support/FolderPermissions.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -568,6 +568,7 @@ void TestContestSession::readOnlyFolderIsReadAndNeverWritten_data()
 // nothing, and not a byte of the folder changes.
 void TestContestSession::readOnlyFolderIsReadAndNeverWritten()
 {
+    SKIP_WITHOUT_FOLDER_PERMISSIONS();
     QFETCH(SessionOperation, operation);
     QFETCH(QString, refusal);
     SessionFixture f;
@@ -600,6 +601,7 @@ void TestContestSession::readOnlyFolderIsReadAndNeverWritten()
 // a folder that cannot even be read: every view says so at start, and every write is refused
 void TestContestSession::unreadableFolderIsRefusedAtStart()
 {
+    SKIP_WITHOUT_FOLDER_PERMISSIONS();
     SessionFixture f;
     f.start();
     f.session.reset();

@@ -1,4 +1,4 @@
-#include "contest/Cp1251.h"
+#include "store/Cp1251.h"
 #include "contest/Participants.h"
 #include "store/StoreError.h"
 #include "support/ContestFixture.h"

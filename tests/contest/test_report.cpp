@@ -1,4 +1,4 @@
-#include "contest/Cp1251.h"
+#include "store/Cp1251.h"
 #include "contest/FormatSettings.h"
 #include "contest/ReportExport.h"
 #include "contest/ReportFormat.h"
@@ -9,6 +9,7 @@
 #include "store/ViewDefinitions.h"
 #include "support/TestEnvironment.h"
 
+#include <QSet>
 #include <QFile>
 #include <QTest>
 
@@ -283,9 +284,19 @@ private Q_SLOTS:
     {
         QCOMPARE(toCp1251(u"Ёё№ UA3"_s), QByteArray("\xa8\xb8\xb9 UA3"));
         QCOMPARE(toCp1251(u"80 SSB\tUA3ABC\x1a"_s), QByteArray("80 SSB\tUA3ABC\x1a"));
-        // ICU would write Ctrl-Z for these, which ends the file for older readers
+        // a converter would write Ctrl-Z for these, which ends the file for older readers
         QCOMPARE(toCp1251(u"a中b😀c"_s), QByteArray("a?b?c"));
+        // a zero-width space, a direction mark or a byte-order mark pasted with a name shows nothing
+        QCOMPARE(toCp1251(u"\u200bUA3\u200eABC\ufeff"_s), QByteArray("UA3ABC"));
         QCOMPARE(fromCp1251("\xc2\xf1\xe5\xe3\xee"), u"Всего"_s);
+        // every byte reads as a character of its own and writes back as itself
+        QByteArray everyByte;
+        for (int byte = 0; byte < 256; ++byte) {
+            everyByte += char(byte);
+        }
+        const QString read = fromCp1251(everyByte);
+        QCOMPARE(QSet<QChar>(read.cbegin(), read.cend()).size(), 256);
+        QCOMPARE(toCp1251(read), everyByte);
     }
 };
 

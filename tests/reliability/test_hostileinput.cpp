@@ -1,10 +1,10 @@
-#include "contest/Cp1251.h"
+#include "store/Cp1251.h"
 #include "contest/Participants.h"
 #include "shell/ProfileFile.h"
 #include "shell/SettingsFormat.h"
 #include "store/StoreError.h"
 #include "support/ContestFixture.h"
-#include "support/WithoutFileAccessOverride.h"
+#include "support/FolderPermissions.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -9,6 +9,7 @@
 #include "store/TableDamage.h"
 #include "store/TableView.h"
 #include "store/ViewDefinitions.h"
+#include "support/FolderPermissions.h"
 #include "support/TestEnvironment.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,6 @@
 
 #include <memory>
 
-#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -247,7 +247,8 @@ void TestHostileFiles::backupCopiesNewestFirst()
 // it would show no tables and fail at every read.
 void TestHostileFiles::folderAccessGoesByWhatCanBeDone()
 {
-    if (::geteuid() == 0) {
+    SKIP_WITHOUT_FOLDER_PERMISSIONS();
+    if (runningAsRoot()) {
         runAsUnprivilegedUser();
         return;
     }
@@ -274,7 +275,8 @@ void TestHostileFiles::folderAccessGoesByWhatCanBeDone()
 
 void TestHostileFiles::readOnlyEmptyDirectory()
 {
-    if (::geteuid() == 0) {
+    SKIP_WITHOUT_FOLDER_PERMISSIONS();
+    if (runningAsRoot()) {
         runAsUnprivilegedUser();
         return;
     }
@@ -293,7 +295,8 @@ void TestHostileFiles::readOnlyEmptyDirectory()
 
 void TestHostileFiles::readOnlyDirectoryWithTables()
 {
-    if (::geteuid() == 0) {
+    SKIP_WITHOUT_FOLDER_PERMISSIONS();
+    if (runningAsRoot()) {
         runAsUnprivilegedUser();
         return;
     }
