@@ -1,8 +1,8 @@
 #include "contest/ReportExport.h"
 
-#include "store/Cp1251.h"
 #include "contest/ReportFormat.h"
 #include "contest/ReportLines.h"
+#include "store/Cp1251.h"
 #include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/TableView.h"

@@ -1,7 +1,7 @@
 #include "contest/ReportLines.h"
 
-#include "store/Cp1251.h"
 #include "contest/ReportFormat.h"
+#include "store/Cp1251.h"
 #include "store/Database.h"
 #include "store/FolderTable.h"
 #include "store/StoreError.h"

@@ -7,7 +7,7 @@
 # Debian has no Qt for MinGW: the first run builds the Qt modules Tourlog uses from Debian's own
 # qt6-base source (the version of the host's moc and rcc) and SQLite from Debian's sqlite3 source, into
 # TOURLOG_WINDOWS_CACHE (default ~/.cache/tourlog-windows), which later runs reuse. That first run takes
-# about half an hour on two cores. hamlib is left out: the Windows build follows no radio, and
+# about half an hour on two cores. hamlib is not built for Windows: the Windows build follows no radio, and
 # File > Radio... says so.
 set -euo pipefail
 
@@ -19,8 +19,8 @@ JOBS="$(nproc)"
 WITH_TESTS=OFF
 [ "${1:-}" = "test" ] && WITH_TESTS=ON
 
-PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build
-    qt6-base-dev qt6-base-dev-tools dpkg-dev tcl nsis wine wine64 xvfb xauth xdotool imagemagick)
+PACKAGES=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 gcc make xz-utils
+    cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev tcl nsis wine wine64 xvfb xauth xdotool imagemagick)
 source "$TOURLOG_ROOT/scripts/packages.sh"
 
 # Debian's sources, for the archive the machine already uses: a deb-src twin of each deb entry.

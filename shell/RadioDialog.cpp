@@ -93,8 +93,8 @@ RadioDialog::RadioDialog(const RadioSettings& settings, const QList<RigModelEntr
     stack->addWidget(m_problem);
     stack->addWidget(buttons);
 
-    const RadioSettings::Connection connection
-        = rigLibraryBuiltIn() ? settings.connection : RadioSettings::Connection::None;
+    const RadioSettings::Connection connection = rigLibraryBuiltIn() ? settings.connection
+                                                                     : RadioSettings::Connection::None;
     switch (connection) {
     case RadioSettings::Connection::None:
         m_none->setChecked(true);

@@ -7,7 +7,7 @@ bool rigLibraryBuiltIn()
     return false;
 }
 
-void quietHamlib() {}
+void quietHamlib() { }
 
 QMutex& hamlibLock()
 {
@@ -27,7 +27,7 @@ RigFollower::RigFollower(QObject* parent)
 
 RigFollower::~RigFollower() = default;
 
-void RigFollower::start(const RadioSettings& /*settings*/) {}
+void RigFollower::start(const RadioSettings& /*settings*/) { }
 
 void RigFollower::sendMorse(int id, const QString& /*text*/, int /*wpm*/)
 {
@@ -44,6 +44,6 @@ void RigFollower::playVoiceMemory(int channel)
     Q_EMIT voiceMemoryRefused(channel);
 }
 
-void RigFollower::tune(qint64 /*frequencyHz*/, const QString& /*modeName*/) {}
+void RigFollower::tune(qint64 /*frequencyHz*/, const QString& /*modeName*/) { }
 
-void RigFollower::stop() {}
+void RigFollower::stop() { }

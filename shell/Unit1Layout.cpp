@@ -144,6 +144,9 @@ void buildPanel7(Unit1Controls& ui)
     ui.tour = spinField(panel, "Tour", QRect(44, 22, 36, 21), 0);
     ui.tours = spinField(panel, "Tours", QRect(104, 23, 36, 21), 8);
     ui.tourMinutes = spinField(panel, "TourMinutes", QRect(165, 23, 42, 21), 30);
+    // with a font wider than the one the row was laid out for (Arial's metric twin, say), a word moves aside
+    static_cast<FixedBlankLabel*>(ui.label7)->keepClearOf(
+        {ui.tour->geometry(), ui.tours->geometry(), ui.tourMinutes->geometry()});
     ui.editing = checkBox(panel, "Editing", QStringLiteral("Edit Enabled"), QRect(264, 24, 97, 17), false);
     const int fieldsRight = std::max(ui.autoChangeTour->geometry().right(), ui.editing->geometry().right());
     ui.radioLabel = topBarLabel(panel, "RadioLabel", QString(), fieldsRight + kRadioLabelGap, 5);

@@ -25,26 +25,27 @@ constexpr std::array<char16_t, kFirstCyrillicLetter - kFirstUpper> kUpperHalf = 
 // selectors, the byte-order mark...) are left out rather than written as "?", as the system converters
 // that wrote these files before do.
 constexpr std::array<std::pair<char32_t, char32_t>, 16> kShownNothing = {{{0x034F, 0x034F},
-                                                                         {0x061C, 0x061C},
-                                                                         {0x115F, 0x1160},
-                                                                         {0x17B4, 0x17B5},
-                                                                         {0x180B, 0x180F},
-                                                                         {0x200B, 0x200F},
-                                                                         {0x202A, 0x202E},
-                                                                         {0x2060, 0x206F},
-                                                                         {0x3164, 0x3164},
-                                                                         {0xFE00, 0xFE0F},
-                                                                         {0xFEFF, 0xFEFF},
-                                                                         {0xFFA0, 0xFFA0},
-                                                                         {0xFFF0, 0xFFF8},
-                                                                         {0x1BCA0, 0x1BCA3},
-                                                                         {0x1D173, 0x1D17A},
-                                                                         {0xE0000, 0xE0FFF}}};
+                                                                          {0x061C, 0x061C},
+                                                                          {0x115F, 0x1160},
+                                                                          {0x17B4, 0x17B5},
+                                                                          {0x180B, 0x180F},
+                                                                          {0x200B, 0x200F},
+                                                                          {0x202A, 0x202E},
+                                                                          {0x2060, 0x206F},
+                                                                          {0x3164, 0x3164},
+                                                                          {0xFE00, 0xFE0F},
+                                                                          {0xFEFF, 0xFEFF},
+                                                                          {0xFFA0, 0xFFA0},
+                                                                          {0xFFF0, 0xFFF8},
+                                                                          {0x1BCA0, 0x1BCA3},
+                                                                          {0x1D173, 0x1D17A},
+                                                                          {0xE0000, 0xE0FFF}}};
 
 bool showsNothing(char32_t character)
 {
-    return std::any_of(kShownNothing.cbegin(), kShownNothing.cend(),
-                       [character](const auto& range) { return character >= range.first && character <= range.second; });
+    return std::any_of(kShownNothing.cbegin(), kShownNothing.cend(), [character](const auto& range) {
+        return character >= range.first && character <= range.second;
+    });
 }
 
 char16_t decoded(unsigned char byte)

@@ -31,8 +31,9 @@ QString FolderLock::refusal() const
         m_lock.getLockInfo(&pid, &host, &application);
         return QStringLiteral("Tourlog is already running in the folder %1 (process %2). "
                               "Two copies in one folder would hand out the same serial numbers.")
-            .arg(m_directory)
+            .arg(QDir::toNativeSeparators(m_directory))
             .arg(pid);
     }
-    return QStringLiteral("Cannot lock the folder %1: it cannot be written to.").arg(m_directory);
+    return QStringLiteral("Cannot lock the folder %1: it cannot be written to.")
+        .arg(QDir::toNativeSeparators(m_directory));
 }

@@ -25,11 +25,26 @@ QList<FixedBlankLabel::Word> FixedBlankLabel::words() const
         }
         const qsizetype end = content.indexOf(u' ', i);
         const QString word = content.mid(i, end < 0 ? -1 : end - i);
+        const qreal width = metrics.horizontalAdvance(word);
+        for (const QRect& control : m_clearOf) {
+            const qreal left = control.left() - pos().x();
+            const qreal right = control.right() + 1 - pos().x();
+            if (x < right && x + width > left) {
+                x = right + m_blankWidth;
+            }
+        }
         result.append({word, x});
-        x += metrics.horizontalAdvance(word);
+        x += width;
         i += word.size();
     }
     return result;
+}
+
+void FixedBlankLabel::keepClearOf(const QList<QRect>& controls)
+{
+    m_clearOf = controls;
+    adjustSize();
+    update();
 }
 
 QList<qreal> FixedBlankLabel::wordStarts() const

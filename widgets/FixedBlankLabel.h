@@ -11,6 +11,10 @@ class FixedBlankLabel : public QLabel
 public:
     FixedBlankLabel(const QString& text, qreal blankWidth, QWidget* parent = nullptr);
 
+    // Controls of the same parent, by their geometry: a word that a wider font than the window was laid
+    // out for would put under one of them starts after it instead.
+    void keepClearOf(const QList<QRect>& controls);
+
     // where each word starts, from the label's left edge
     QList<qreal> wordStarts() const;
     QSize sizeHint() const override;
@@ -27,4 +31,5 @@ private:
     QList<Word> words() const;
 
     qreal m_blankWidth;
+    QList<QRect> m_clearOf;
 };

@@ -4,10 +4,10 @@
 ; uninstalls without a question. Settings (%APPDATA%\Tourlog\tourlog.INI) and contest folders are the
 ; operator's and stay when Tourlog is uninstalled.
 
-Unicode true
+; a 64-bit installer, as the program: it runs where Tourlog runs, and Wine's 64-bit prefix runs it
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tourlog"
 
@@ -26,18 +26,6 @@ RequestExecutionLevel admin
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Russian"
-
-Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP "Tourlog needs a 64-bit Windows."
-        Abort
-    ${EndIf}
-    SetRegView 64
-FunctionEnd
-
-Function un.onInit
-    SetRegView 64
-FunctionEnd
 
 Section "Tourlog"
     SetShellVarContext all

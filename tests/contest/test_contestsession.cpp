@@ -1,8 +1,8 @@
 #include "store/RowDeletion.h"
 #include "store/TableNames.h"
+#include "support/FolderPermissions.h"
 #include "support/PageDamage.h"
 #include "support/SessionFixture.h"
-#include "support/FolderPermissions.h"
 
 #include <QDir>
 #include <QRegularExpression>

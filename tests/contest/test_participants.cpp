@@ -1,5 +1,5 @@
-#include "store/Cp1251.h"
 #include "contest/Participants.h"
+#include "store/Cp1251.h"
 #include "store/StoreError.h"
 #include "support/ContestFixture.h"
 #include "support/Fakes.h"

@@ -1,16 +1,17 @@
-#include "store/Cp1251.h"
 #include "contest/FormatSettings.h"
 #include "contest/ReportExport.h"
 #include "contest/ReportFormat.h"
+#include "store/Cp1251.h"
 #include "store/Database.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
 #include "store/TableView.h"
 #include "store/ViewDefinitions.h"
 #include "support/TestEnvironment.h"
+#include "support/TimeZone.h"
 
-#include <QSet>
 #include <QFile>
+#include <QSet>
 #include <QTest>
 
 #include <ctime>
@@ -19,12 +20,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace
 {
-void setTimeZone(const QByteArray& zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile file(path);
@@ -173,7 +168,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, zone);
         QFETCH(QVariant, date);
         QFETCH(QVariant, time);
-        setTimeZone(zone);
+        USE_TIME_ZONE(zone);
         QTEST(::contactTimeUtc(date, time), "utc");
     }
 
@@ -202,7 +197,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, zone);
         QFETCH(QByteArray, rows);
-        setTimeZone(zone);
+        USE_TIME_ZONE(zone);
         ReportFolder folder(kFourContacts);
         folder.journal.first();
         folder.exportWith(kContestTwo);
@@ -212,7 +207,7 @@ private Q_SLOTS:
 
     void emptyTextsKeepTheirColumnsAndTheFooter()
     {
-        setTimeZone("<+03>-3");
+        USE_TIME_ZONE("<+03>-3");
         ReportFolder folder({u"2022-10-22 20:05 - 80 SSB - -"_s, u"- - UA3ABC - - 22_002 23_016"_s});
         folder.exportWith(kContestTwo);
         QCOMPARE(readFile(folder.path(u"Report.txt"_s)),

@@ -9,6 +9,7 @@
 #include "store/Transaction.h"
 #include "store/ViewDefinitions.h"
 #include "support/TestEnvironment.h"
+#include "support/TimeZone.h"
 
 #include <QFile>
 #include <QTest>
@@ -20,12 +21,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace
 {
-void setTimeZone(const QByteArray& zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
-
 void appendContact(TableView& journal, const QString& callsign, QTime time)
 {
     journal.append();
@@ -103,6 +98,7 @@ private Q_SLOTS:
 
     void keptReportFollowsEveryChange()
     {
+        USE_TIME_ZONE("Europe/Moscow");
         QFETCH(Change, change);
         QFETCH(bool, prepared);
         // more rows than one step of the preparation takes

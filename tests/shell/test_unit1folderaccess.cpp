@@ -1,7 +1,7 @@
 #include "store/FolderLock.h"
+#include "support/FolderPermissions.h"
 #include "support/PageDamage.h"
 #include "support/WindowFixture.h"
-#include "support/FolderPermissions.h"
 #include "widgets/DataGrid.h"
 #include "widgets/PanelStatusBar.h"
 #include "widgets/SpinField.h"

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTest>
 
 class TestFolderLock : public QObject
@@ -39,10 +40,20 @@ void TestFolderLock::otherFolderWorks()
 void TestFolderLock::lockOfDeadProcessIsTakenOver()
 {
     TestEnvironment env;
-    // a lock file left by a process that no longer exists, as after a crash or a power cut
-    QFile stale(QDir(env.workDir()).absoluteFilePath(QStringLiteral(".tourlog.lock")));
+    // a lock file left by a process that no longer exists, as after a crash or a power cut: one in the
+    // system's own form (its host name differs between systems), with the number of a process now gone
+    const QString path = QDir(env.workDir()).absoluteFilePath(QStringLiteral(".tourlog.lock"));
+    QByteArray contents;
+    {
+        QLockFile live(path);
+        QVERIFY(live.tryLock(0));
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        contents = written.readAll();
+    }
+    QFile stale(path);
     QVERIFY(stale.open(QIODevice::WriteOnly));
-    stale.write("999999999\ntourlog\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.write("999999999" + contents.mid(contents.indexOf('\n')));
     stale.close();
     const FolderLock lock(env.workDir());
     QVERIFY(lock.acquired());

@@ -21,7 +21,6 @@
 
 #include <memory>
 
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace

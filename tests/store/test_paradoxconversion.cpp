@@ -6,8 +6,8 @@
 #include "store/Schema.h"
 #include "store/TableView.h"
 #include "store/ViewDefinitions.h"
-#include "support/TestEnvironment.h"
 #include "support/FolderPermissions.h"
+#include "support/TestEnvironment.h"
 
 #include <QDirIterator>
 #include <QMap>

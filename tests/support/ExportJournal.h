@@ -6,6 +6,7 @@
 #include "store/TableView.h"
 #include "store/ViewDefinitions.h"
 #include "support/TestEnvironment.h"
+#include "support/TimeZone.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,12 +15,6 @@
 #include <ctime>
 
 using namespace Qt::Literals::StringLiterals;
-
-inline void setTimeZone(const QByteArray& zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
 
 inline QByteArray readFile(const QString& path)
 {

@@ -10,7 +10,7 @@
 class WithoutFileAccessOverride
 {
 public:
-    WithoutFileAccessOverride() {} // nothing to drop
+    WithoutFileAccessOverride() { } // nothing to drop
 };
 
 inline bool runningAsRoot()

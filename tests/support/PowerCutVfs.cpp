@@ -80,8 +80,10 @@ sqlite3_file* real(sqlite3_file* file)
 }
 
 // One name for each file of the folder, however its folder was spelt.
-std::string key(const std::string& path)
+std::string key(std::string path)
 {
+    // Windows names the files with backslashes
+    std::replace(path.begin(), path.end(), '\\', '/');
     const std::string& given = g_state.givenFolder;
     if (given != g_state.folder && path.compare(0, given.size(), given) == 0) {
         return g_state.folder + path.substr(given.size());
