@@ -215,21 +215,31 @@ void TestUnit1Layout::topBarLooks()
 
 void TestUnit1Layout::tourRowFieldsStandInTheLabelsGaps()
 {
-    // whatever font stands in, no word of the label may hide under a field of the row
+    // whatever font stands in, even one far wider than the row was laid out for, no word of the label may
+    // hide under a field of the row
     auto* label = child<FixedBlankLabel>("Label7");
     const QStringList words = label->text().split(u' ', Qt::SkipEmptyParts);
-    const QList<qreal> starts = label->wordStarts();
-    QCOMPARE(starts.size(), words.size());
-    const QFontMetricsF metrics(label->font());
-    for (const char* name : {"Tour", "Tours", "TourMinutes"}) {
-        const QRect field = child<QWidget>(name)->geometry();
-        for (int i = 0; i < words.size(); ++i) {
-            const qreal left = label->x() + starts.at(i);
-            const qreal right = left + metrics.horizontalAdvance(words.at(i));
-            QVERIFY2(right <= field.left() || left >= field.right() + 1,
-                     qPrintable(u"'%1' lies under %2"_s.arg(words.at(i), QString::fromLatin1(name))));
+    const QFont standIn = label->font();
+    for (const qreal widening : {1.0, 1.6}) {
+        QFont font = standIn;
+        font.setPointSizeF(standIn.pointSizeF() * widening);
+        label->setFont(font);
+        const QList<qreal> starts = label->wordStarts();
+        QCOMPARE(starts.size(), words.size());
+        const QFontMetricsF metrics(font);
+        for (const char* name : {"Tour", "Tours", "TourMinutes"}) {
+            const QRect field = child<QWidget>(name)->geometry();
+            for (int i = 0; i < words.size(); ++i) {
+                const qreal left = label->x() + starts.at(i);
+                const qreal right = left + metrics.horizontalAdvance(words.at(i));
+                QVERIFY2(
+                    right <= field.left() || left >= field.right() + 1,
+                    qPrintable(u"'%1' lies under %2 at %3 times the size"_s.arg(words.at(i), QString::fromLatin1(name))
+                                   .arg(widening)));
+            }
         }
     }
+    label->setFont(standIn);
 }
 
 void TestUnit1Layout::bandColumns_data()

@@ -20,6 +20,6 @@ inline bool setTimeZone(const QByteArray& zone)
 #endif
 }
 
-#define USE_TIME_ZONE(zone)                                                                                          \
-    if (!setTimeZone(zone))                                                                                          \
+#define USE_TIME_ZONE(zone)                                                                                            \
+    if (!setTimeZone(zone))                                                                                            \
     QSKIP("A Windows program takes its time zone from the system: it cannot be set for one test")
