@@ -107,8 +107,8 @@ rm -rf "$APPDATA_DIR"
 # the first start makes the tables; the contest is then set to begin a minute ago, so that tour 1 runs
 start_tourlog
 close_cleanly "$MAIN" "$PROGRAM"
-sed -i "s/^Begin=.*/Begin=$(date +%d.%m.%y)/; s/^StartTime=.*/StartTime=$(date -d '-1 min' +%H:%M:%S)/; s/^Tour=.*/Tour=1/" \
-    "$FOLDER/ContestSettings.ini"
+BEGAN=$(date -d '-1 min' '+%d.%m.%y %H:%M:%S')
+sed -i "s/^Begin=.*/Begin=${BEGAN% *}/; s/^StartTime=.*/StartTime=${BEGAN#* }/; s/^Tour=.*/Tour=1/" "$FOLDER/ContestSettings.ini"
 start_tourlog
 # a click in the 80 m SSB column; Insert adds a participant, and Enter on it asks for what was received
 xdotool mousemove --window "$MAIN" 110 290 click 1
