@@ -32,6 +32,15 @@ inline void printRatio(const char* what, const char* scale, qint64 program, qint
     std::fflush(stdout);
 }
 
+// A row beside the others, without a target of its own.
+inline void printAside(const char* what, const char* scale, qint64 program, qint64 baseline)
+{
+    const double ratio = double(program) / double(std::max<qint64>(baseline, 1));
+    std::printf("%-44s %8s %12.2f %12.2f %8.2f %8s\n", what, scale, toMilliseconds(program), toMilliseconds(baseline),
+                ratio, "-");
+    std::fflush(stdout);
+}
+
 // A target in milliseconds of the program's own: the baseline is shown beside it for comparison.
 inline void printWithin(const char* what, const char* scale, qint64 program, qint64 baseline, double targetMs)
 {

@@ -91,20 +91,7 @@ SessionOpening ContestSession::open(int tour)
             }
         }
     }
-    // the score counts the journal: a journal that could not open has been told with the other views
-    if (m_journal->isOpen()) {
-        try {
-            updateScore();
-        } catch (...) {
-            if (!explainedByDamage(m_journal->tableName(), std::current_exception())) {
-                throw;
-            }
-        }
-    }
     opening.failures = failures.join(u'\n');
-    if (m_journal->isOpen()) {
-        m_readAhead.start(0);
-    }
     return opening;
 }
 
@@ -250,7 +237,26 @@ void ContestSession::showTour(int band)
 const Score& ContestSession::updateScore()
 {
     m_score = m_scoreTally->score(roundedContestNumber(m_values.contestNumber));
+    m_scoreCounted = true;
     return m_score;
+}
+
+void ContestSession::finishStartUp()
+{
+    if (!m_journal->isOpen()) {
+        return;
+    }
+    m_readAhead.start(0);
+    if (m_scoreCounted) {
+        return;
+    }
+    try {
+        updateScore();
+    } catch (...) {
+        if (!explainedByDamage(m_journal->tableName(), std::current_exception())) {
+            throw;
+        }
+    }
 }
 
 SessionChange ContestSession::enterContact(int band, const QString& bandCaption, bool editMode,
@@ -430,7 +436,8 @@ bool ContestSession::confirmContestToExport()
 
 LogExportResult ContestSession::exportLog(LogFormat format, const Station& station, const QString& path)
 {
-    // the claimed score is the one the status bar shows
-    const ExportHeader header{programVersion(), m_clock->utcNow(), m_score.totals.totalPoints};
+    // the claimed score is the one the status bar shows, counted now if start-up has not yet counted it
+    const Score& claimed = m_scoreCounted ? m_score : updateScore();
+    const ExportHeader header{programVersion(), m_clock->utcNow(), claimed.totals.totalPoints};
     return ::exportLog(*m_journal, m_values.contestNumber, station, header, format, path);
 }

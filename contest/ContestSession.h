@@ -98,8 +98,15 @@ public:
     void showTour(int band);
 
     const Score& score() const { return m_score; }
+    // Start-up leaves the score until the window has been drawn (finishStartUp), unless an update counts it
+    // first.
+    bool scoreCounted() const { return m_scoreCounted; }
     // counts the score of the contest number anew; raises StoreError
     const Score& updateScore();
+    // What start-up leaves until the window has been drawn: the score's rows and the report's lines begin to be
+    // read ahead, and the score is counted if nothing has counted it since. A damaged journal has been told by
+    // the file check; other failures raise StoreError.
+    void finishStartUp();
 
     // Enter on the current row of a band view: the received code is asked for, both rows written together,
     // the report rewritten and the serial advanced; the radio's frequency at that moment goes with the contact
@@ -158,6 +165,7 @@ private:
     ContestValues m_values;
     int m_tour = 0;
     Score m_score;
+    bool m_scoreCounted = false;
     bool m_reportFailureTold = false;
     QTimer m_readAhead;
     // the damaged tables the operator has been told about, and what is still to tell

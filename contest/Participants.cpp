@@ -143,18 +143,17 @@ ImportSummary ImportCallsign(Database& db, const ParticipantViews& views, const 
     summary.readError = reading.error;
     summary.linesRead = reading.lines;
 
-    // every participant, old and new, that has no contest row yet gets its matrix
+    // every participant, old and new, that has no contest row yet gets its matrix, in the list's order
     QSet<QString> withMatrix = foldedColumnValues(db, views.contest80.tableName(), kFieldCallSign);
-    TableView& callsignView = views.callsign;
-    const int participantCount = callsignView.recordCount();
-    for (callsignView.first(); !callsignView.eof(); callsignView.next()) {
-        if (callsignView.currentRow() % kProgressStep == 0) {
-            db.work().setProgress(callsignView.currentRow(), participantCount);
+    const QStringList listed = columnValuesById(db, views.callsign.tableName(), kFieldCallSign);
+    for (qsizetype row = 0; row < listed.size(); ++row) {
+        if (row % kProgressStep == 0) {
+            db.work().setProgress(int(row), int(listed.size()));
         }
-        const QString stored = callsignView.text(kFieldCallSign);
-        if (!withMatrix.contains(stored.toCaseFolded())) {
-            CreateContestMatrix(views.contest80, stored, parameters);
-            withMatrix.insert(stored.toCaseFolded());
+        const QString folded = listed.at(row).toCaseFolded();
+        if (!withMatrix.contains(folded)) {
+            CreateContestMatrix(views.contest80, listed.at(row), parameters);
+            withMatrix.insert(folded);
         }
     }
     transaction.commit();

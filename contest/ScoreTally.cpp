@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 
 #include <limits>
+#include <utility>
 
 namespace
 {
@@ -42,9 +43,8 @@ ScoreTally::ScoreTally(Database& db, QObject* parent)
 
 Score ScoreTally::score(qint64 contestNumber)
 {
-    if (!m_started) {
-        // start-up shows the engine's count at once; the rows to follow are read ahead meanwhile
-        m_started = true;
+    if (!std::exchange(m_started, true) && m_contestNumber != contestNumber) {
+        // asked before the rows to follow are all read ahead: the engine's count, and the reading goes on
         return countScore(m_db, contestNumber);
     }
     if (!m_contestNumber || *m_contestNumber != contestNumber) {

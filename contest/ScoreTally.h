@@ -25,7 +25,8 @@ class ScoreTally : public QObject
 public:
     explicit ScoreTally(Database& db, QObject* parent = nullptr);
 
-    // Raises StoreError as countScore does. The first update is the engine's count alone.
+    // Raises StoreError as countScore does. A first update before the rows are read ahead is the engine's count
+    // alone.
     Score score(qint64 contestNumber);
     // Reads the rows to follow for about the given time, a step at least. True once there is nothing more to
     // read: the kept counts hold, or the journal is one to count afresh. Raises StoreError.

@@ -39,6 +39,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace
 {
@@ -378,6 +379,20 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
 }
 
+void TForm1::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    if (!std::exchange(m_drawn, true)) {
+        // the score and the rows read ahead for the first contact wait until the operator sees the window
+        QTimer::singleShot(0, this, [this] {
+            runGuarded(this, [this] {
+                m_session->finishStartUp();
+                showScore();
+            });
+        });
+    }
+}
+
 void TForm1::restoreContest()
 {
     if (m_contestFile->restore()) {
@@ -458,7 +473,9 @@ void TForm1::UpdateScore()
 
 void TForm1::showScore()
 {
-    m_ui.statusBar1->setPanelText(kScorePanel, scoreStatusText(m_session->score()));
+    // blank while start-up has not counted it: the design's zeros would pass for the contest's score
+    m_ui.statusBar1->setPanelText(kScorePanel,
+                                  m_session->scoreCounted() ? scoreStatusText(m_session->score()) : QString());
 }
 
 void TForm1::showChange(const SessionChange& change)

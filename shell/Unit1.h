@@ -49,6 +49,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -108,6 +109,7 @@ private:
     std::unique_ptr<FormStorage> m_formStorage1;
     bool m_newFolder = false;
     bool m_shown = false;
+    bool m_drawn = false;
     bool m_closed = false;
     // the radio chooses the active band
     RadioBandFollower* m_radio = nullptr;

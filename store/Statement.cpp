@@ -168,6 +168,12 @@ QVariant Statement::column(int index) const
     }
 }
 
+QByteArrayView Statement::columnUtf8(int index) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, index));
+    return {text, sqlite3_column_bytes(m_stmt, index)};
+}
+
 QString Statement::columnName(int index) const
 {
     return QString::fromUtf8(sqlite3_column_name(m_stmt, index));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -30,6 +31,8 @@ public:
     bool isReadOnly() const;
     int columnCount() const;
     QVariant column(int index) const;
+    // the column as the engine's UTF-8 text, held by the statement until its next step or reset
+    QByteArrayView columnUtf8(int index) const;
     QString columnName(int index) const;
 
 private:

@@ -367,6 +367,7 @@ qint64 TableView::insertRow()
         m_insertStatement = std::make_unique<Statement>(m_db.prepareOn(tableName(), m_statements.insert(columns)));
     }
     QVariantList values;
+    values.reserve(m_def.fields.size());
     for (int i = 0; i < m_def.fields.size(); ++i) {
         if (!m_def.fields.at(i).readOnly) {
             values.append(toStoredValue(m_fieldDefs.at(i), m_edit.value(i)));

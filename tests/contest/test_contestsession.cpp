@@ -212,6 +212,7 @@ void TestContestSession::firstContactAfterARestartWritesWhatAFreshReadWould()
     f.start();
     f.session->serialPastJournal();
     QTest::qWait(pauseMs);
+    QCOMPARE(f.score(), kTwoContacts);
     QVERIFY(f.enter(u"УА9ЖЖЖ"_s, u"25 017"_s).journalChanged);
     const QByteArray report = f.report();
     const QString score = f.score();

@@ -64,7 +64,7 @@ void TestUnit1FolderAccess::readOnlyFolderIsShownAndEveryCommandRefused()
     QVERIFY(FolderLock(m_w->env.workDir()).readOnlyFolder());
     m_w->start();
     QVERIFY2(m_w->form->windowTitle().endsWith(u"[read-only]"_s), qPrintable(m_w->form->windowTitle()));
-    QCOMPARE(m_w->ui().statusBar1().panelText(1), score);
+    QTRY_COMPARE(m_w->ui().statusBar1().panelText(1), score);
     QCOMPARE(m_w->errors, QStringList());
 
     QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Insert);

@@ -41,6 +41,8 @@ struct SessionFixture
         session->setExchange(22, 1);
         session->setTours(tours);
         opening = session->open(tour);
+        // as the window does once it has been drawn
+        session->finishStartUp();
     }
 
     // band index as in bandViews(); -1 is the journal
