@@ -128,7 +128,7 @@ int programChild(int argc, char* argv[], const QString& folder)
     FileCheckHold hold(form);
     form.show();
     QApplication::processEvents();
-    // the score is counted once its rows are read ahead, a few slices after the window is up
+    // the window counts the score once it has been drawn
     QElapsedTimer waiting;
     waiting.start();
     while (controls(form).statusBar1().panelText(1).isEmpty() && waiting.elapsed() < kScoreWaitMs) {
