@@ -63,6 +63,8 @@ private Q_SLOTS:
     void otherContestNumberGetsNoNewRows();
     void viewsAreBackAfterNewCallsign();
     void zeroToursThenImportCompletesMatrix();
+    void importGivesAMatrixOnlyToWhomHasNoRow_data();
+    void importGivesAMatrixOnlyToWhomHasNoRow();
     void importSkipsShortLinesAndKeepsRemarks();
     void importTakesFourCharacterCallsigns_data();
     void importTakesFourCharacterCallsigns();
@@ -211,6 +213,39 @@ void TestParticipants::zeroToursThenImportCompletesMatrix()
     QVERIFY(c.contest80CW->isOpen() && c.contest160->isOpen() && c.contest160CW->isOpen());
     QVERIFY(c.contest80->filtered());
     QCOMPARE(c.contest80->recordCount(), 2);
+}
+
+void TestParticipants::importGivesAMatrixOnlyToWhomHasNoRow_data()
+{
+    QTest::addColumn<QStringList>("changes"); // made to RA3ABC's four rows before the import
+    QTest::addColumn<int>("rows");            // RA3ABC's rows after it
+    QTest::newRow("every row gone") << QStringList{QStringLiteral("DELETE FROM Contest WHERE CallSign='RA3ABC'")} << 4;
+    // its one row stands apart from its others' place, among the worked rows
+    QTest::newRow("one row left, worked")
+        << QStringList{QStringLiteral("DELETE FROM Contest WHERE CallSign='RA3ABC' AND Modulation='SSB'"),
+                       QStringLiteral("DELETE FROM Contest WHERE CallSign='RA3ABC' AND Diapasone=80"),
+                       QStringLiteral("UPDATE Contest SET D='2006-10-22', T='20:00:00' WHERE CallSign='RA3ABC'")}
+        << 1;
+    QTest::newRow("rows in small letters")
+        << QStringList{QStringLiteral("UPDATE Contest SET CallSign='ra3abc' WHERE CallSign='RA3ABC'")} << 4;
+}
+
+// Only a participant without a single contest row, in any letter case, gets a new matrix.
+void TestParticipants::importGivesAMatrixOnlyToWhomHasNoRow()
+{
+    QFETCH(QStringList, changes);
+    QFETCH(int, rows);
+    Contest c;
+    c.tours = 1;
+    for (const QString& callsign : {QStringLiteral("QQ0QQQ"), QStringLiteral("RA3ABC"), QStringLiteral("UA1XYZ")}) {
+        c.newCallsign(callsign);
+    }
+    for (const QString& change : changes) {
+        c.db->prepare(change).run();
+    }
+    c.import(); // Callsign.txt is missing: only the matrices are completed
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where upper(CallSign)='RA3ABC'")), rows);
+    QCOMPARE(c.count(QStringLiteral("select count(*) from Contest")), 8 + rows);
 }
 
 void TestParticipants::importSkipsShortLinesAndKeepsRemarks()
