@@ -1,21 +1,22 @@
 #include "contest/ContactDeletion.h"
 
 #include "contest/ContactName.h"
-#include "store/ContactRows.h"
+#include "store/ContactTies.h"
 #include "store/RowDeletion.h"
 #include "store/TableNames.h"
 #include "store/Transaction.h"
 
 namespace
 {
-// The planned contact that a Journal row stands for, when the row is the newest of its key (an older one
-// is a contact of an earlier contest, whose planned row is gone); -1 when there is none.
-qint64 workedPlannedRowOf(Database& db, const StoredContact& journalRow)
+// the planned row of a Journal row, while it is worked: a row of an older folder that could not be tied has none
+std::optional<qint64> workedPlannedRowOf(Database& db, qint64 journalId)
 {
-    if (!journalRow.isWorked() || newestJournalRowOf(db, journalRow.key) != journalRow.id) {
-        return -1;
+    const std::optional<qint64> planned = tiedPlannedRow(db, journalId);
+    if (!planned) {
+        return std::nullopt;
     }
-    return workedContestRowOf(db, journalRow.key);
+    const std::optional<StoredContact> row = storedContact(db, kTableContest, *planned);
+    return row && row->isWorked() ? planned : std::nullopt;
 }
 } // namespace
 
@@ -26,13 +27,13 @@ DeletionOutcome DeletePlannedRow(Database& db, qint64 id)
     if (!row) {
         return DeletionOutcome::RowGone;
     }
-    const qint64 journalRow = row->isWorked() ? newestJournalRowOf(db, row->key) : -1;
-    if (journalRow >= 0) {
-        deleteRowById(db, FolderTable::Journal, journalRow);
+    const std::optional<qint64> journalRow = tiedJournalRow(db, id);
+    if (journalRow) {
+        deleteRowById(db, FolderTable::Journal, *journalRow);
     }
     deleteRowById(db, FolderTable::Contest, id);
     transaction.commit();
-    return journalRow >= 0 ? DeletionOutcome::JournalChanged : DeletionOutcome::Deleted;
+    return journalRow ? DeletionOutcome::JournalChanged : DeletionOutcome::Deleted;
 }
 
 DeletionOutcome DeleteJournalRow(Database& db, qint64 id)
@@ -42,9 +43,8 @@ DeletionOutcome DeleteJournalRow(Database& db, qint64 id)
     if (!row) {
         return DeletionOutcome::RowGone;
     }
-    const qint64 planned = workedPlannedRowOf(db, *row);
-    if (planned >= 0) {
-        unworkContestRow(db, planned);
+    if (const std::optional<qint64> planned = workedPlannedRowOf(db, id)) {
+        unworkContestRow(db, *planned);
     }
     deleteRowById(db, FolderTable::Journal, id);
     transaction.commit();
@@ -60,8 +60,7 @@ QString describePlannedRowDeletion(Database& db, qint64 id)
     if (!row->isWorked()) {
         return contactName(row->key) + QStringLiteral(", not worked.");
     }
-    const QString journal = newestJournalRowOf(db, row->key) >= 0 ? QStringLiteral(" Its journal line goes too.")
-                                                                  : QString();
+    const QString journal = tiedJournalRow(db, id) ? QStringLiteral(" Its journal line goes too.") : QString();
     return contactName(row->key) + QStringLiteral(", worked at %1.").arg(row->time) + journal;
 }
 
@@ -71,8 +70,7 @@ QString describeJournalRowDeletion(Database& db, qint64 id)
     if (!row) {
         return {};
     }
-    const QString again = workedPlannedRowOf(db, *row) >= 0
-        ? QStringLiteral(" Its planned contact becomes workable again.")
-        : QString();
+    const QString again = workedPlannedRowOf(db, id) ? QStringLiteral(" Its planned contact becomes workable again.")
+                                                     : QString();
     return contactName(row->key) + QStringLiteral(", worked at %1.").arg(row->time) + again;
 }

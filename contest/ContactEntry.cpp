@@ -6,7 +6,8 @@
 #include "contest/Prompter.h"
 #include "contest/RadioBand.h"
 #include "contest/ReceivedCode.h"
-#include "store/ContactRows.h"
+#include "contest/RepeatedContact.h"
+#include "store/ContactTies.h"
 #include "store/StoreError.h"
 #include "store/TableNames.h"
 #include "store/TableView.h"
@@ -74,9 +75,21 @@ void writeContact(const ContactEntryContext& context, const QString& code, const
     journal.setValue(kFieldRecvText, code);
     journal.setValue(kFieldKi, journalKi(code));
     journal.post();
+    tieContact(context.db, band.currentId(), journal.currentId());
     if (radio && frequenciesWritable(context.db)) {
         recordContactFrequency(context.db, journal.currentId(), *radio);
     }
+}
+
+// Another planned row of the station may carry the contact already (renamed or moved onto it in edit mode): the
+// operator is told which, and nothing is recorded.
+bool refusedAsRepeated(const ContactEntryContext& context, const ContactKey& station, qint64 rowId)
+{
+    const std::optional<StoredContact> worked = repeatedContact(context.db, station, rowId);
+    if (worked) {
+        context.prompter.showMessage(QStringLiteral("The contact was not recorded: ") + repeatedContactText(*worked));
+    }
+    return worked.has_value();
 }
 } // namespace
 
@@ -95,6 +108,12 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
         return ContactOutcome::NotRecorded;
     }
     const qint64 rowId = band.currentId();
+    // the prompt names the station it records, so that a slip of the cursor shows before the code is typed
+    const ContactKey station{band.value(kFieldTourNumber), band.value(kFieldDiapasone), band.value(kFieldModulation),
+                             band.text(kFieldCallSign), band.value(kFieldContestNumber)};
+    if (refusedAsRepeated(context, station, rowId)) {
+        return ContactOutcome::NotRecorded;
+    }
     const QDateTime contactTime = context.clock.localNow();
     // kept only when the radio is on the row's own band and mode: a contact logged from paper while the
     // radio is elsewhere goes out as without a radio
@@ -104,9 +123,6 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
                         band.value(kFieldModulation).toString())) {
         radio.reset();
     }
-    // the prompt names the station it records, so that a slip of the cursor shows before the code is typed
-    const ContactKey station{band.value(kFieldTourNumber), band.value(kFieldDiapasone), band.value(kFieldModulation),
-                             band.text(kFieldCallSign)};
     const std::optional<QString> typed = context.prompter.askLineAbout(
         QStringLiteral("Ввод принятого кода..."), QStringLiteral("Код (диапазон ") + context.bandCaption + u':',
         contactName(station));
@@ -129,6 +145,10 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
             if (!row.found() || !band.isNull(kFieldTime)) {
                 context.prompter.showMessage(
                     QStringLiteral("The contact was not recorded: its row is no longer in the contest table."));
+                return ContactOutcome::NotRecorded;
+            }
+            // the tables may have changed while the prompt was open
+            if (refusedAsRepeated(context, station, rowId)) {
                 return ContactOutcome::NotRecorded;
             }
             writeContact(context, received.code, contactTime, radio);

@@ -2,6 +2,7 @@
 
 #include "contest/ClearBackup.h"
 #include "contest/Clock.h"
+#include "contest/ContactName.h"
 #include "contest/ContactDeletion.h"
 #include "contest/ContactEntry.h"
 #include "contest/ExportQuestions.h"
@@ -30,6 +31,12 @@ namespace
 const QString kParticipantList = QStringLiteral("Callsign.txt");
 // short enough that a key pressed meanwhile waits for no more than this
 constexpr std::chrono::milliseconds kReadAheadSlice{5};
+
+QString joinedNotices(QStringList notices)
+{
+    notices.removeAll(QString());
+    return notices.join(QStringLiteral("\n\n"));
+}
 } // namespace
 
 ContestSession::ContestSession(const QString& folder, Prompter& prompter, const Clock& clock, QObject* parent,
@@ -71,7 +78,8 @@ SessionOpening ContestSession::open(int tour)
     // Paradox tables carry the same file names: a folder to convert is not a new one
     opening.newFolder = std::ranges::none_of(QStringList{kTableCallsign, kTableContest, kTableJournal},
                                              [this](const QString& table) { return m_db->tableFileExists(table); });
-    opening.notice = upgradeContestFolder(*m_db).notice;
+    const FolderUpgrade upgrade = upgradeContestFolder(*m_db);
+    opening.notice = joinedNotices({upgrade.notice, untiedContactsText(upgrade.untied)});
     // the band views open once, on the tour the saved settings are about to restore
     m_tour = tour;
     for (int band = 0; band < kBandCount; ++band) {
@@ -262,11 +270,17 @@ void ContestSession::finishStartUp()
 SessionChange ContestSession::enterContact(int band, const QString& bandCaption, bool editMode,
                                            const std::optional<ContactFrequency>& radio)
 {
-    requireWritable({kTableContest, kTableJournal});
+    requireWritable({kTableContest, kTableJournal, kTableTie});
+    // A change typed on the row and not yet stored is stored first, as a correction with its Journal row: the
+    // contact is entered on the row as it is stored, or not at all when the change is refused.
+    SessionChange corrected;
+    if (m_bands.at(band)->isEditing()) {
+        corrected = storeCorrection(band);
+    }
     const ContactEntryContext context{*m_db,    *m_bands.at(band), bandCaption, *m_journal, *m_prompter,
                                       *m_clock, editMode,          m_values,    radio};
     if (EnterContact(context) != ContactOutcome::Recorded) {
-        return {};
+        return corrected;
     }
     // The contact is on disk: the serial advances whatever becomes of the report, or the next contact
     // would be sent the same number.
@@ -288,7 +302,7 @@ SessionChange ContestSession::storeCorrection(int band)
 SessionChange ContestSession::deleteRow(int band, qint64 id)
 {
     // a deletion in either grid may change both tables
-    requireWritable({kTableContest, kTableJournal});
+    requireWritable({kTableContest, kTableJournal, kTableTie});
     // the operator is deleting the row: a change typed on it goes, and the stored row is what is deleted
     TableView& view = band < 0 ? *m_journal : *m_bands.at(band);
     if (view.isEditing() && view.currentId() == id) {
@@ -336,7 +350,7 @@ void ContestSession::importCallsign()
 
 SessionChange ContestSession::clearContestTable()
 {
-    requireWritable({kTableCallsign, kTableContest});
+    requireWritable({kTableCallsign, kTableContest, kTableTie});
     // Clear asks nothing: a copy of what it empties is the way back from a slip of the mouse
     QString copy;
     try {
@@ -360,7 +374,7 @@ QList<ParticipantCopy> ContestSession::participantCopies() const
 
 SessionChange ContestSession::restoreParticipants(const QString& copyFolder)
 {
-    requireWritable({kTableCallsign, kTableContest});
+    requireWritable({kTableCallsign, kTableContest, kTableTie});
     // what is replaced can be put back the same way
     QString saved;
     try {
@@ -370,8 +384,9 @@ SessionChange ContestSession::restoreParticipants(const QString& copyFolder)
                                         "not be copied first. %1")
                              .arg(error.message()));
     }
+    KeyedTies ties;
     try {
-        RestoreParticipants(*m_db, participantViews(), QDir(m_db->directory()).absoluteFilePath(copyFolder));
+        ties = RestoreParticipants(*m_db, participantViews(), QDir(m_db->directory()).absoluteFilePath(copyFolder));
     } catch (const StoreError& error) {
         throw StoreError(
             QStringLiteral("Restore Participants put nothing back from %1: %2").arg(copyFolder, error.message()),
@@ -382,6 +397,7 @@ SessionChange ContestSession::restoreParticipants(const QString& copyFolder)
     change.notice = QStringLiteral(
                         "The participants and planned contacts of %1 are back; those they replaced were copied to %2")
                         .arg(copyFolder, saved);
+    change.message = joinedNotices({plannedAgainText(ties.plannedAgain), untiedContactsText(ties.untied)});
     return change;
 }
 

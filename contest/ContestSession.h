@@ -40,6 +40,7 @@ struct SessionChange
 {
     bool journalChanged = false; // the score (and after a contact, the serial) moved
     QString notice;              // a passing word for the status bar
+    QString message;             // what the operator must read, in a message box
     QString reportFailure;       // Report.txt could not be rewritten; told once until a rewrite works
 };
 

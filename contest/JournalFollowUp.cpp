@@ -1,8 +1,9 @@
 #include "contest/JournalFollowUp.h"
 
-#include "contest/ContactName.h"
 #include "contest/ReceivedCode.h"
-#include "store/ContactRows.h"
+#include "contest/RepeatedContact.h"
+#include "store/ContactTies.h"
+#include "store/RowDeletion.h"
 #include "store/StoreError.h"
 #include "store/TableNames.h"
 #include "store/TableView.h"
@@ -12,17 +13,12 @@
 namespace
 {
 const QStringList kKeyFields = {kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign};
-
-ContactKey keyBeforeEdit(const TableView& row)
-{
-    return {row.valueBeforeEdit(kFieldTourNumber), row.valueBeforeEdit(kFieldDiapasone),
-            row.valueBeforeEdit(kFieldModulation), row.valueBeforeEdit(kFieldCallSign).toString()};
-}
+const QStringList kContactFields = {kFieldDate, kFieldTime, kFieldSentText, kFieldRecvText};
 
 ContactKey keyNow(const TableView& row)
 {
     return {row.value(kFieldTourNumber), row.value(kFieldDiapasone), row.value(kFieldModulation),
-            row.text(kFieldCallSign)};
+            row.text(kFieldCallSign), row.value(kFieldContestNumber)};
 }
 
 bool keyChanged(const TableView& row)
@@ -34,46 +30,38 @@ bool keyChanged(const TableView& row)
 // one station is worked once per band, mode and tour: a correction must not make a second contact of one
 void refuseSecondContact(TableView& posted)
 {
-    Database& db = posted.database();
-    const qint64 other = workedContestRowOf(db, keyNow(posted), posted.currentId());
-    const std::optional<StoredContact> contact = other >= 0 ? storedContact(db, kTableContest, other) : std::nullopt;
-    if (!contact) {
-        return;
+    if (const std::optional<StoredContact> worked = repeatedContact(posted.database(), keyNow(posted),
+                                                                    posted.currentId())) {
+        throw StoreError(QStringLiteral("The change was not stored: %1 Correct the row, or press Esc to undo the "
+                                        "change.")
+                             .arg(repeatedContactText(*worked)));
     }
-    throw StoreError(QStringLiteral("The change was not stored: %1 is worked already, at %2, and a station is "
-                                    "worked once per band, mode and tour. Correct the row, or press Esc to "
-                                    "undo the change.")
-                         .arg(contactName(contact->key), contact->time));
 }
-// the Journal's side of a band row just posted, in the post's transaction
-bool followUp(TableView& posted, TableView& journal)
+
+// the score counts regions by the KI: a corrected code carries its region with it
+QVariant kiOf(const TableView& posted)
 {
-    if (posted.lastPostInserted()) {
-        return false;
+    const QString received = posted.text(kFieldRecvText);
+    return received.isEmpty() ? QVariant() : QVariant(journalKi(received));
+}
+
+// A time typed into a planned row makes it a contact, logged from paper: its Journal row is written with it,
+// for the contest of the row.
+void recordTypedContact(TableView& posted, TableView& journal)
+{
+    journal.append();
+    for (const QString& field : kKeyFields + kContactFields + QStringList{kFieldContestNumber}) {
+        journal.setValue(field, posted.value(field));
     }
-    const bool wasWorked = !posted.valueBeforeEdit(kFieldTime).isNull();
-    const bool worked = !posted.isNull(kFieldTime);
-    if (worked && (!wasWorked || keyChanged(posted))) {
-        refuseSecondContact(posted);
-    }
-    // A row that was not worked before this change has no Journal row: a row with its key belongs to an
-    // earlier contact and must stay as it is.
-    if (!wasWorked) {
-        return false;
-    }
-    // found by what was stored, not by what was typed: a corrected callsign must not find another
-    // station's contact
-    const qint64 journalRow = newestJournalRowOf(posted.database(), keyBeforeEdit(posted));
-    if (journalRow < 0 || !journal.locateId(journalRow)) {
-        return false;
-    }
-    if (!worked) {
-        journal.remove();
-        journal.last();
-        return true;
-    }
+    journal.setValue(kFieldKi, kiOf(posted));
+    journal.post();
+    tieContact(posted.database(), posted.currentId(), journal.currentId());
+}
+
+void correctTiedRow(TableView& posted, TableView& journal)
+{
     journal.edit();
-    for (const QString& field : {kFieldDate, kFieldTime, kFieldSentText, kFieldRecvText}) {
+    for (const QString& field : kContactFields) {
         journal.setValue(field, posted.value(field));
     }
     for (const QString& field : kKeyFields) {
@@ -81,10 +69,43 @@ bool followUp(TableView& posted, TableView& journal)
             journal.setValue(field, posted.value(field));
         }
     }
-    // the score counts regions by the KI: a corrected code carries its region with it
-    const QString received = posted.text(kFieldRecvText);
-    journal.setValue(kFieldKi, received.isEmpty() ? QVariant() : QVariant(journalKi(received)));
+    journal.setValue(kFieldKi, kiOf(posted));
     journal.post();
+}
+
+// the Journal's side of a band row just posted, in the post's transaction; it goes by the tie of the row alone
+bool followUp(TableView& posted, TableView& journal)
+{
+    if (posted.lastPostInserted()) {
+        return false;
+    }
+    const bool wasWorked = !posted.valueBeforeEdit(kFieldTime).isNull();
+    const bool worked = !posted.isNull(kFieldTime);
+    if (!wasWorked && !worked) {
+        return false;
+    }
+    if (worked && (!wasWorked || keyChanged(posted))) {
+        refuseSecondContact(posted);
+    }
+    Database& db = posted.database();
+    const std::optional<qint64> tied = tiedJournalRow(db, posted.currentId());
+    if (!tied) {
+        // a worked row of an older folder that could not be tied has nothing to follow
+        if (!wasWorked) {
+            recordTypedContact(posted, journal);
+        }
+        return !wasWorked;
+    }
+    if (!worked) {
+        deleteRowById(db, FolderTable::Journal, *tied);
+        journal.last();
+        return true;
+    }
+    if (!journal.locateId(*tied)) {
+        throw StoreError(QStringLiteral("The change was not stored: the journal line of the contact is not in the "
+                                        "journal view."));
+    }
+    correctTiedRow(posted, journal);
     return true;
 }
 } // namespace

@@ -59,7 +59,15 @@ QList<ParticipantCopy> participantCopies(const QString& contestFolder)
     return copies;
 }
 
-void RestoreParticipants(Database& db, const ParticipantViews& views, const QString& copyFolder)
+KeyedTies RestoreParticipants(Database& db, const ParticipantViews& views, const QString& copyFolder)
 {
-    RewriteParticipants(db, views, [&] { restoreTableFiles(db, {kTableCallsign, kTableContest}, copyFolder); });
+    KeyedTies ties;
+    RewriteParticipants(db, views, [&] {
+        // the planned rows that come back are new rows to the Journal: they are tied anew, and a contact made
+        // since the copy marks its planned row worked, so that the two tables agree
+        restoreTableFiles(db, {kTableCallsign, kTableContest}, copyFolder, [&] {
+            ties = tieByKey(db, TieMatching::MarkWorked);
+        });
+    });
+    return ties;
 }

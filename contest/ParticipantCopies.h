@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ContactTies.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -22,6 +24,6 @@ struct ParticipantCopy
 QList<ParticipantCopy> participantCopies(const QString& contestFolder);
 
 // Puts the participants and planned contacts of the copy back in place of the present ones, both tables in
-// one transaction, with the participant views closed meanwhile as Clear closes them. Raises StoreError, and
-// then nothing has changed.
-void RestoreParticipants(Database& db, const ParticipantViews& views, const QString& copyFolder);
+// one transaction, with the participant views closed meanwhile as Clear closes them, and ties them to the Journal
+// (tieByKey). Raises StoreError, and then nothing has changed.
+KeyedTies RestoreParticipants(Database& db, const ParticipantViews& views, const QString& copyFolder);

@@ -489,6 +489,9 @@ void TForm1::showChange(const SessionChange& change)
     if (!change.reportFailure.isEmpty()) {
         showErrorBox(this, change.reportFailure);
     }
+    if (!change.message.isEmpty()) {
+        m_prompter->showMessage(change.message);
+    }
 }
 
 void TForm1::ExportJournal1Click()

@@ -8,30 +8,31 @@ namespace
 // the key's conditions, to be bound in the order of keyValues()
 QString keyConditions()
 {
-    return QStringLiteral("%1=? AND %2=? AND %3=? COLLATE TOURLOG_NOCASE AND %4=? COLLATE TOURLOG_NOCASE")
-        .arg(kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign);
+    return QStringLiteral("%1=? AND %2=? AND %3=? COLLATE TOURLOG_NOCASE AND %4=? COLLATE TOURLOG_NOCASE AND %5 IS ?")
+        .arg(kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign, kFieldContestNumber);
 }
 
 QVariantList keyValues(const ContactKey& key)
 {
-    return {key.tour, key.band, key.mode, key.callsign};
+    return {key.tour, key.band, key.mode, key.callsign, key.contest};
 }
 } // namespace
 
 std::optional<StoredContact> storedContact(Database& db, const QString& table, qint64 id)
 {
     db.attachExisting(table);
-    const QString sql = QStringLiteral("SELECT %1, %2, %3, %4, substr(%5, 1, 8) FROM %6.%6 WHERE %7=?")
-                            .arg(kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign, kFieldTime, table,
-                                 kFieldId);
+    const QString sql = QStringLiteral("SELECT %1, %2, %3, %4, substr(%5, 1, 8), %6 FROM %7.%7 WHERE %8=?")
+                            .arg(kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign, kFieldTime,
+                                 kFieldContestNumber, table, kFieldId);
     Statement query = db.prepareOn(table, sql);
     query.bind(1, id);
     if (!query.step()) {
         return std::nullopt;
     }
-    return StoredContact{id,
-                         {query.column(0), query.column(1), query.column(2), query.column(3).toString()},
-                         query.column(4).toString()};
+    return StoredContact{
+        id,
+        {query.column(0), query.column(1), query.column(2), query.column(3).toString(), query.column(5)},
+        query.column(4).toString()};
 }
 
 qint64 workedContestRowOf(Database& db, const ContactKey& key, qint64 except)
@@ -42,16 +43,6 @@ qint64 workedContestRowOf(Database& db, const ContactKey& key, qint64 except)
                             .arg(kFieldId, kTableContest, kFieldTime, keyConditions());
     Statement query = db.prepareOn(kTableContest, sql);
     query.bindAll(QVariantList{except} + keyValues(key));
-    return query.step() ? query.column(0).toLongLong() : -1;
-}
-
-qint64 newestJournalRowOf(Database& db, const ContactKey& key)
-{
-    db.attachExisting(kTableJournal);
-    const QString sql = QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 ORDER BY %1 DESC LIMIT 1")
-                            .arg(kFieldId, kTableJournal, keyConditions());
-    Statement query = db.prepareOn(kTableJournal, sql);
-    query.bindAll(keyValues(key));
     return query.step() ? query.column(0).toLongLong() : -1;
 }
 

@@ -7,13 +7,15 @@
 
 class Database;
 
-// The tour, band, mode and callsign that tie a Journal row to its planned Contest row.
+// The tour, band, mode and callsign of a contact, and the contest number of its row: a station is worked once per
+// contest, band, mode and tour.
 struct ContactKey
 {
     QVariant tour;
     QVariant band;
     QVariant mode;
     QString callsign;
+    QVariant contest;
 };
 
 // A row of the Contest or Journal table as it is stored, whatever a view shows of it meanwhile.
@@ -30,13 +32,9 @@ struct StoredContact
 // The row with this id in the Contest or Journal table; nothing when it is no longer there.
 std::optional<StoredContact> storedContact(Database& db, const QString& table, qint64 id);
 
-// The newest worked Contest row (its time set) with the key, the callsign and mode compared without
-// regard to letter case, leaving out the row `except`; -1 when there is none.
+// The newest worked Contest row (its time set) with the key, contest number included, the callsign and mode
+// compared without regard to letter case, leaving out the row `except`; -1 when there is none.
 qint64 workedContestRowOf(Database& db, const ContactKey& key, qint64 except = -1);
-
-// The newest Journal row with the key, compared as above: a row of an earlier contest with the same key may
-// still stand before it. -1 when there is none.
-qint64 newestJournalRowOf(Database& db, const ContactKey& key);
 
 // Takes a worked Contest row back to planned: its time, sent and received texts cleared. The open views
 // of the table follow.

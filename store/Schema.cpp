@@ -1,5 +1,6 @@
 #include "store/Schema.h"
 
+#include "store/ContactTies.h"
 #include "store/Database.h"
 #include "store/LongWork.h"
 #include "store/SqlDialect.h"
@@ -148,6 +149,18 @@ void addJournalKi(Database& db)
         QStringLiteral("update %1 set %2=SUBSTRING(%3 from 1 for 2)").arg(kTableJournal, kFieldKi, kFieldRecvText));
 }
 
+// A folder of a Tourlog that kept no ties gets them from the key: its contacts and their Journal rows. Both
+// tables must be there to be matched; otherwise the step waits for the next start.
+void tieWorkedRows(Database& db)
+{
+    for (const QString& table : {kTableContest, kTableJournal}) {
+        if (!db.isAttached(table)) {
+            throw StoreError(QStringLiteral("%1 could not be read to tie its contacts").arg(table));
+        }
+    }
+    tieByKey(db, TieMatching::WorkedRowsOnly);
+}
+
 // The ladder of the table files, run after the Paradox conversion of the folder (step zero, UpgradeLadder.cpp).
 // Before any of these steps, a missing table file is made with its indexes and goes straight to the top.
 const QList<TableLadder>& tableLadders()
@@ -162,6 +175,8 @@ const QList<TableLadder>& tableLadders()
           {[](Database& db) { addSpeedIndexes(db, kTableJournal); },
            [](Database& db) { return hasSpeedIndexes(db, kTableJournal); }}}},
         {kTableFrequency, {}},
+        // after Contest and Journal, which it reads
+        {kTableTie, {{tieWorkedRows, [](Database&) { return true; }}}},
     };
     return ladders;
 }

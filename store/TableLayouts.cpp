@@ -52,6 +52,8 @@ const QList<ColumnDeclaration>& tableColumns(const QString& table)
          {{kFieldJournalId, kAutoInc},
           {kFieldHz, QStringLiteral("Integer")},
           {kFieldRadioMode, QStringLiteral("Char(10)")}}},
+        // the planned row's ID is the key: a row is tied once, to one Journal row
+        {kTableTie, {{kFieldContestId, kAutoInc}, {kFieldJournalId, QStringLiteral("Integer")}}},
     };
     static const QList<ColumnDeclaration> none;
     const auto found = layouts.constFind(table);
@@ -80,6 +82,10 @@ QStringList tableIndexSql(const QString& table)
     if (table == kTableContest) {
         return {QStringLiteral("Create Index %1 on %2 (%3, %4)")
                     .arg(kIndexCallsign, kTableContest, kFieldDate, kIndexCallsign)};
+    }
+    if (table == kTableTie) {
+        // a Journal row is looked up for its planned row when it is deleted or corrected
+        return {QStringLiteral("Create Index %1 on %2 (%1)").arg(kFieldJournalId, kTableTie)};
     }
     return {};
 }

@@ -12,6 +12,9 @@ inline const QString kTableJournal = QStringLiteral("Journal");
 // the radio's frequency and mode at each contact, keyed by the Journal row, in a file of its own so that the
 // Journal keeps its layout
 inline const QString kTableFrequency = QStringLiteral("Frequency");
+// which Journal row each worked planned row is, by their IDs: a contact's two halves are found by this key,
+// never by a search on callsign, band, mode and tour
+inline const QString kTableTie = QStringLiteral("Tie");
 
 inline const QString kFieldId = QStringLiteral("ID");
 inline const QString kFieldDate = QStringLiteral("D");
@@ -31,7 +34,9 @@ inline const QString kFieldKi = QStringLiteral("KI");
 inline const QString kFieldName = QStringLiteral("Name");
 inline const QString kFieldInCalls = QStringLiteral("InCalls");
 inline const QString kFieldOutCalls = QStringLiteral("OutCalls");
-// Frequency only
+// Frequency and Tie
 inline const QString kFieldJournalId = QStringLiteral("JournalID");
+// Tie only
+inline const QString kFieldContestId = QStringLiteral("ContestID");
 inline const QString kFieldHz = QStringLiteral("Hz");
 inline const QString kFieldRadioMode = QStringLiteral("RadioMode");

@@ -107,7 +107,8 @@ CopiedRows countCopiedRows(const QString& file, const QString& table, const QStr
     return {count.column(0).toLongLong(), count.column(1).toLongLong()};
 }
 
-void restoreTableFiles(Database& db, const QStringList& tables, const QString& folder)
+void restoreTableFiles(Database& db, const QStringList& tables, const QString& folder,
+                       const std::function<void()>& alongside)
 {
     for (const QString& table : tables) {
         db.attachExisting(table);
@@ -146,6 +147,9 @@ void restoreTableFiles(Database& db, const QStringList& tables, const QString& f
                          QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3.%4")
                              .arg(target, columns, quoteIdentifier(copySchema(table)), quoteIdentifier(table)))
                 .run();
+        }
+        if (alongside) {
+            alongside();
         }
         transaction.commit();
     }

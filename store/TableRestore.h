@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class Database;
 
 // The file of a table in a folder of copies, found without regard to case; empty when it has none.
@@ -21,4 +23,6 @@ CopiedRows countCopiedRows(const QString& file, const QString& table, const QStr
 // failure anywhere leaves every table as it was and raises StoreError. A table with no file in the copy had
 // none when the copy was made and is emptied. Only the columns the copy shares with the table are filled, so
 // a copy made before an upgrade of the table still goes back. The open views of the tables are told.
-void restoreTableFiles(Database& db, const QStringList& tables, const QString& folder);
+// `alongside`, when given, runs in the same transaction once the rows are back.
+void restoreTableFiles(Database& db, const QStringList& tables, const QString& folder,
+                       const std::function<void()>& alongside = {});

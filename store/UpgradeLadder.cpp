@@ -1,9 +1,11 @@
 #include "store/UpgradeLadder.h"
 
+#include "store/ContactTies.h"
 #include "store/Database.h"
 #include "store/ParadoxConversion.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
+#include "store/TableNames.h"
 
 FolderUpgrade upgradeContestFolder(Database& db)
 {
@@ -13,7 +15,12 @@ FolderUpgrade upgradeContestFolder(Database& db)
     if (conversion.outcome == ParadoxConversion::Outcome::Refused) {
         throw StoreError(conversion.message);
     }
+    const bool tiesToMake = !db.tableFileExists(kTableTie);
     // then the steps of each table file, in the order Schema.cpp lists them
     EnsureTables(db);
-    return {conversion.message};
+    FolderUpgrade upgrade{conversion.message, {}};
+    if (tiesToMake && db.tableFileExists(kTableTie)) {
+        upgrade.untied = untiedWorkedRows(db);
+    }
+    return upgrade;
 }

@@ -164,7 +164,7 @@ void DataGrid::moveViewTo(const QModelIndex& target)
     syncCurrentFromView();
 }
 
-bool DataGrid::storePendingEdit()
+void DataGrid::confirmEditedCell()
 {
     if (m_model && state() == QAbstractItemView::EditingState) {
         if (QWidget* editor = indexWidget(currentIndex())) {
@@ -172,6 +172,11 @@ bool DataGrid::storePendingEdit()
             QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
         }
     }
+}
+
+bool DataGrid::storePendingEdit()
+{
+    confirmEditedCell();
     return postPendingEdit();
 }
 
@@ -211,6 +216,14 @@ bool leavesRow(const QKeyEvent& event)
 
 void DataGrid::keyPressEvent(QKeyEvent* event)
 {
+    // Enter in a cell's editor reaches the grid too, once the editor has passed it on: it confirms the cell and
+    // nothing more. The change stays pending on its row until it is stored.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && state() == QAbstractItemView::EditingState) {
+        confirmEditedCell();
+        event->accept();
+        return;
+    }
     Q_EMIT keyDown(event->key(), event->modifiers());
     if (event->key() == Qt::Key_Delete && (event->modifiers() & Qt::ControlModifier)) {
         deleteCurrentRow();

@@ -16,7 +16,7 @@ private Q_SLOTS:
     void correctionFollowsTheStoredKey_data();
     void correctionFollowsTheStoredKey();
     void matchIgnoresLetterCase();
-    void contactOfTourZeroIsNeverFound();
+    void untiedContactIsNeverFollowed();
     void newMatrixKeepsEarlierContact();
     void contactEntryKeepsEarlierContactWithSameKey();
     void newestContactWithTheKeyIsTheOneFollowed();
@@ -128,10 +128,12 @@ void TestJournalFollowUp::matchIgnoresLetterCase()
     QCOMPARE(c.journalRow().at(2).toString(), QStringLiteral("22 009"));
 }
 
-void TestJournalFollowUp::contactOfTourZeroIsNeverFound()
+// a contact of an older folder that could not be tied (logged in Tour 0, say) keeps its journal line as it is
+void TestJournalFollowUp::untiedContactIsNeverFollowed()
 {
     WorkedContest c;
     c.db->execute(QStringLiteral("update Journal set TourNumber=0"));
+    c.db->execute(QStringLiteral("delete from Tie"));
     c.editMode = true;
     const QVariantList before = c.journalRow();
     c.editWorked(QStringLiteral("T"), QVariant());

@@ -24,6 +24,7 @@ const QString kCallsignFile = u"Callsign.db"_s;
 const QString kContestFile = u"Contest.db"_s;
 const QString kJournalFile = u"Journal.db"_s;
 const QString kFrequencyFile = u"Frequency.db"_s;
+const QString kTieFile = u"Tie.db"_s;
 
 // Journal as an older version of the program kept it, before KI existed.
 const QString kJournalWithoutKi = u"CREATE TABLE Journal (ID INTEGER PRIMARY KEY AUTOINCREMENT, D Date, T Time, "
@@ -133,10 +134,11 @@ void TestSchema::emptyDirectoryGetsItsTables()
                         u"SentText Char(10)"_s, u"RecvText Char(10)"_s, u"KI Char(2)"_s, u"Commentary Char(255)"_s}));
     QCOMPARE(declaredFields(path(kFrequencyFile), u"Frequency"_s),
              lowerCase({u"JournalID INTEGER"_s, u"Hz Integer"_s, u"RadioMode Char(10)"_s}));
+    QCOMPARE(declaredFields(path(kTieFile), u"Tie"_s), lowerCase({u"ContestID INTEGER"_s, u"JournalID Integer"_s}));
 
     // each file holds its own table and nothing else of ours lands beside them
     const QStringList files = QDir(m_env->workDir()).entryList({u"*.db"_s}, QDir::Files);
-    QCOMPARE(files, QStringList({kCallsignFile, kContestFile, kFrequencyFile, kJournalFile}));
+    QCOMPARE(files, QStringList({kCallsignFile, kContestFile, kFrequencyFile, kJournalFile, kTieFile}));
     RawTableFile contest(path(kContestFile));
     QCOMPARE(
         contest.value(u"select count(*) from sqlite_master where type='table' and name<>'sqlite_sequence'"_s).toInt(),
