@@ -9,6 +9,7 @@
 #include "store/TableView.h"
 
 #include <QElapsedTimer>
+#include <QScopedValueRollback>
 #include <QTimeZone>
 
 #include <utility>
@@ -111,6 +112,7 @@ ReportLines::ReportLines(Database* db, QObject* parent)
 
 QByteArray ReportLines::body(TableView& journal)
 {
+    const QScopedValueRollback writing(m_writing, true);
     journal.checkBrowseMode();
     followTimeZone();
     followView(journal);
@@ -131,6 +133,11 @@ QByteArray ReportLines::body(TableView& journal)
 
 bool ReportLines::prepare(TableView& journal, std::chrono::milliseconds budget)
 {
+    // the progress the write shows lets events run, the read-ahead among them: joining the body meanwhile
+    // would have the write go on after it, every line twice
+    if (m_writing) {
+        return false;
+    }
     followTimeZone();
     followView(journal);
     if (!m_remembers || m_bodyHolds) {

@@ -30,7 +30,7 @@ public:
     QByteArray body(TableView& journal);
     // Reads and formats the lines not kept yet for about the given time, leaving the view as it is, so that
     // the first report after start-up finds them ready. True once the body of the whole view is kept; a
-    // row being edited is waited for.
+    // row being edited, and a body being written, are waited for.
     bool prepare(TableView& journal, std::chrono::milliseconds budget);
 
 private:
@@ -52,4 +52,6 @@ private:
     qint64 m_lastId = -1;
     // the rows of the view whose lines prepare() has looked at
     int m_preparedRows = 0;
+    // a body is being written; prepare() waits for it
+    bool m_writing = false;
 };

@@ -3,6 +3,7 @@
 #include "contest/ReportFormat.h"
 #include "contest/ReportLines.h"
 #include "store/Database.h"
+#include "store/LongWork.h"
 #include "store/Schema.h"
 #include "store/SqlRoutines.h"
 #include "store/TableView.h"
@@ -167,6 +168,39 @@ private Q_SLOTS:
         const QByteArray kept = keptReport();
         QCOMPARE(kept, freshReport());
         QVERIFY(kept.contains(change == Change::TimeZone ? "14:35" : "16:05"));
+    }
+
+    void readAheadInsideTheWrite_data()
+    {
+        QTest::addColumn<int>("slicesBefore");
+        QTest::newRow("read ahead from the start") << 0;
+        QTest::newRow("a slice read ahead before") << 1;
+    }
+
+    // The progress shown while a report is written lets events run, the start-up read-ahead among them.
+    void readAheadInsideTheWrite()
+    {
+        QFETCH(int, slicesBefore);
+        {
+            // more rows than the write shows progress for at once
+            Transaction transaction(*m_db);
+            for (int i = 0; i < 6000; ++i) {
+                appendContact(*m_journal, u"UA3AA%1"_s.arg(i), QTime(20, 5).addSecs(i));
+            }
+            transaction.commit();
+        }
+        for (int slice = 0; slice < slicesBefore; ++slice) {
+            QVERIFY(!m_lines->prepare(*m_journal, std::chrono::milliseconds(0)));
+        }
+        QObject readAhead;
+        connect(&m_db->work(), &LongWork::progressChanged, &readAhead,
+                [this] { m_lines->prepare(*m_journal, std::chrono::hours(1)); });
+        const QByteArray kept = keptReport();
+        QVERIFY(m_lines->prepare(*m_journal, std::chrono::milliseconds(0)));
+        QCOMPARE(kept, freshReport());
+        // nor does a report of the session later repeat a line
+        appendContact(*m_journal, u"UA9ZZZ"_s, QTime(23, 0));
+        QCOMPARE(keptReport(), freshReport());
     }
 
     void converterAgreesWithTheZoneRules_data()
