@@ -18,7 +18,7 @@ constexpr int kContestNumber = 1;
 constexpr int kRowsPerTourCombination = 4;
 constexpr int kRegions = 60;
 constexpr int kOwnKi = 22;
-const QStringList kTableFiles = {u"Callsign.db"_s, u"Contest.db"_s, u"Journal.db"_s};
+const QStringList kTableFiles = {u"Callsign.db"_s, u"Contest.db"_s, u"Journal.db"_s, u"Tie.db"_s};
 
 struct BareStatement
 {
@@ -85,8 +85,9 @@ BareConnection::BareConnection(const QString& folder)
         exec(sql.constData());
     }
     exec("PRAGMA journal_mode=DELETE; PRAGMA Callsign.journal_mode=DELETE; PRAGMA Contest.journal_mode=DELETE; "
-         "PRAGMA Journal.journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA Callsign.synchronous=FULL; "
-         "PRAGMA Contest.synchronous=FULL; PRAGMA Journal.synchronous=FULL");
+         "PRAGMA Journal.journal_mode=DELETE; PRAGMA Tie.journal_mode=DELETE; PRAGMA synchronous=FULL; "
+         "PRAGMA Callsign.synchronous=FULL; PRAGMA Contest.synchronous=FULL; PRAGMA Journal.synchronous=FULL; "
+         "PRAGMA Tie.synchronous=FULL");
 }
 
 BareConnection::~BareConnection()
@@ -110,6 +111,7 @@ void fillTables(BareConnection& bare, const ContestScale& scale)
     BareStatement contest(bare.handle(),
                           "INSERT INTO Contest.Contest (D, T, CallSign, ContestNumber, TourNumber, Diapasone, "
                           "Modulation, SentText, RecvText) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    BareStatement tie(bare.handle(), "INSERT INTO Tie.Tie (ContestID, JournalID) VALUES (?, ?)");
     BareStatement journal(bare.handle(),
                           "INSERT INTO Journal.Journal (D, T, CallSign, ContestNumber, TourNumber, Diapasone, "
                           "Modulation, OutFlag, SentText, RecvText, KI) VALUES (?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?)");
@@ -148,12 +150,18 @@ void fillTables(BareConnection& bare, const ContestScale& scale)
                 journal.text(9, received);
                 journal.text(10, received.left(2));
                 journal.run();
+                tie.number(2, sqlite3_last_insert_rowid(bare.handle()));
             } else {
                 for (int field : {1, 2, 8, 9}) {
                     contest.null(field);
                 }
             }
             contest.run();
+            // each worked row tied to its journal line, as contact entry ties them
+            if (isWorked(p, within, rowsPerParticipant, workedPerParticipant)) {
+                tie.number(1, sqlite3_last_insert_rowid(bare.handle()));
+                tie.run();
+            }
         }
     }
     bare.exec("COMMIT");

@@ -46,3 +46,10 @@ QString plannedAgainText(const QList<StoredContact>& rows)
                                         "again:"),
                          rows);
 }
+
+QString repeatedContactsText(const QList<StoredContact>& rows)
+{
+    return namedContacts(QStringLiteral("These journal lines repeat a contact of the same station, band, mode and "
+                                        "tour, and no planned row is theirs:"),
+                         rows);
+}

@@ -15,3 +15,5 @@ QString contactName(const ContactKey& key);
 QString untiedContactsText(const QList<StoredContact>& rows);
 // The worked planned rows of a copy put back whose contacts are no longer in the journal; empty when none.
 QString plannedAgainText(const QList<StoredContact>& rows);
+// The contacts in the journal that repeat one worked already and stay apart from the planned rows.
+QString repeatedContactsText(const QList<StoredContact>& rows);

@@ -2,9 +2,9 @@
 
 #include "contest/ClearBackup.h"
 #include "contest/Clock.h"
-#include "contest/ContactName.h"
 #include "contest/ContactDeletion.h"
 #include "contest/ContactEntry.h"
+#include "contest/ContactName.h"
 #include "contest/ExportQuestions.h"
 #include "contest/FormatSettings.h"
 #include "contest/JournalFollowUp.h"
@@ -274,8 +274,16 @@ SessionChange ContestSession::enterContact(int band, const QString& bandCaption,
     // A change typed on the row and not yet stored is stored first, as a correction with its Journal row: the
     // contact is entered on the row as it is stored, or not at all when the change is refused.
     SessionChange corrected;
-    if (m_bands.at(band)->isEditing()) {
+    TableView& view = *m_bands.at(band);
+    if (view.isEditing()) {
+        const qint64 row = view.currentId();
         corrected = storeCorrection(band);
+        // the change may take the row out of the view: Enter was meant for it and for no other row
+        if (view.currentId() != row) {
+            corrected.notice = QStringLiteral("The change was stored and its row left this view: no contact was "
+                                              "entered.");
+            return corrected;
+        }
     }
     const ContactEntryContext context{*m_db,    *m_bands.at(band), bandCaption, *m_journal, *m_prompter,
                                       *m_clock, editMode,          m_values,    radio};
@@ -397,7 +405,8 @@ SessionChange ContestSession::restoreParticipants(const QString& copyFolder)
     change.notice = QStringLiteral(
                         "The participants and planned contacts of %1 are back; those they replaced were copied to %2")
                         .arg(copyFolder, saved);
-    change.message = joinedNotices({plannedAgainText(ties.plannedAgain), untiedContactsText(ties.untied)});
+    change.message = joinedNotices(
+        {plannedAgainText(ties.plannedAgain), repeatedContactsText(ties.repeats), untiedContactsText(ties.untied)});
     return change;
 }
 

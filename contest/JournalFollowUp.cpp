@@ -8,6 +8,8 @@
 #include "store/TableNames.h"
 #include "store/TableView.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace
@@ -15,88 +17,99 @@ namespace
 const QStringList kKeyFields = {kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign};
 const QStringList kContactFields = {kFieldDate, kFieldTime, kFieldSentText, kFieldRecvText};
 
-ContactKey keyNow(const TableView& row)
+// The band row as the correction leaves it and as it was stored before, taken before the post: a row that the
+// change moves out of the view's filter is no longer the view's current row once it is posted.
+struct CorrectedRow
 {
-    return {row.value(kFieldTourNumber), row.value(kFieldDiapasone), row.value(kFieldModulation),
-            row.text(kFieldCallSign), row.value(kFieldContestNumber)};
-}
+    qint64 id = -1;
+    QHash<QString, QVariant> before;
+    QHash<QString, QVariant> after;
 
-bool keyChanged(const TableView& row)
-{
-    return std::any_of(kKeyFields.cbegin(), kKeyFields.cend(),
-                       [&row](const QString& field) { return row.valueBeforeEdit(field) != row.value(field); });
-}
+    explicit CorrectedRow(const TableView& band)
+        : id(band.currentId())
+    {
+        for (const QString& field : kKeyFields + kContactFields + QStringList{kFieldContestNumber}) {
+            before.insert(field, band.valueBeforeEdit(field));
+            after.insert(field, band.value(field));
+        }
+    }
+
+    bool changed(const QString& field) const { return before.value(field) != after.value(field); }
+    bool wasWorked() const { return !before.value(kFieldTime).isNull(); }
+    bool worked() const { return !after.value(kFieldTime).isNull(); }
+
+    ContactKey key() const
+    {
+        return {after.value(kFieldTourNumber), after.value(kFieldDiapasone), after.value(kFieldModulation),
+                after.value(kFieldCallSign).toString(), after.value(kFieldContestNumber)};
+    }
+
+    // the score counts regions by the KI: a corrected code carries its region with it
+    QVariant ki() const
+    {
+        const QString received = after.value(kFieldRecvText).toString();
+        return received.isEmpty() ? QVariant() : QVariant(journalKi(received));
+    }
+};
 
 // one station is worked once per band, mode and tour: a correction must not make a second contact of one
-void refuseSecondContact(TableView& posted)
+void refuseSecondContact(Database& db, const CorrectedRow& row)
 {
-    if (const std::optional<StoredContact> worked = repeatedContact(posted.database(), keyNow(posted),
-                                                                    posted.currentId())) {
+    if (const std::optional<StoredContact> worked = repeatedContact(db, row.key(), row.id)) {
         throw StoreError(QStringLiteral("The change was not stored: %1 Correct the row, or press Esc to undo the "
                                         "change.")
                              .arg(repeatedContactText(*worked)));
     }
 }
 
-// the score counts regions by the KI: a corrected code carries its region with it
-QVariant kiOf(const TableView& posted)
-{
-    const QString received = posted.text(kFieldRecvText);
-    return received.isEmpty() ? QVariant() : QVariant(journalKi(received));
-}
-
 // A time typed into a planned row makes it a contact, logged from paper: its Journal row is written with it,
 // for the contest of the row.
-void recordTypedContact(TableView& posted, TableView& journal)
+void recordTypedContact(Database& db, const CorrectedRow& row, TableView& journal)
 {
     journal.append();
-    for (const QString& field : kKeyFields + kContactFields + QStringList{kFieldContestNumber}) {
-        journal.setValue(field, posted.value(field));
+    for (auto field = row.after.cbegin(); field != row.after.cend(); ++field) {
+        journal.setValue(field.key(), field.value());
     }
-    journal.setValue(kFieldKi, kiOf(posted));
+    journal.setValue(kFieldKi, row.ki());
     journal.post();
-    tieContact(posted.database(), posted.currentId(), journal.currentId());
+    tieContact(db, row.id, journal.currentId());
 }
 
-void correctTiedRow(TableView& posted, TableView& journal)
+void correctTiedRow(const CorrectedRow& row, TableView& journal)
 {
     journal.edit();
     for (const QString& field : kContactFields) {
-        journal.setValue(field, posted.value(field));
+        journal.setValue(field, row.after.value(field));
     }
     for (const QString& field : kKeyFields) {
-        if (posted.valueBeforeEdit(field) != posted.value(field)) {
-            journal.setValue(field, posted.value(field));
+        if (row.changed(field)) {
+            journal.setValue(field, row.after.value(field));
         }
     }
-    journal.setValue(kFieldKi, kiOf(posted));
+    journal.setValue(kFieldKi, row.ki());
     journal.post();
 }
 
 // the Journal's side of a band row just posted, in the post's transaction; it goes by the tie of the row alone
-bool followUp(TableView& posted, TableView& journal)
+bool followUp(Database& db, const CorrectedRow& row, TableView& journal)
 {
-    if (posted.lastPostInserted()) {
+    if (!row.wasWorked() && !row.worked()) {
         return false;
     }
-    const bool wasWorked = !posted.valueBeforeEdit(kFieldTime).isNull();
-    const bool worked = !posted.isNull(kFieldTime);
-    if (!wasWorked && !worked) {
-        return false;
+    const bool keyChanged = std::any_of(kKeyFields.cbegin(), kKeyFields.cend(),
+                                        [&row](const QString& field) { return row.changed(field); });
+    if (row.worked() && (!row.wasWorked() || keyChanged)) {
+        refuseSecondContact(db, row);
     }
-    if (worked && (!wasWorked || keyChanged(posted))) {
-        refuseSecondContact(posted);
-    }
-    Database& db = posted.database();
-    const std::optional<qint64> tied = tiedJournalRow(db, posted.currentId());
+    const std::optional<qint64> tied = tiedJournalRow(db, row.id);
     if (!tied) {
         // a worked row of an older folder that could not be tied has nothing to follow
-        if (!wasWorked) {
-            recordTypedContact(posted, journal);
+        if (!row.wasWorked()) {
+            recordTypedContact(db, row, journal);
         }
-        return !wasWorked;
+        return !row.wasWorked();
     }
-    if (!worked) {
+    if (!row.worked()) {
         deleteRowById(db, FolderTable::Journal, *tied);
         journal.last();
         return true;
@@ -105,7 +118,7 @@ bool followUp(TableView& posted, TableView& journal)
         throw StoreError(QStringLiteral("The change was not stored: the journal line of the contact is not in the "
                                         "journal view."));
     }
-    correctTiedRow(posted, journal);
+    correctTiedRow(row, journal);
     return true;
 }
 } // namespace
@@ -119,7 +132,9 @@ bool StoreCorrection(TableView& band, TableView& journal)
         band.cancel();
         return false;
     }
+    const bool inserting = band.state() == TableView::State::Insert;
+    const CorrectedRow row(band);
     bool journalChanged = false;
-    band.postTogether([&] { journalChanged = followUp(band, journal); });
+    band.postTogether([&] { journalChanged = !inserting && followUp(band.database(), row, journal); });
     return journalChanged;
 }

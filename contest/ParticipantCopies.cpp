@@ -65,9 +65,8 @@ KeyedTies RestoreParticipants(Database& db, const ParticipantViews& views, const
     RewriteParticipants(db, views, [&] {
         // the planned rows that come back are new rows to the Journal: they are tied anew, and a contact made
         // since the copy marks its planned row worked, so that the two tables agree
-        restoreTableFiles(db, {kTableCallsign, kTableContest}, copyFolder, [&] {
-            ties = tieByKey(db, TieMatching::MarkWorked);
-        });
+        restoreTableFiles(db, {kTableCallsign, kTableContest}, copyFolder,
+                          [&] { ties = tieByKey(db, TieMatching::MarkWorked); });
     });
     return ties;
 }

@@ -31,6 +31,8 @@ mkdir -p "$reports"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:log_path=$reports/asan"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$reports/ubsan"
 export QT_QPA_PLATFORM=offscreen
+# the model test's sequences are many times slower here: fewer of them
+export RC_PARAMS="${RC_PARAMS:-max_success=40 max_size=60}"
 
 pattern="^($(IFS='|'; echo "${LAYERS[*]}"))_"
 status=0

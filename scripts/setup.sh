@@ -6,7 +6,7 @@ set -euo pipefail
 TOURLOG_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 TOURLOG_BUILD="${TOURLOG_BUILD:-$TOURLOG_ROOT/build}"
 
-PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev libsqlite3-dev libbenchmark-dev xvfb xauth tzdata fonts-dejavu-extra pkg-config libhamlib-dev libhamlib-utils cwdaemon ${EXTRA_PACKAGES:-})
+PACKAGES=(g++ make cmake qt6-base-dev qt6-qpa-plugins libgl-dev libsqlite3-dev libbenchmark-dev xvfb xauth tzdata fonts-dejavu-extra pkg-config libhamlib-dev libhamlib-utils cwdaemon librapidcheck-dev ${EXTRA_PACKAGES:-})
 
 source "$TOURLOG_ROOT/scripts/packages.sh"
 

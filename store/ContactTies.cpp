@@ -5,6 +5,7 @@
 #include "store/TableNames.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 
 namespace
@@ -73,8 +74,9 @@ QString whenText(const Statement& row, int first)
 QHash<QString, QList<JournalCandidate>> journalRowsByKey(Database& db)
 {
     QHash<QString, QList<JournalCandidate>> rows;
-    Statement query = db.prepareOn(kTableJournal, QStringLiteral("SELECT %1, %2, %3, %4 FROM %5.%5")
-                                                      .arg(kFieldId, kFieldDate, kFieldTime, keyColumns(), kTableJournal));
+    Statement query = db.prepareOn(kTableJournal,
+                                   QStringLiteral("SELECT %1, %2, %3, %4 FROM %5.%5")
+                                       .arg(kFieldId, kFieldDate, kFieldTime, keyColumns(), kTableJournal));
     while (query.step()) {
         rows[keyText(query, 3)].append({query.column(0).toLongLong(), whenText(query, 1)});
     }
@@ -103,12 +105,14 @@ std::optional<qint64> matchOf(const QList<JournalCandidate>& candidates, const Q
     return sameTime.size() == 1 ? std::optional<qint64>(sameTime.first()) : std::nullopt;
 }
 
-void markWorkedAsJournal(Database& db, qint64 contestId, qint64 journalId)
+// the planned row takes the contact's date, time and texts as the Journal holds them
+void takeContactOf(Database& db, qint64 contestId, qint64 journalId)
 {
     const QString fields = QStringList{kFieldDate, kFieldTime, kFieldSentText, kFieldRecvText}.join(u',');
-    Statement update = db.prepareOn(kTableContest, QStringLiteral("UPDATE %1.%1 SET (%2) = (SELECT %2 FROM %3.%3 "
-                                                                  "WHERE %4=?) WHERE %4=? AND %5 IS NULL")
-                                                       .arg(kTableContest, fields, kTableJournal, kFieldId, kFieldTime));
+    Statement update = db.prepareOn(kTableContest,
+                                    QStringLiteral("UPDATE %1.%1 SET (%2) = (SELECT %2 FROM %3.%3 "
+                                                   "WHERE %4=?) WHERE %4=?")
+                                        .arg(kTableContest, fields, kTableJournal, kFieldId));
     update.bindAll({journalId, contestId});
     update.run();
 }
@@ -129,9 +133,9 @@ void tieContact(Database& db, qint64 contestId, qint64 journalId)
     if (!attached(db)) {
         throw StoreError(QStringLiteral("%1 is missing").arg(db.tableFilePath(kTableTie)));
     }
-    Statement insert =
-        db.prepareOn(kTableTie, QStringLiteral("INSERT OR REPLACE INTO %1 (%2, %3) VALUES (?, ?)")
-                                    .arg(tieTable(), kFieldContestId, kFieldJournalId));
+    Statement insert = db.prepareOn(kTableTie,
+                                    QStringLiteral("INSERT OR REPLACE INTO %1 (%2, %3) VALUES (?, ?)")
+                                        .arg(tieTable(), kFieldContestId, kFieldJournalId));
     insert.bindAll({contestId, journalId});
     insert.run();
 }
@@ -156,44 +160,57 @@ void untieAll(Database& db)
 KeyedTies tieByKey(Database& db, TieMatching matching)
 {
     untieAll(db);
+    const bool markWorked = matching == TieMatching::MarkWorked;
     const QHash<QString, QList<JournalCandidate>> journal = journalRowsByKey(db);
     QSet<qint64> taken;
-    QList<qint64> unmatched;
+    QSet<QString> workedKeys;
+    QMap<qint64, StoredContact> plannedAgain;
+    QSet<qint64> repeats;
     // the worked rows first, so that a planned row not worked never takes the contact of a worked one
     for (const bool workedPass : {true, false}) {
-        if (!workedPass && matching == TieMatching::WorkedRowsOnly) {
+        if (!workedPass && !markWorked) {
             break;
         }
-        Statement planned = db.prepareOn(kTableContest, QStringLiteral("SELECT %1, %2, %3, %4 FROM %5.%5 WHERE %3 IS %6 "
-                                                                       "NULL ORDER BY %1")
-                                                            .arg(kFieldId, kFieldDate, kFieldTime, keyColumns(),
-                                                                 kTableContest, workedPass ? QStringLiteral("NOT") : QString()));
+        Statement planned = db.prepareOn(kTableContest,
+                                         QStringLiteral("SELECT %1, %2, %3, %4 FROM %5.%5 WHERE %3 IS %6 "
+                                                        "NULL ORDER BY %1")
+                                             .arg(kFieldId, kFieldDate, kFieldTime, keyColumns(), kTableContest,
+                                                  workedPass ? QStringLiteral("NOT") : QString()));
         while (planned.step()) {
             const qint64 contestId = planned.column(0).toLongLong();
-            const auto found = journal.constFind(keyText(planned, 3));
+            const QString key = keyText(planned, 3);
+            const auto found = journal.constFind(key);
             const std::optional<qint64> match = found == journal.cend()
                 ? std::nullopt
                 : matchOf(*found, taken, workedPass ? std::optional<QString>(whenText(planned, 1)) : std::nullopt);
+            if (!workedPass && workedKeys.contains(key)) {
+                // a second contact of a station worked once per tour: it stays apart, and is named
+                if (match) {
+                    repeats.insert(*match);
+                }
+                continue;
+            }
             if (!match) {
-                if (workedPass && found == journal.cend()) {
-                    unmatched.append(contestId);
+                if (workedPass && markWorked) {
+                    plannedAgain.insert(contestId, *storedContact(db, kTableContest, contestId));
+                    unworkContestRow(db, contestId);
                 }
                 continue;
             }
             taken.insert(*match);
-            if (!workedPass) {
-                markWorkedAsJournal(db, contestId, *match);
+            workedKeys.insert(key);
+            plannedAgain.remove(contestId);
+            if (markWorked) {
+                takeContactOf(db, contestId, *match);
             }
             tieContact(db, contestId, *match);
         }
     }
     KeyedTies outcome;
-    if (matching == TieMatching::MarkWorked) {
-        for (const qint64 contestId : unmatched) {
-            if (const std::optional<StoredContact> row = storedContact(db, kTableContest, contestId)) {
-                outcome.plannedAgain.append(*row);
-            }
-            unworkContestRow(db, contestId);
+    outcome.plannedAgain = plannedAgain.values();
+    for (const qint64 journalId : repeats) {
+        if (!taken.contains(journalId)) {
+            outcome.repeats.append(*storedContact(db, kTableJournal, journalId));
         }
     }
     outcome.untied = untiedWorkedRows(db);
@@ -207,9 +224,10 @@ QList<StoredContact> untiedWorkedRows(Database& db)
         return rows;
     }
     Statement query = db.prepareOn(
-        kTableContest, QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 IS NOT NULL AND %1 NOT IN (SELECT %4 FROM %5) "
-                                      "ORDER BY %1")
-                           .arg(kFieldId, kTableContest, kFieldTime, kFieldContestId, tieTable()));
+        kTableContest,
+        QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 IS NOT NULL AND %1 NOT IN (SELECT %4 FROM %5) "
+                       "ORDER BY %1")
+            .arg(kFieldId, kTableContest, kFieldTime, kFieldContestId, tieTable()));
     while (query.step()) {
         if (const std::optional<StoredContact> row = storedContact(db, kTableContest, query.column(0).toLongLong())) {
             rows.append(*row);

@@ -29,14 +29,15 @@ void untieAll(Database& db);
 enum class TieMatching
 {
     WorkedRowsOnly,
-    // The two tables are made to agree: a planned row that matches a contact of the Journal is worked, with the
-    // contact's time and texts, and a worked row whose contact is no longer in the Journal is planned again.
+    // The two tables are made to agree: a planned row that matches a contact of the Journal is worked with the
+    // contact's date, time and texts, and a worked row whose contact is no longer in the Journal is planned again.
     MarkWorked,
 };
 struct KeyedTies
 {
     QList<StoredContact> plannedAgain; // worked rows whose contact is no longer in the Journal
-    QList<StoredContact> untied;       // worked rows left without a Journal row: their key has several
+    QList<StoredContact> repeats;      // Journal rows of a station, band, mode and tour worked already
+    QList<StoredContact> untied;       // worked rows left without a Journal row
 };
 KeyedTies tieByKey(Database& db, TieMatching matching);
 

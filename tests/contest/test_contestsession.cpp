@@ -661,8 +661,9 @@ void TestContestSession::damagedTableIsReportedOnceAndNeverWritten()
         f.session->checkTableFiles();
     }
     const QString report = f.session->takeFileCheckReport();
-    for (const QString& part : {u"Contest.db is damaged"_s, u"Callsign.db, Frequency.db, Journal.db and Tie.db are sound"_s,
-                                u"Copies of it, newest first: backup/2006-10-21_180000/Contest.db"_s}) {
+    for (const QString& part :
+         {u"Contest.db is damaged"_s, u"Callsign.db, Frequency.db, Journal.db and Tie.db are sound"_s,
+          u"Copies of it, newest first: backup/2006-10-21_180000/Contest.db"_s}) {
         QVERIFY2(report.contains(part), qPrintable(report));
     }
     const int readable = QRegularExpression(u"(\\d+) of its rows"_s).match(report).captured(1).toInt();

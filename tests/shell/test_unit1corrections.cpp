@@ -46,6 +46,7 @@ private Q_SLOTS:
     void typedChangeIsStoredOrToldWhenLeft_data();
     void typedChangeIsStoredOrToldWhenLeft();
     void unwritableSettingsAreToldOncePerFailure();
+    void enterInTheCellConfirmsTheCellOnly();
 
 private:
     void start() { m_w->start(); }
@@ -53,8 +54,8 @@ private:
     // AA1AAA and BB1BBB worked in tour 1 of a contest of 1-minute tours begun at 20:00 (20:00:20, 20:00:30)
     void workTwoOnTheTourClock();
     void setClock(QTime time);
-    // the worked 80 m SSB row of the callsign, made current in its grid at the column given
-    void goToWorkedRow(const QString& callsign, int column);
+    // the last 80 m SSB row of the callsign (its worked one, where it has one), current in its grid at the column
+    void goToRowOf(const QString& callsign, int column);
     // F2 in the current cell, its text replaced by the one given, Enter
     void retypeCell(const QString& text);
 
@@ -126,7 +127,7 @@ void TestUnit1Corrections::retypeCell(const QString& text)
     QTRY_VERIFY(qobject_cast<DataGrid*>(QApplication::focusWidget()));
 }
 
-void TestUnit1Corrections::goToWorkedRow(const QString& callsign, int column)
+void TestUnit1Corrections::goToRowOf(const QString& callsign, int column)
 {
     TableView& view = m_w->ui().contest80();
     for (view.last(); view.text(u"CallSign"_s) != callsign; view.prior()) {
@@ -144,7 +145,7 @@ void TestUnit1Corrections::typedCorrectionAndTakeBackAreStored()
     m_w->ui().editing().setChecked(true);
     DataGrid& grid = m_w->ui().bandGrid(0);
 
-    goToWorkedRow(u"UA1XYZ"_s, kReceivedColumn);
+    goToRowOf(u"UA1XYZ"_s, kReceivedColumn);
     QTest::keyClicks(&grid, u"3"_s);
     QTest::keyClicks(QApplication::focusWidget(), u"5 016"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -155,7 +156,7 @@ void TestUnit1Corrections::typedCorrectionAndTakeBackAreStored()
     QCOMPARE(m_w->rows(u"SELECT RecvText FROM Journal WHERE CallSign='UA1XYZ'"_s), QStringList{u"35 016"_s});
 
     // taking the other contact back: its points go at once
-    goToWorkedRow(u"RA3ABC"_s, kTimeColumn);
+    goToRowOf(u"RA3ABC"_s, kTimeColumn);
     QTest::keyClick(&grid, Qt::Key_F2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
@@ -174,7 +175,7 @@ void TestUnit1Corrections::ctrlDeleteInEitherGridIsShown()
     for (DataGrid* grid : {&m_w->ui().bandGrid(0), &m_w->ui().rxDBGrid3()}) {
         grid->setDeleteConfirmer([](DataGrid&, const QString&) { return true; });
     }
-    goToWorkedRow(u"RA3ABC"_s, kTimeColumn);
+    goToRowOf(u"RA3ABC"_s, kTimeColumn);
     const int plannedBefore = m_w->ui().contest80().recordCount();
     QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(m_w->ui().contest80().recordCount(), plannedBefore - 1);
@@ -219,7 +220,7 @@ void TestUnit1Corrections::deletionTakesTheRowItWasAskedFor()
     const WindowControls ui = m_w->ui();
     DataGrid& grid = inJournal ? ui.rxDBGrid3() : ui.bandGrid(0);
     TableView& view = inJournal ? ui.journalView() : ui.contest80();
-    goToWorkedRow(u"AA1AAA"_s, kTimeColumn);
+    goToRowOf(u"AA1AAA"_s, kTimeColumn);
     if (inJournal) {
         grid.setFocus();
         QVERIFY(view.locate(u"CallSign"_s, {u"AA1AAA"_s}, false));
@@ -272,6 +273,12 @@ void TestUnit1Corrections::typedChangeIsStoredOrToldWhenLeft_data()
         << kCallsignColumn << u"BB1BBB"_s << close << asBefore << true;
     QTest::newRow("renamed onto a worked contact, tour changed")
         << kCallsignColumn << u"BB1BBB"_s << tourChange << asBefore << true;
+    const LeaveAction enter = [](TestUnit1Corrections&, WindowFixture& w) {
+        QTest::keyClick(&w.ui().bandGrid(0), Qt::Key_Return);
+    };
+    QTest::newRow("Enter on the row") << kTimeColumn << u"20:00:50"_s << enter << corrected << false;
+    QTest::newRow("renamed onto a worked contact, Enter")
+        << kCallsignColumn << u"BB1BBB"_s << enter << asBefore << true;
 }
 
 // A change typed in edit mode is stored however the operator leaves it; one that cannot be stored says why
@@ -285,7 +292,7 @@ void TestUnit1Corrections::typedChangeIsStoredOrToldWhenLeft()
     QFETCH(bool, refused);
     start();
     workTwoOnTheTourClock();
-    goToWorkedRow(u"AA1AAA"_s, column);
+    goToRowOf(u"AA1AAA"_s, column);
     retypeCell(typed);
     leave(*this, *m_w);
     QCOMPARE(m_w->rows(kFirstContact), QStringList{firstContact});
@@ -307,6 +314,26 @@ void TestUnit1Corrections::typedChangeIsStoredOrToldWhenLeft()
     m_w->form->close();
     QVERIFY(!m_w->form->isVisible());
     QCOMPARE(m_w->rows(kFirstContact), QStringList{firstContact});
+}
+
+// Enter in a cell's editor confirms the cell and opens no prompt; Enter on the row then stores the change first,
+// and a planned row renamed onto a worked station is not worked a second time.
+void TestUnit1Corrections::enterInTheCellConfirmsTheCellOnly()
+{
+    start();
+    workTwoOnTheTourClock();
+    m_w->prompter.answers = {u"CC1CCC"_s};
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Insert);
+    const qsizetype prompts = m_w->prompter.subjects.size();
+    goToRowOf(u"CC1CCC"_s, kCallsignColumn);
+    retypeCell(u"AA1AAA"_s);
+    QCOMPARE(m_w->prompter.subjects.size(), prompts);
+    QVERIFY(m_w->ui().contest80().isEditing());
+    m_w->prompter.answers = {u"25 001"_s};
+    QTest::keyClick(&m_w->ui().bandGrid(0), Qt::Key_Return);
+    QCOMPARE(m_w->prompter.subjects.size(), prompts);
+    QVERIFY(m_w->prompter.messages.last().contains(u"AA1AAA, 80 m SSB, tour 1 is worked already"_s));
+    QCOMPARE(m_w->rows(u"SELECT CallSign FROM Journal ORDER BY ID"_s), QStringList({u"AA1AAA"_s, u"BB1BBB"_s}));
 }
 
 void TestUnit1Corrections::unwritableSettingsAreToldOncePerFailure()

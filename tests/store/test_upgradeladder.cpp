@@ -42,7 +42,7 @@ std::pair<QStringList, QStringList> folderState(Database& db)
 {
     QStringList versions;
     QStringList tables;
-    for (const QString& table : contestTableNames()) {
+    for (const QString& table : contestTableNames() + QStringList{kTableTie}) {
         try {
             db.attachExisting(table);
             if (!db.isAttached(table) || !db.tableFileExists(table)) {
@@ -51,7 +51,7 @@ std::pair<QStringList, QStringList> folderState(Database& db)
             }
             versions += rows(db, u"PRAGMA %1.user_version"_s.arg(table));
             tables += rows(db, u"SELECT type, name, sql FROM %1.sqlite_master ORDER BY 2"_s.arg(table))
-                + rows(db, u"SELECT * FROM %1.%1 ORDER BY ID"_s.arg(table));
+                + rows(db, u"SELECT * FROM %1.%1 ORDER BY 1"_s.arg(table));
         } catch (const StoreError& error) {
             versions.append(u"unreadable: "_s + error.message());
         }
@@ -74,9 +74,12 @@ void makeOldFolder(const QString& folder)
     }
     db.execute(contestTimeIndexSql());
     db.execute(u"insert into Callsign (CallSign) values ('QQ0QQQ')"_s);
-    db.execute(u"insert into Contest (CallSign, TourNumber) values ('QQ0QQQ', 1), ('QQ0QQR', 2)"_s);
-    db.execute(u"insert into Journal (CallSign, RecvText) values ('QQ0QQQ', '22 001'), ('QQ0QQR', null), "
-               "('QQ0QQS', 'ЖЯ 017')"_s);
+    // QQ0QQQ's contact is tied by its key, letter case aside; QQ0QQR's worked row matches no journal line
+    db.execute(u"insert into Contest (CallSign, TourNumber, ContestNumber, Diapasone, Modulation, T) values "
+               "('QQ0QQQ', 1, 1, 80, 'SSB', '20:05:13.000'), ('QQ0QQR', 2, 1, 80, 'SSB', '20:06:13.000')"_s);
+    db.execute(u"insert into Journal (CallSign, RecvText, TourNumber, ContestNumber, Diapasone, Modulation) values "
+               "('qq0qqq', '22 001', 1, 1, 80, 'ssb'), ('QQ0QQR', null, 1, 1, 80, 'SSB'), ('QQ0QQS', 'ЖЯ 017', 1, 1, "
+               "80, 'SSB')"_s);
 }
 } // namespace
 
@@ -160,6 +163,7 @@ void TestUpgradeLadder::interruptedStepLandsWholeOrNotAtAll()
         EnsureTables(*db);
         if (point < 0) {
             finished = folderState(*db).second;
+            QCOMPARE(rows(*db, u"SELECT * FROM Tie.Tie"_s), old ? QStringList{u"1|1"_s} : QStringList());
             continue;
         }
         QVERIFY2(folderState(*db).second == finished, qPrintable(where + u": the next start did not finish"_s));
@@ -175,11 +179,15 @@ void TestUpgradeLadder::startUp_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("keptFile"); // a file that start-up must leave byte for byte as it was
     QTest::addColumn<bool>("refused");
-    QTest::newRow("Callsign of another program") << u"foreign"_s << u"Callsign.db"_s << false;
-    QTest::newRow("Contest damaged") << u"damaged"_s << u"Contest.db"_s << false;
-    QTest::newRow("Journal whose step fails") << u"failing"_s << u"Journal.db"_s << false;
-    QTest::newRow("Paradox tables without KI") << u"v7_noki"_s << QString() << false;
-    QTest::newRow("Paradox tables beside a Journal of ours") << u"v7_ki"_s << u"Journal.db"_s << true;
+    // the worked rows that start-up names as having no journal line of their own
+    QTest::addColumn<QStringList>("untied");
+    const QStringList unmatched{u"QQ0QQR"_s};
+    QTest::newRow("Callsign of another program") << u"foreign"_s << u"Callsign.db"_s << false << unmatched;
+    // the damage took QQ0QQR's row
+    QTest::newRow("Contest damaged") << u"damaged"_s << u"Contest.db"_s << false << QStringList();
+    QTest::newRow("Journal whose step fails") << u"failing"_s << u"Journal.db"_s << false << unmatched;
+    QTest::newRow("Paradox tables without KI") << u"v7_noki"_s << QString() << false << QStringList();
+    QTest::newRow("Paradox tables beside a Journal of ours") << u"v7_ki"_s << u"Journal.db"_s << true << QStringList();
 }
 
 // The Paradox conversion comes first, and a folder it refuses gets no table step. A table file made before
@@ -189,6 +197,7 @@ void TestUpgradeLadder::startUp()
     QFETCH(QString, folder);
     QFETCH(QString, keptFile);
     QFETCH(bool, refused);
+    QFETCH(QStringList, untied);
     TestEnvironment env;
     const bool paradox = folder.startsWith(u'v');
     const QString path = env.path(keptFile);
@@ -231,6 +240,11 @@ void TestUpgradeLadder::startUp()
 
     QVERIFY(!refused);
     QCOMPARE(upgrade.notice.isEmpty(), !paradox);
+    QStringList untiedCallsigns;
+    for (const StoredContact& row : upgrade.untied) {
+        untiedCallsigns.append(row.key.callsign);
+    }
+    QCOMPARE(untiedCallsigns, untied);
     QCOMPARE(fileBytes(path), before);
     QTemporaryDir made;
     Database madeDb(made.path());
