@@ -4,8 +4,8 @@
 
 #include <array>
 
-// The operator's eight CW messages, sent with F1..F8. A message is text with placeholders, filled in at
-// the moment it goes to the keyer, so that what is sent is what the contact is logged with.
+// The operator's eight CW messages, sent with F1..F8. A message is text with placeholders, filled in when
+// its key is pressed, so that what is sent is what the operator saw then, however long it waits for the keyer.
 constexpr int kCwMessageCount = 8;
 using CwMessageTexts = std::array<QString, kCwMessageCount>;
 

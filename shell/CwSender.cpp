@@ -32,6 +32,20 @@ constexpr int kSecondRowOffset = 21;
 constexpr int kSpeedLabelWidth = 90;
 const QString kCw = u"CW"_s;
 
+// A callsign or a KI filled in may hold what cwdaemon would change its speed by: those go, and are returned.
+QString takeSpeedSigns(QString& text)
+{
+    QString taken;
+    for (const QChar sign : QStringView(kCwdaemonSpeedSigns)) {
+        if (text.contains(sign)) {
+            taken += sign;
+            text.remove(sign);
+        }
+    }
+    text = text.simplified();
+    return taken;
+}
+
 bool isCwBand(int band)
 {
     return band >= 0 && band < kBandCount && bandViews().at(size_t(band)).modulation == kCw;
@@ -104,7 +118,16 @@ void CwSender::sendMessage(int index, int band)
         m_statusBar.showMessage(u"CW not sent: no keyer is chosen (File > Messages...)"_s, kNoticeMs);
         return;
     }
-    m_waiting.append({index, currentCall(band)});
+    const ContestValues& values = m_session.values();
+    const CwFields fields{loadStation().callsign, values.ki, values.serial, currentCall(band)};
+    CwText cw = expandCwMessage(m_settings.messages.at(size_t(index)), fields, m_settings.cutNumbers);
+    tellLeftOut(cw.leftOut, u"no Morse code for"_s);
+    if (m_settings.keyer == CwSettings::Keyer::Cwdaemon) {
+        tellLeftOut(takeSpeedSigns(cw.text), u"cwdaemon takes them as speed changes"_s);
+    }
+    if (!cw.text.isEmpty()) {
+        m_waiting.append(cw.text);
+    }
     if (!m_keyer->isSending()) {
         sendNext();
     }
@@ -112,26 +135,22 @@ void CwSender::sendMessage(int index, int band)
 
 void CwSender::sendNext()
 {
-    while (!m_waiting.isEmpty()) {
-        const Waiting next = m_waiting.takeFirst();
-        // filled in now, not when its key was pressed: a contact logged meanwhile has moved the serial on
-        const ContestValues& values = m_session.values();
-        const CwFields fields{loadStation().callsign, values.ki, values.serial, next.call};
-        const CwText cw = expandCwMessage(m_settings.messages.at(size_t(next.index)), fields, m_settings.cutNumbers);
-        QString untold;
-        for (const QChar ch : cw.leftOut) {
-            if (!m_toldLeftOut.contains(ch)) {
-                untold += ch;
-            }
+    if (!m_waiting.isEmpty()) {
+        m_keyer->send(m_waiting.takeFirst(), m_settings.wpm);
+    }
+}
+
+void CwSender::tellLeftOut(const QString& characters, const QString& why)
+{
+    QString untold;
+    for (const QChar ch : characters) {
+        if (!m_toldLeftOut.contains(ch)) {
+            untold += ch;
         }
-        if (!untold.isEmpty()) {
-            m_toldLeftOut += untold;
-            m_statusBar.showMessage(u"Left out of the CW, no Morse code for: %1"_s.arg(untold), kNoticeMs);
-        }
-        if (!cw.text.isEmpty()) {
-            m_keyer->send(cw.text, m_settings.wpm);
-            return;
-        }
+    }
+    if (!untold.isEmpty()) {
+        m_toldLeftOut += untold;
+        m_statusBar.showMessage(u"Left out of the CW, %1: %2"_s.arg(why, untold), kNoticeMs);
     }
 }
 
@@ -180,6 +199,7 @@ void CwSender::showSpeed()
 
 void CwSender::entryPromptOpened(int band)
 {
+    m_promptCall = currentCall(band);
     m_promptBand = band;
     if (m_settings.exchangeOnEntry && m_keyer && isCwBand(band)) {
         sendMessage(kExchangeMessage, band);
@@ -188,6 +208,9 @@ void CwSender::entryPromptOpened(int band)
 
 QString CwSender::currentCall(int band) const
 {
+    if (band == m_promptBand) {
+        return m_promptCall;
+    }
     try {
         const TableView& view = m_session.bandView(band);
         if (view.isOpen() && view.currentRow() >= 0) {

@@ -20,8 +20,9 @@ class QWidget;
 class RigFollower;
 
 // The operator's CW: F1..F8 in a CW column send the messages of File > Messages..., Esc stops, PgUp and
-// PgDn change the speed shown beside the radio's label. A message waits while the one before it is keyed
-// and is filled in only when its turn comes, so that it carries the exchange the contact is logged with.
+// PgDn change the speed shown beside the radio's label. A message is filled in when its key is pressed and
+// waits while the one before it is keyed: sent from the entry prompt, it carries the contact being entered,
+// though that contact is logged, and the serial moves on, before its turn comes.
 // In an SSB column F1..F8 play the followed radio's voice memories 1..8, where it has them, and otherwise do
 // nothing; with no keyer chosen PgUp and PgDn page the column as before.
 class CwSender : public QObject
@@ -51,21 +52,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // the callsign is the one of the row where the key was pressed; the exchange is read as the message goes
-    struct Waiting
-    {
-        int index = 0;
-        QString call;
-    };
-
     void apply(const CwSettings& settings);
     void sendNext();
+    void tellLeftOut(const QString& characters, const QString& why);
     void failed(const QString& reason);
     void showSpeed();
     int bandOf(QObject* watched) const;
     // whether the key went to a band grid in edit mode, where the grid's own keys hold
     bool editsInGrid(QObject* watched, int band) const;
     bool inWindow(QObject* watched) const;
+    // in the entry prompt, the row being entered
     QString currentCall(int band) const;
 
     ContestSession& m_session;
@@ -76,10 +72,13 @@ private:
     QLabel* m_speedLabel;
     CwSettings m_settings;
     std::unique_ptr<Keyer> m_keyer;
-    QList<Waiting> m_waiting;
-    // characters without a Morse code the operator has been told of
+    // the texts to key, filled in
+    QList<QString> m_waiting;
+    // characters left out of the CW that the operator has been told of
     QString m_toldLeftOut;
     int m_promptBand = -1;
+    // the tour clock may move the column to another row while the prompt is open
+    QString m_promptCall;
 };
 
 // The prompter of the window while the entry prompt of a contact may open: it tells the CW sender when

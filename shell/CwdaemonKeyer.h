@@ -5,6 +5,9 @@
 class QTimer;
 class QUdpSocket;
 
+// cwdaemon reads these in a text as speed changes, 2 wpm up or down each, and has no escape to key them
+constexpr char16_t kCwdaemonSpeedSigns[] = u"+-";
+
 // cwdaemon over UDP. Each text is sent with an echo request, which cwdaemon answers once it has keyed
 // the text: a keyer that does not answer by then, or whose port is closed, has failed.
 class CwdaemonKeyer : public Keyer

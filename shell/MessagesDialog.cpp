@@ -1,5 +1,7 @@
 #include "shell/MessagesDialog.h"
 
+#include "shell/CwdaemonKeyer.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -10,6 +12,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -138,10 +142,26 @@ CwSettings MessagesDialog::settings() const
 void MessagesDialog::accept()
 {
     if (m_cwdaemon->isChecked() && m_host->text().trimmed().isEmpty()) {
-        m_problem->setText(u"Enter the host cwdaemon runs on, as localhost."_s);
-        m_problem->show();
-        m_host->setFocus();
+        refuse(u"Enter the host cwdaemon runs on, as localhost."_s, m_host);
         return;
     }
+    const auto speedSign = [](QChar ch) { return QStringView(kCwdaemonSpeedSigns).contains(ch); };
+    for (int i = 0; m_cwdaemon->isChecked() && i < kCwMessageCount; ++i) {
+        QLineEdit* message = m_messages.at(size_t(i));
+        const QString text = message->text();
+        if (std::any_of(text.cbegin(), text.cend(), speedSign)) {
+            refuse(u"F%1: cwdaemon takes + and - as speed changes and cannot key them (AR, a hyphen): take "
+                   "them out."_s.arg(i + 1),
+                   message);
+            return;
+        }
+    }
     QDialog::accept();
+}
+
+void MessagesDialog::refuse(const QString& problem, QWidget* field)
+{
+    m_problem->setText(problem);
+    m_problem->show();
+    field->setFocus();
 }

@@ -27,6 +27,7 @@ public:
 
 private:
     void updateFields();
+    void refuse(const QString& problem, QWidget* field);
 
     std::array<QLineEdit*, kCwMessageCount> m_messages{};
     QCheckBox* m_cutNumbers = nullptr;

@@ -110,6 +110,8 @@ void buildPanel6(Unit1Controls& ui)
     ui.kiEdit = spinField(panel, "KIEdit", QRect(25, 2, 41, 21), 22);
     ui.kiEdit->setAlignment(Qt::AlignCenter);
     ui.nppEdit = spinField(panel, "NppEdit", QRect(25, 23, 49, 21), 1);
+    // a serial below 1 would be sent as "0-5", and a keyer may take the "-" as a command
+    ui.nppEdit->setMinimum(1);
     ui.nppEdit->setAlignment(Qt::AlignRight);
 }
 

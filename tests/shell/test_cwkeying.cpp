@@ -1,5 +1,6 @@
 #include "shell/CwSettings.h"
 #include "shell/DialogPrompter.h"
+#include "shell/MessagesDialog.h"
 #include "shell/ProfileFile.h"
 #include "shell/RadioSettings.h"
 #include "shell/StationSettings.h"
@@ -40,6 +41,7 @@ enum class Lost
 } // namespace
 
 Q_DECLARE_METATYPE(Lost)
+Q_DECLARE_METATYPE(CwSettings::Keyer)
 
 // The window keys CW through a real cwdaemon and a real rigctld serving hamlib's dummy rig, each started
 // by the test on a free port and read back through its debug output.
@@ -52,6 +54,11 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void exchangeIsTheOneLogged();
+    void callIsTheRowEntered();
+    void speedSignsNeverReachCwdaemon_data();
+    void speedSignsNeverReachCwdaemon();
+    void messagesDialogRefusesSpeedSigns_data();
+    void messagesDialogRefusesSpeedSigns();
     void escStopsWhatIsKeyedAndWhatWaits();
     void radioKeysTheMorseTwins();
     void lostKeyerNeverHoldsTheWindow_data();
@@ -156,9 +163,10 @@ void TestCwKeying::startWindow(CwSettings::Keyer keyer, int wpm, bool exchangeOn
 
 void TestCwKeying::addParticipant(const QString& call)
 {
+    const int rows = m_w->ui().bandView(kCw80).recordCount();
     m_w->prompter.answers = {call};
     press(kCw80, Qt::Key_Insert);
-    QTRY_COMPARE(m_w->ui().bandView(kCw80).recordCount(), 8);
+    QTRY_COMPARE(m_w->ui().bandView(kCw80).recordCount(), rows + 8);
 }
 
 void TestCwKeying::exchangeIsTheOneLogged()
@@ -168,20 +176,22 @@ void TestCwKeying::exchangeIsTheOneLogged()
     startWindow(CwSettings::Keyer::Cwdaemon, kFastWpm, true);
     addParticipant(u"RA3ABC"_s);
     // the prompt sends the exchange as it opens; F2 pressed meanwhile waits for it, and goes after the
-    // contact is logged, with the serial that moved on
+    // contact is logged and the serial has moved on: both carry the contact's own
     m_w->prompter.whilePrompting = [this] { press(kCw80, Qt::Key_F2); };
     m_w->prompter.answers = {u"23 015"_s};
     press(kCw80, Qt::Key_Return);
     m_w->prompter.whilePrompting = {};
     QCOMPARE(m_w->ui().nppEdit().value(), 2);
-    QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"22 002\""_s), kPartnerMs);
-    QVERIFY(keyed().indexOf(u"request: \"22 001\""_s) < keyed().indexOf(u"request: \"22 002\""_s));
-    QVERIFY(keyed().indexOf(u"request: \"22 001\""_s) >= 0);
-    // a serial changed by hand while a message waits goes out as changed
+    QTRY_COMPARE_WITH_TIMEOUT(keyed().count(u"request: \"22 001\""_s), 2, kPartnerMs);
+    QCOMPARE(m_w->rows(u"select SentText from Journal"_s), QStringList{u"22 001"_s});
+    // a message carries the serial shown when its key was pressed, changed by hand or not
     press(kCw80, Qt::Key_F3);
     press(kCw80, Qt::Key_F8);
     m_w->ui().nppEdit().setValue(7);
+    press(kCw80, Qt::Key_F8);
     QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"22 007\""_s), kPartnerMs);
+    QVERIFY(keyed().indexOf(u"request: \"22 002\""_s) >= 0);
+    QVERIFY(keyed().indexOf(u"request: \"22 002\""_s) < keyed().indexOf(u"request: \"22 007\""_s));
     QCOMPARE(notices(u"CW not sent"_s), 0);
     QCOMPARE(m_w->errors, QStringList());
     // in edit mode F2 opens the cell of a CW column, as it always has, and sends nothing
@@ -190,6 +200,92 @@ void TestCwKeying::exchangeIsTheOneLogged()
     auto* cell = m_w->ui().bandGrid(kCw80).findChild<QLineEdit*>();
     QVERIFY(cell && cell->isVisible());
     QTest::keyClick(cell, Qt::Key_Escape);
+}
+
+void TestCwKeying::callIsTheRowEntered()
+{
+    m_port = freeLocalPort(SOCK_DGRAM);
+    startCwdaemon();
+    startWindow(CwSettings::Keyer::Cwdaemon, kFastWpm);
+    addParticipant(u"RA3ABC"_s);
+    addParticipant(u"RA3XYZ"_s);
+    TableView& cw80 = m_w->ui().bandView(kCw80);
+    cw80.last();
+    // a tour starts while the prompt is open: the column shows that tour from its first row, another station's
+    m_w->prompter.whilePrompting = [&] {
+        m_w->ui().tour().setValue(cw80.value(u"TourNumber"_s).toInt());
+        QCOMPARE(cw80.value(u"CallSign"_s).toString(), u"RA3ABC"_s);
+        press(kCw80, Qt::Key_F5);
+    };
+    m_w->prompter.answers = {u"23 015"_s};
+    press(kCw80, Qt::Key_Return);
+    m_w->prompter.whilePrompting = {};
+    QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"RA3XYZ\""_s), kPartnerMs);
+    QVERIFY(!keyed().contains(u"request: \"RA3ABC\""_s));
+    QCOMPARE(m_w->rows(u"select CallSign from Journal"_s), QStringList{u"RA3XYZ"_s});
+    QCOMPARE(m_w->errors, QStringList());
+}
+
+void TestCwKeying::speedSignsNeverReachCwdaemon_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<int>("ki");
+    QTest::addColumn<int>("serial");
+    QTest::addColumn<QString>("myCall");
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("serial set below 1") << Qt::Key_F2 << 22 << -5 << QString() << u"22 001"_s << false;
+    QTest::newRow("KI below 0") << Qt::Key_F2 << -5 << 1 << QString() << u"5 001"_s << true;
+    QTest::newRow("callsign with a hyphen") << Qt::Key_F4 << 22 << 1 << u"UA3A-P"_s << u"UA3AP"_s << true;
+}
+
+// cwdaemon takes + and - in a text as speed changes: whatever fills a message in, none of them go
+void TestCwKeying::speedSignsNeverReachCwdaemon()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(int, ki);
+    QFETCH(int, serial);
+    QFETCH(QString, myCall);
+    QFETCH(QString, sent);
+    QFETCH(bool, told);
+    m_port = freeLocalPort(SOCK_DGRAM);
+    startCwdaemon();
+    Station station;
+    station.callsign = myCall;
+    saveStation(station);
+    startWindow(CwSettings::Keyer::Cwdaemon, kFastWpm);
+    m_w->ui().kiEdit().setValue(ki);
+    m_w->ui().nppEdit().setValue(serial);
+    press(kCw80, key);
+    QTRY_VERIFY_WITH_TIMEOUT(keyed().contains(u"request: \"%1\""_s.arg(sent)), kPartnerMs);
+    QCOMPARE(notices(u"Left out of the CW, cwdaemon takes them as speed changes: -"_s), told ? 1 : 0);
+    QCOMPARE(m_w->errors, QStringList());
+}
+
+void TestCwKeying::messagesDialogRefusesSpeedSigns_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<CwSettings::Keyer>("keyer");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("AR for cwdaemon") << u"TU +"_s << CwSettings::Keyer::Cwdaemon << false;
+    QTest::newRow("hyphen for cwdaemon") << u"{CALL} 5NN-{NR}"_s << CwSettings::Keyer::Cwdaemon << false;
+    QTest::newRow("AR for the radio") << u"TU +"_s << CwSettings::Keyer::Radio << true;
+    QTest::newRow("fields for cwdaemon") << u"TU {CALL} {EXCH}"_s << CwSettings::Keyer::Cwdaemon << true;
+}
+
+void TestCwKeying::messagesDialogRefusesSpeedSigns()
+{
+    QFETCH(QString, message);
+    QFETCH(CwSettings::Keyer, keyer);
+    QFETCH(bool, accepted);
+    CwSettings settings;
+    settings.keyer = keyer;
+    settings.messages.at(2) = message;
+    MessagesDialog dialog(settings);
+    dialog.accept();
+    QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+    // told which message, and why
+    QCOMPARE(dialog.findChild<QLabel*>(u"Problem"_s)->text().startsWith(u"F3: cwdaemon takes + and -"_s), !accepted);
 }
 
 void TestCwKeying::escStopsWhatIsKeyedAndWhatWaits()
