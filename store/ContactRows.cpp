@@ -5,11 +5,12 @@
 
 namespace
 {
-// the key's conditions, to be bound in the order of keyValues()
-QString keyConditions()
+// The key's conditions, to be bound in the order of keyValues(). The mode is matched as the band views match it;
+// `plain` keeps the band, mode and tour from choosing the index, so that the time index is taken.
+QString keyConditions(const QString& plain)
 {
-    return QStringLiteral("%1=? AND %2=? AND %3=? COLLATE TOURLOG_NOCASE AND %4=? COLLATE TOURLOG_NOCASE AND %5 IS ?")
-        .arg(kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign, kFieldContestNumber);
+    return QStringLiteral("%6%1=? AND %6%2=? AND %6%3=? AND %4=? COLLATE TOURLOG_NOCASE AND %5 IS ?")
+        .arg(kFieldTourNumber, kFieldDiapasone, kFieldModulation, kFieldCallSign, kFieldContestNumber, plain);
 }
 
 QVariantList keyValues(const ContactKey& key)
@@ -38,11 +39,17 @@ std::optional<StoredContact> storedContact(Database& db, const QString& table, q
 qint64 workedContestRowOf(Database& db, const ContactKey& key, qint64 except)
 {
     db.attachExisting(kTableContest);
-    const QString sql = QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 IS NOT NULL AND %1<>? AND %4 "
-                                       "ORDER BY %1 DESC LIMIT 1")
-                            .arg(kFieldId, kTableContest, kFieldTime, keyConditions());
+    // A contact entered has its date, and the band index finds its few dated rows; one typed in edit mode may
+    // have a time alone, which the index by date and time finds. Either way no planned row is read.
+    const QString part = QStringLiteral("SELECT %1 FROM %2.%2 WHERE %3 AND %4 IS NOT NULL AND %1<>? AND %5");
+    const QString sql = part.arg(kFieldId, kTableContest, kFieldDate + QStringLiteral(" IS NOT NULL"), kFieldTime,
+                                 keyConditions(QString()))
+        + QStringLiteral(" UNION ALL ")
+        + part.arg(kFieldId, kTableContest, kFieldDate + QStringLiteral(" IS NULL"), kFieldTime,
+                   keyConditions(QStringLiteral("+")))
+        + QStringLiteral(" ORDER BY 1 DESC LIMIT 1");
     Statement query = db.prepareOn(kTableContest, sql);
-    query.bindAll(QVariantList{except} + keyValues(key));
+    query.bindAll(QVariantList{except} + keyValues(key) + QVariantList{except} + keyValues(key));
     return query.step() ? query.column(0).toLongLong() : -1;
 }
 

@@ -164,7 +164,7 @@ void DataGrid::moveViewTo(const QModelIndex& target)
     syncCurrentFromView();
 }
 
-void DataGrid::confirmEditedCell()
+bool DataGrid::storePendingEdit()
 {
     if (m_model && state() == QAbstractItemView::EditingState) {
         if (QWidget* editor = indexWidget(currentIndex())) {
@@ -172,11 +172,6 @@ void DataGrid::confirmEditedCell()
             QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
         }
     }
-}
-
-bool DataGrid::storePendingEdit()
-{
-    confirmEditedCell();
     return postPendingEdit();
 }
 
@@ -216,11 +211,10 @@ bool leavesRow(const QKeyEvent& event)
 
 void DataGrid::keyPressEvent(QKeyEvent* event)
 {
-    // Enter in a cell's editor reaches the grid too, once the editor has passed it on: it confirms the cell and
-    // nothing more. The change stays pending on its row until it is stored.
+    // Enter in a cell's editor reaches the grid too, once the editor has passed it on and its delegate has
+    // queued the commit: it confirms the cell and nothing more. The change stays pending on its row.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && state() == QAbstractItemView::EditingState) {
-        confirmEditedCell();
         event->accept();
         return;
     }

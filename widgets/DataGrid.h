@@ -98,8 +98,6 @@ private:
     void moveViewTo(const QModelIndex& target);
     void deleteCurrentRow();
     bool findTyped(const QString& typed);
-    // the open editor's text into the row's pending change, which stays pending
-    void confirmEditedCell();
     // the view's pending change posted, as storePendingEdit() without the open editor
     bool postPendingEdit();
     void onFocusChanged(QWidget* old, QWidget* now);
