@@ -28,6 +28,28 @@ bool TimePicker::setTypedText(const QString& text)
     if (!typed.isValid() || typed < minimumTime() || typed > maximumTime()) {
         return false;
     }
-    setTime(typed.addMSecs(time().msec()));
+    setTime(typed);
     return true;
+}
+
+void TimePicker::keyPressEvent(QKeyEvent* event)
+{
+    const QTime before = time();
+    SectionTyping<QTimeEdit>::keyPressEvent(event);
+    dropMillisecondsIfChanged(before);
+}
+
+void TimePicker::stepBy(int steps)
+{
+    const QTime before = time();
+    SectionTyping<QTimeEdit>::stepBy(steps);
+    dropMillisecondsIfChanged(before);
+}
+
+void TimePicker::dropMillisecondsIfChanged(const QTime& before)
+{
+    const QTime now = time();
+    if (now != before && now.msec() != 0) {
+        setTime(now.addMSecs(-now.msec()));
+    }
 }

@@ -22,9 +22,14 @@ public:
     static QTime timeFromText(const QString& text);
 
 protected:
-    // the milliseconds, which the field does not show, stay as they were
+    // A time typed or stepped is exactly the time shown: the milliseconds that a time set by the program may
+    // carry go, or a tour would change a fraction of a second away from the time the operator set.
     bool setTypedText(const QString& text) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void stepBy(int steps) override;
 
 private:
+    void dropMillisecondsIfChanged(const QTime& before);
+
     QDate m_datePart;
 };
