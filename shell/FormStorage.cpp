@@ -173,6 +173,20 @@ void FormStorage::save()
 
 QString FormStorage::saveAfterContact()
 {
+    return toldOnce([this] { save(); });
+}
+
+QString FormStorage::saveContestValues()
+{
+    return toldOnce([this] {
+        if (m_restored && m_contestFile) {
+            m_contestFile->save();
+        }
+    });
+}
+
+QString FormStorage::toldOnce(const std::function<void()>& save)
+{
     try {
         save();
         m_failureTold = false;

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,8 @@ public:
     // The save after every contact: a file that cannot be written is told once, and again only after a save
     // has worked in between. Returns what to tell, empty when there is nothing to tell.
     QString saveAfterContact();
+    // The folder's own contest values alone, as soon as one changes, told as saveAfterContact() tells.
+    QString saveContestValues();
     // The contest folder's own values are written with every save, before the settings file; the file
     // must outlive the store.
     void setContestFile(ContestFile* file) { m_contestFile = file; }
@@ -52,6 +55,8 @@ private:
     void restorePlacement(const ProfileFile& profile);
     void restoreWindowState(const ProfileFile& profile);
     void write(bool destroying);
+    // runs a save; a failure is told once, and again only after a save has worked in between
+    QString toldOnce(const std::function<void()>& save);
 
     QWidget* m_window;
     std::vector<StoredProperty> m_properties;

@@ -373,6 +373,7 @@ void TForm1::showEvent(QShowEvent* event)
         runGuarded(this, [this] { m_formStorage1->restore(); });
         runGuarded(this, [this] { restoreContest(); });
         runGuarded(this, [this] { m_ui.nppEdit->setValue(m_session->serialPastJournal()); });
+        saveContestValuesOnChange();
         // the quick check reads every page of every table file: it starts once the window is there
         QTimer::singleShot(0, this, [this] { runGuarded(this, [this] { m_session->startTableChecks(); }); });
     }
@@ -391,6 +392,26 @@ void TForm1::paintEvent(QPaintEvent* event)
             });
         });
     }
+}
+
+// Not only at close or after a contact: a crash before the first contact would bring the old schedule back, and
+// an import would build matrices with the old number of tours. The serial is saved after every contact.
+void TForm1::saveContestValuesOnChange()
+{
+    const auto save = [this] {
+        runGuarded(this, [this] {
+            if (const QString failure = m_formStorage1->saveContestValues(); !failure.isEmpty()) {
+                showErrorBox(this, failure);
+            }
+        });
+    };
+    for (QSpinBox* field :
+         std::initializer_list<QSpinBox*>{m_ui.tour, m_ui.tours, m_ui.tourMinutes, m_ui.contestNumber}) {
+        connect(field, &QSpinBox::valueChanged, this, save);
+    }
+    connect(m_ui.autoChangeTour, &QCheckBox::toggled, this, save);
+    connect(m_ui.begDate, &QDateTimeEdit::dateChanged, this, save);
+    connect(m_ui.begTime, &QDateTimeEdit::timeChanged, this, save);
 }
 
 void TForm1::restoreContest()

@@ -54,6 +54,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // a contest value is written to the folder as soon as it changes, once the saved values are restored
+    void saveContestValuesOnChange();
     void FormCreate();
     void FormClose();
     void FormResize();

@@ -1,5 +1,6 @@
 // Starts the real window in the current folder, adds one participant and logs one contact with the
-// keyboard, prints DONE and the serial now shown, and waits to be killed.
+// keyboard (or, given "setup", sets the contest's schedule as before a contest), prints DONE and the serial
+// now shown, and waits to be killed.
 #include "shell/Unit1.h"
 #include "support/Fakes.h"
 #include "support/WindowControls.h"
@@ -24,9 +25,17 @@ int main(int argc, char* argv[])
     if (!QTest::qWaitForWindowExposed(&form)) {
         return 1;
     }
-    QTest::keyClick(&controls(form).bandGrid(0), Qt::Key_Insert);
-    QTest::keyClick(&controls(form).bandGrid(0), Qt::Key_Return);
-    std::printf("DONE %d\n", controls(form).nppEdit().value());
+    const WindowControls ui = controls(form);
+    if (app.arguments().contains(QStringLiteral("setup"))) {
+        ui.tours().setValue(5);
+        ui.tourMinutes().setValue(45);
+        ui.begDate().setDate(QDate(2024, 11, 16));
+        ui.begTime().setTime(QTime(7, 5, 30));
+    } else {
+        QTest::keyClick(&ui.bandGrid(0), Qt::Key_Insert);
+        QTest::keyClick(&ui.bandGrid(0), Qt::Key_Return);
+    }
+    std::printf("DONE %d\n", ui.nppEdit().value());
     std::fflush(stdout);
     return app.exec();
 }
