@@ -123,14 +123,12 @@ void TestOneContact::actionChangesItsOwnContactOnly_data()
         enterOn(f, u"CallSign='UA1XYZ' AND TourNumber=1"_s);
     }) << QStringList{u"RA3ABC 1 23 015 1"_s} << u"RA3ABC, 80 m SSB, tour 1 is worked already"_s
                                                                         << u"RA3ABC, 80 m SSB, tour 1"_s;
-    QTest::newRow("a time typed on a row renamed onto a worked station")
-        << Steps([](SessionFixture& f) {
-               enterOn(f, kRa3abc + u" AND TourNumber=1"_s, u"23 015"_s);
-               correct(f, u"CallSign='UA1XYZ' AND TourNumber=1"_s, {{u"CallSign"_s, u"RA3ABC"_s}});
-               correct(f, kRa3abc + u" AND TourNumber=1 AND T IS NULL"_s, {{u"T"_s, QTime(20, 30)}});
-           })
-        << QStringList{u"RA3ABC 1 23 015 1"_s} << u"RA3ABC, 80 m SSB, tour 1 is worked already, at 20:06:13"_s
-        << u"RA3ABC, 80 m SSB, tour 1"_s;
+    QTest::newRow("a time typed on a row renamed onto a worked station") << Steps([](SessionFixture& f) {
+        enterOn(f, kRa3abc + u" AND TourNumber=1"_s, u"23 015"_s);
+        correct(f, u"CallSign='UA1XYZ' AND TourNumber=1"_s, {{u"CallSign"_s, u"RA3ABC"_s}});
+        correct(f, kRa3abc + u" AND TourNumber=1 AND T IS NULL"_s, {{u"T"_s, QTime(20, 30)}});
+    }) << QStringList{u"RA3ABC 1 23 015 1"_s} << u"RA3ABC, 80 m SSB, tour 1 is worked already, at 20:06:13"_s
+                                                                         << u"RA3ABC, 80 m SSB, tour 1"_s;
     QTest::newRow("a contact with its frequency taken back") << Steps([](SessionFixture& f) {
         enterOn(f, kRa3abc + u" AND TourNumber=1"_s, u"23 015"_s, ContactFrequency{3650000, u"LSB"_s});
         correct(f, kRa3abc + u" AND TourNumber=1"_s, kTakenBack);
