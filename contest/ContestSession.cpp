@@ -254,6 +254,8 @@ void ContestSession::finishStartUp()
     if (!m_journal->isOpen()) {
         return;
     }
+    // the journal shows its newest contacts, as it does after each contact
+    m_journal->last();
     m_readAhead.start(0);
     if (m_scoreCounted) {
         return;

@@ -104,9 +104,9 @@ public:
     bool scoreCounted() const { return m_scoreCounted; }
     // counts the score of the contest number anew; raises StoreError
     const Score& updateScore();
-    // What start-up leaves until the window has been drawn: the score's rows and the report's lines begin to be
-    // read ahead, and the score is counted if nothing has counted it since. A damaged journal has been told by
-    // the file check; other failures raise StoreError.
+    // What start-up leaves until the window has been drawn: the journal goes to its last row, the score's rows
+    // and the report's lines begin to be read ahead, and the score is counted if nothing has counted it since. A
+    // damaged journal has been told by the file check; other failures raise StoreError.
     void finishStartUp();
 
     // Enter on the current row of a band view: the received code is asked for, both rows written together,
