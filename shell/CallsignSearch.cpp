@@ -13,6 +13,7 @@ CallsignSearch::CallsignSearch(const QList<DataGrid*>& grids, QStatusBar& status
     for (DataGrid* grid : grids) {
         grid->setSearchField(kFieldCallSign);
         connect(grid->typedSearch(), &TypedSearch::typedChanged, this, &CallsignSearch::show);
+        connect(grid->typedSearch(), &TypedSearch::enterRefused, this, &CallsignSearch::tellEnterRefused);
         connect(grid->typedSearch(), &TypedSearch::ended, this, &CallsignSearch::hide);
     }
 }
@@ -26,6 +27,13 @@ void CallsignSearch::show(const QString& typed, bool found)
 {
     m_shown = noticeText(typed, found);
     m_statusBar.showMessage(m_shown);
+}
+
+void CallsignSearch::tellEnterRefused(const QString& typed)
+{
+    // long enough to be read after the eyes come back from the radio
+    constexpr int kShownMs = 5000;
+    m_statusBar.showMessage(noticeText(typed, false) + QStringLiteral(": Enter opened no prompt"), kShownMs);
 }
 
 void CallsignSearch::hide()

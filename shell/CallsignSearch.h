@@ -8,7 +8,7 @@ class DataGrid;
 class QStatusBar;
 
 // Typing a callsign on the grids finds its row; what has been typed shows in the status bar, with "not
-// found" when no row holds it, until the search ends.
+// found" when no row holds it, until the search ends; Enter after such a text says that it entered nothing.
 class CallsignSearch : public QObject
 {
     Q_OBJECT
@@ -20,6 +20,7 @@ public:
 
 private:
     void show(const QString& typed, bool found);
+    void tellEnterRefused(const QString& typed);
     void hide();
 
     QStatusBar& m_statusBar;

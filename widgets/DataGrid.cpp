@@ -218,6 +218,11 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Enter ends a typed search first: after a text that found nothing it acts on no row
+    if (enter && m_search && !m_inPlaceEditing && m_search->takeKey(*event)) {
+        event->accept();
+        return;
+    }
     Q_EMIT keyDown(event->key(), event->modifiers());
     if (event->key() == Qt::Key_Delete && (event->modifiers() & Qt::ControlModifier)) {
         deleteCurrentRow();

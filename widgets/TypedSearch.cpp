@@ -60,15 +60,20 @@ bool TypedSearch::takeKey(const QKeyEvent& event)
         }
         return true;
     }
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    const bool refused = enter && !m_found;
+    if (refused) {
+        Q_EMIT enterRefused(m_typed);
+    }
     end();
-    return plain && event.key() == Qt::Key_Escape;
+    return refused || (plain && event.key() == Qt::Key_Escape);
 }
 
 void TypedSearch::find()
 {
     m_pause.start();
-    const bool found = m_finder(m_typed);
-    Q_EMIT typedChanged(m_typed, found);
+    m_found = m_finder(m_typed);
+    Q_EMIT typedChanged(m_typed, m_found);
 }
 
 void TypedSearch::end()

@@ -24,13 +24,16 @@ public:
     explicit TypedSearch(Finder finder, QObject* parent = nullptr);
 
     // Takes a key that types, shortens or ends the text. Any other key ends it and is left to the caller
-    // (false); a modifier pressed alone, on its way to a capital letter, leaves it as it is.
+    // (false); a modifier pressed alone, on its way to a capital letter, leaves it as it is. Enter after a
+    // text that found nothing is taken too: the row it would act on is not the station typed.
     bool takeKey(const QKeyEvent& event);
     void end();
     const QString& typed() const { return m_typed; }
 
 Q_SIGNALS:
     void typedChanged(const QString& typed, bool found);
+    // Enter was pressed while the text found nothing, and did nothing
+    void enterRefused(const QString& typed);
     void ended();
 
 private:
@@ -38,5 +41,6 @@ private:
 
     Finder m_finder;
     QString m_typed;
+    bool m_found = false;
     QTimer m_pause;
 };
