@@ -81,6 +81,28 @@ void writeContact(const ContactEntryContext& context, const QString& code, const
     }
 }
 
+// The code as typed, asked again with the text typed and the form expected after a code too short or not
+// whole numbers: a prompt that closed without a word would pass for a contact logged. Nothing when the
+// operator cancels or confirms nothing.
+std::optional<ReceivedCode> askReceivedCode(const ContactEntryContext& context, const QString& station)
+{
+    QString typedBefore;
+    for (;;) {
+        const std::optional<QString> typed = context.prompter.askLineAbout(
+            QStringLiteral("Ввод принятого кода..."), QStringLiteral("Код (диапазон ") + context.bandCaption + u':',
+            station, typedBefore);
+        if (!typed || typed->trimmed().isEmpty()) {
+            return std::nullopt;
+        }
+        const ReceivedCode received = parseReceivedCode(*typed);
+        if (received.status == ReceivedCode::Status::Valid) {
+            return received;
+        }
+        context.prompter.showMessage(QStringLiteral("Ошибка ввода !\nKI and serial, digits: 23 015"));
+        typedBefore = *typed;
+    }
+}
+
 // Another planned row of the station may carry the contact already (renamed or moved onto it in edit mode): the
 // operator is told which, and nothing is recorded.
 bool refusedAsRepeated(const ContactEntryContext& context, const ContactKey& station, qint64 rowId)
@@ -101,16 +123,18 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
         context.prompter.showMessage(QStringLiteral("Cписок позывных пуст !"));
         return ContactOutcome::NotRecorded;
     }
+    // the prompt names the station it records, so that a slip of the cursor shows before the code is typed
+    const ContactKey station{band.value(kFieldTourNumber), band.value(kFieldDiapasone), band.value(kFieldModulation),
+                             band.text(kFieldCallSign), band.value(kFieldContestNumber)};
     if (!band.isNull(kFieldTime)) {
         if (!context.editMode) {
-            context.prompter.showMessage(QStringLiteral("Повторная связь в пределах одного тура не разрешена !"));
+            context.prompter.showMessage(
+                QStringLiteral("Повторная связь в пределах одного тура не разрешена !\n%1, worked at %2")
+                    .arg(contactName(station), band.value(kFieldTime).toTime().toString(QStringLiteral("HH:mm:ss"))));
         }
         return ContactOutcome::NotRecorded;
     }
     const qint64 rowId = band.currentId();
-    // the prompt names the station it records, so that a slip of the cursor shows before the code is typed
-    const ContactKey station{band.value(kFieldTourNumber), band.value(kFieldDiapasone), band.value(kFieldModulation),
-                             band.text(kFieldCallSign), band.value(kFieldContestNumber)};
     if (refusedAsRepeated(context, station, rowId)) {
         return ContactOutcome::NotRecorded;
     }
@@ -123,18 +147,8 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
                         band.value(kFieldModulation).toString())) {
         radio.reset();
     }
-    const std::optional<QString> typed = context.prompter.askLineAbout(
-        QStringLiteral("Ввод принятого кода..."), QStringLiteral("Код (диапазон ") + context.bandCaption + u':',
-        contactName(station));
-    if (!typed) {
-        return ContactOutcome::NotRecorded;
-    }
-    const ReceivedCode received = parseReceivedCode(*typed);
-    if (received.status == ReceivedCode::Status::Ignored) {
-        return ContactOutcome::NotRecorded;
-    }
-    if (received.status == ReceivedCode::Status::Invalid) {
-        context.prompter.showMessage(QStringLiteral("Ошибка ввода !"));
+    const std::optional<ReceivedCode> received = askReceivedCode(context, contactName(station));
+    if (!received) {
         return ContactOutcome::NotRecorded;
     }
 
@@ -151,7 +165,7 @@ ContactOutcome EnterContact(const ContactEntryContext& context)
             if (refusedAsRepeated(context, station, rowId)) {
                 return ContactOutcome::NotRecorded;
             }
-            writeContact(context, received.code, contactTime, radio);
+            writeContact(context, received->code, contactTime, radio);
         }
         transaction.commit();
     } catch (const StoreError& error) {

@@ -13,10 +13,13 @@ public:
     // the text confirmed, or nothing when the operator cancels
     virtual std::optional<QString> askLine(const QString& caption, const QString& label) = 0;
     // The same prompt about one thing, the station of the row it will record, which a prompter with a
-    // dialog shows larger above the label; without one it is the plain prompt.
-    virtual std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject)
+    // dialog shows larger above the label; without one it is the plain prompt. The field starts with `text`:
+    // what was typed before, when the prompt opens again after it was refused.
+    virtual std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject,
+                                                const QString& text = {})
     {
         Q_UNUSED(subject);
+        Q_UNUSED(text);
         return askLine(caption, label);
     }
     virtual void showMessage(const QString& text) = 0;

@@ -7,7 +7,7 @@ struct ReceivedCode
 {
     enum class Status
     {
-        Ignored, // fewer than five characters, spaces counted: dropped without a word
+        Ignored, // fewer than five characters, spaces counted: too short to be a code
         Invalid, // the KI or the serial is not a whole number
         Valid,
     };

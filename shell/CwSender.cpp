@@ -21,6 +21,7 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -197,11 +198,11 @@ void CwSender::showSpeed()
     m_speedLabel->setVisible(m_keyer != nullptr);
 }
 
-void CwSender::entryPromptOpened(int band)
+void CwSender::entryPromptOpened(int band, bool again)
 {
     m_promptCall = currentCall(band);
     m_promptBand = band;
-    if (m_settings.exchangeOnEntry && m_keyer && isCwBand(band)) {
+    if (!again && m_settings.exchangeOnEntry && m_keyer && isCwBand(band)) {
         sendMessage(kExchangeMessage, band);
     }
 }
@@ -304,9 +305,9 @@ std::optional<QString> CwEntryPrompter::askLine(const QString& caption, const QS
 }
 
 std::optional<QString> CwEntryPrompter::askLineAbout(const QString& caption, const QString& label,
-                                                     const QString& subject)
+                                                     const QString& subject, const QString& text)
 {
-    m_sender.entryPromptOpened(m_band);
+    m_sender.entryPromptOpened(m_band, std::exchange(m_opened, true));
     const auto closed = qScopeGuard([this] { m_sender.entryPromptClosed(); });
-    return m_prompter.askLineAbout(caption, label, subject);
+    return m_prompter.askLineAbout(caption, label, subject, text);
 }

@@ -45,7 +45,9 @@ public:
     const CwSettings& settings() const { return m_settings; }
 
     // The entry prompt of a contact opens on the band, and closes: on a CW row the exchange may go by itself.
-    void entryPromptOpened(int band);
+    // again: the prompt of the same contact opened once more, after what was typed was refused; its exchange
+    // went out the first time
+    void entryPromptOpened(int band, bool again = false);
     void entryPromptClosed() { m_promptBand = -1; }
 
 protected:
@@ -94,7 +96,8 @@ public:
     }
 
     std::optional<QString> askLine(const QString& caption, const QString& label) override;
-    std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject) override;
+    std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject,
+                                        const QString& text = {}) override;
     void showMessage(const QString& text) override { m_prompter.showMessage(text); }
     std::optional<QString> askSaveFile(const QString& caption, const QString& proposedPath,
                                        const QString& filter) override
@@ -110,4 +113,5 @@ private:
     CwSender& m_sender;
     int m_band;
     Prompter& m_prompter;
+    bool m_opened = false;
 };

@@ -28,13 +28,13 @@ std::optional<QString> DialogPrompter::askLine(const QString& caption, const QSt
 }
 
 std::optional<QString> DialogPrompter::askLineAbout(const QString& caption, const QString& label,
-                                                    const QString& subject)
+                                                    const QString& subject, const QString& text)
 {
     QInputDialog dialog(m_parent);
     dialog.setObjectName(QStringLiteral("LinePrompt"));
     dialog.setWindowTitle(caption);
     dialog.setLabelText(subject.isEmpty() ? label : textAbout(subject, label));
-    dialog.setTextValue(QString());
+    dialog.setTextValue(text);
     dialog.setInputMode(QInputDialog::TextInput);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;

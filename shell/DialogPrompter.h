@@ -12,7 +12,8 @@ public:
     explicit DialogPrompter(QWidget* parent);
 
     std::optional<QString> askLine(const QString& caption, const QString& label) override;
-    std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject) override;
+    std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject,
+                                        const QString& text = {}) override;
     void showMessage(const QString& text) override;
     std::optional<QString> askSaveFile(const QString& caption, const QString& proposedPath,
                                        const QString& filter) override;

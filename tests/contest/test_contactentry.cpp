@@ -31,6 +31,8 @@ private:
             }
             prompter.captions.clear();
             prompter.labels.clear();
+            prompter.subjects.clear();
+            prompter.startTexts.clear();
         }
 
         ContactOutcome enter(TableView& band, const QString& typed,
@@ -102,21 +104,29 @@ void TestContactEntry::refusesWithMessages_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("prompts"); // what each prompt's field started with
 
-    const QStringList inputError{QStringLiteral("Ошибка ввода !")};
-    QTest::newRow("four characters") << QStringLiteral("22 1") << QStringList();
-    QTest::newRow("cancelled") << QString() << QStringList();
-    QTest::newRow("empty serial") << QStringLiteral("1    ") << inputError;
-    QTest::newRow("letter in KI") << QStringLiteral("2A 015") << inputError;
+    // the prompt opens again with what was typed, for the operator to mend or cancel
+    const QStringList inputError{QStringLiteral("Ошибка ввода !\nKI and serial, digits: 23 015")};
+    QTest::newRow("four characters") << QStringLiteral("22 1") << inputError
+                                     << QStringList{QString(), QStringLiteral("22 1")};
+    QTest::newRow("cancelled") << QString() << QStringList() << QStringList{QString()};
+    QTest::newRow("nothing but spaces") << QStringLiteral("     ") << QStringList() << QStringList{QString()};
+    QTest::newRow("empty serial") << QStringLiteral("1    ") << inputError
+                                  << QStringList{QString(), QStringLiteral("1    ")};
+    QTest::newRow("letter in KI") << QStringLiteral("2A 015") << inputError
+                                  << QStringList{QString(), QStringLiteral("2A 015")};
 }
 
 void TestContactEntry::refusesWithMessages()
 {
     QFETCH(QString, typed);
     QFETCH(QStringList, messages);
+    QFETCH(QStringList, prompts);
     Contest c;
     QCOMPARE(c.enter(*c.contest80, typed), ContactOutcome::NotRecorded);
     QCOMPARE(c.prompter.messages, messages);
+    QCOMPARE(c.prompter.startTexts, prompts);
     QCOMPARE(c.journal->recordCount(), 0);
     QCOMPARE(c.count(QStringLiteral("select count(*) from Contest where T is not null")), 0);
 }
@@ -135,7 +145,10 @@ void TestContactEntry::workedRowRefusedOrIgnoredInEditMode()
     QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 015")), ContactOutcome::Recorded);
     c.contest80->first(); // the only row, now worked
     QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 016")), ContactOutcome::NotRecorded);
-    QCOMPARE(c.prompter.messages, QStringList{QStringLiteral("Повторная связь в пределах одного тура не разрешена !")});
+    // the refusal names when and on which row the station was worked
+    QCOMPARE(c.prompter.messages,
+             QStringList{QStringLiteral("Повторная связь в пределах одного тура не разрешена !\n"
+                                        "RA3ABC, 80 m SSB, tour 1, worked at 20:05:13")});
     c.editMode = true;
     c.prompter.messages.clear();
     QCOMPARE(c.enter(*c.contest80, QStringLiteral("22 017")), ContactOutcome::NotRecorded);

@@ -17,8 +17,9 @@ public:
     std::deque<QString> answers;
     QStringList captions;
     QStringList labels;
-    // what each prompt was about, empty for a plain one
+    // what each prompt was about, empty for a plain one, and the text its field started with
     QStringList subjects;
+    QStringList startTexts;
     QStringList messages;
     QStringList questions;
     // runs while a prompt is "open", as the timer may while the real one waits
@@ -29,9 +30,11 @@ public:
         return askLineAbout(caption, label, QString());
     }
 
-    std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject) override
+    std::optional<QString> askLineAbout(const QString& caption, const QString& label, const QString& subject,
+                                        const QString& text = {}) override
     {
         subjects.append(subject);
+        startTexts.append(text);
         captions.append(caption);
         labels.append(label);
         if (whilePrompting) {
