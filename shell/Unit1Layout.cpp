@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace
@@ -257,7 +258,8 @@ void buildMenu(Unit1Controls& ui, QMainWindow& window)
 {
     QMenuBar* bar = window.menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    ui.file1 = named(bar->addMenu(QStringLiteral("File")), "File1");
+    // the captions read as before; Alt+F and Alt+X reach them from the keyboard
+    ui.file1 = named(bar->addMenu(QStringLiteral("&File")), "File1");
     ui.clearContestTable1 = named(ui.file1->addAction(QStringLiteral("Clear Contest-Table")), "ClearContestTable1");
     ui.importCallsign1 = named(ui.file1->addAction(QStringLiteral("Import Callsign")), "ImportCallsign1");
     ui.newCallsign1 = named(ui.file1->addAction(QStringLiteral("New Callsign")), "NewCallsign1");
@@ -273,7 +275,11 @@ void buildMenu(Unit1Controls& ui, QMainWindow& window)
     // added to the menu's end once every other File item is in it
     ui.restoreParticipants1 = named(new QAction(QStringLiteral("Restore Participants..."), &window),
                                     "RestoreParticipants1");
-    ui.exit1 = named(bar->addAction(QStringLiteral("Exit")), "Exit1");
+    ui.exit1 = named(bar->addAction(QStringLiteral("E&xit")), "Exit1");
+    // F10 opens the first menu, as on other desktop programs
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), &window);
+    QObject::connect(menuKey, &QShortcut::activated, bar,
+                     [bar, file = ui.file1] { bar->setActiveAction(file->menuAction()); });
     // on the window as well, so that Ins reaches it wherever the focus is, before the focused control
     ui.newCallsign1->setShortcut(QKeySequence(Qt::Key_Insert));
     window.addAction(ui.newCallsign1);

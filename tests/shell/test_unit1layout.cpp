@@ -53,6 +53,8 @@ private Q_SLOTS:
     void widerWindowWidensOnlyTheLastColumnAndTheGauge();
     void narrowStatusBarHidesTheGaugeUntilWidenedAgain();
     void menu();
+    void menuOpensFromTheKeyboard_data();
+    void menuOpensFromTheKeyboard();
 
 private:
     template<typename T>
@@ -397,11 +399,11 @@ void TestUnit1Layout::menu()
     QCOMPARE(bar->objectName(), u"MainMenu1"_s);
     const QList<QAction*> top = bar->actions();
     QCOMPARE(top.size(), 2);
-    QCOMPARE(top.at(0)->text(), u"File"_s);
+    QCOMPARE(top.at(0)->text(), u"&File"_s);
     QCOMPARE(top.at(0)->menu()->objectName(), u"File1"_s);
     QCOMPARE(top.at(1), &m_w->ui().exit1());
     QCOMPARE(top.at(1)->objectName(), u"Exit1"_s);
-    QCOMPARE(top.at(1)->text(), u"Exit"_s);
+    QCOMPARE(top.at(1)->text(), u"E&xit"_s);
 
     QStringList names;
     QStringList texts;
@@ -421,6 +423,25 @@ void TestUnit1Layout::menu()
     for (QAction* action : {&ui.clearContestTable1(), &ui.importCallsign1(), &ui.exportJournal1()}) {
         QVERIFY(action->shortcut().isEmpty());
     }
+}
+
+void TestUnit1Layout::menuOpensFromTheKeyboard_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("Alt+F") << QKeySequence(Qt::ALT | Qt::Key_F);
+    QTest::newRow("F10") << QKeySequence(Qt::Key_F10);
+}
+
+// the File menu opens without the mouse, wherever the focus is in the window
+void TestUnit1Layout::menuOpensFromTheKeyboard()
+{
+    QFETCH(QKeySequence, keys);
+    QMenu* file = m_w->form->menuBar()->actions().at(0)->menu();
+    m_w->ui().bandGrid(0).setFocus();
+    QTest::keySequence(m_w->form.get(), keys);
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTRY_VERIFY(!file->isVisible());
 }
 
 QTEST_MAIN(TestUnit1Layout)
