@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -15,6 +16,19 @@ QString textAbout(const QString& subject, const QString& text)
     return QStringLiteral("<p style=\"font-size:x-large; font-weight:bold\">%1</p><p>%2</p>")
         .arg(subject.toHtmlEscaped(), text.toHtmlEscaped());
 }
+
+class OnlyEnterOrEscCloses : public QObject
+{
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+            return QObject::eventFilter(watched, event);
+        }
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape;
+    }
+};
 } // namespace
 
 DialogPrompter::DialogPrompter(QWidget* parent)
@@ -46,6 +60,11 @@ void DialogPrompter::showMessage(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, m_parent);
     box.setObjectName(QStringLiteral("MessageBox"));
+    // Keys typed ahead, a received code that followed Enter, are taken by the box and lost: only Enter or Esc
+    // close it, so that a space cannot, and the digits after it cannot go to the grid to find another row.
+    OnlyEnterOrEscCloses keys;
+    box.installEventFilter(&keys);
+    box.button(QMessageBox::Ok)->installEventFilter(&keys);
     box.exec();
 }
 

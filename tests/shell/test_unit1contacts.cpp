@@ -1,3 +1,4 @@
+#include "shell/DialogPrompter.h"
 #include "shell/ProfileFile.h"
 #include "store/TableView.h"
 #include "support/WindowFixture.h"
@@ -8,11 +9,14 @@
 #include "widgets/PanelStatusBar.h"
 #include "widgets/SpinField.h"
 #include "widgets/TimePicker.h"
+#include "widgets/TypedSearch.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -31,6 +35,7 @@ private Q_SLOTS:
     void insThenEnterRecordsAContact();
     void clearTellsWhyOrWhereTheCopyWent();
     void newCallsignThroughTheRealDialog();
+    void keysTypedWhileARefusalIsUpReachNoRow();
     void reportFailureIsShownAndTheSerialStillAdvances();
     void restoredValuesRunTheirHandlers();
     void serialContinuesAfterTheLastContactAfterACrash();
@@ -120,6 +125,49 @@ void TestUnit1Contacts::newCallsignThroughTheRealDialog()
     QVERIFY(answered);
     QCOMPARE(m_w->ui().callsignView().recordCount(), 1);
     QCOMPARE(m_w->ui().contest160CW().recordCount(), 8);
+}
+
+// Enter on a worked row, then the code typed at once as on the air: the refusal takes the keys and Enter, and
+// neither the space nor a digit leaves a row found and one Enter away from logging another station.
+void TestUnit1Contacts::keysTypedWhileARefusalIsUpReachNoRow()
+{
+    m_w->form = std::make_unique<TForm1>();
+    m_w->ui().timer1().stop();
+    m_w->show();
+    m_w->form->setPrompter(&m_w->prompter);
+    m_w->prompter.answers = {u"RA3ABC"_s, u"R7AB"_s, u"23 015"_s};
+    DataGrid& grid = m_w->ui().bandGrid(0);
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    QVERIFY(m_w->ui().contest80().locate(u"CallSign"_s, {u"RA3ABC"_s}, true));
+    QTest::keyClick(&grid, Qt::Key_Return);
+    QCOMPARE(m_w->ui().journalView().recordCount(), 1);
+    m_w->ui().contest80().last(); // the worked row
+
+    DialogPrompter dialogs(m_w->form.get());
+    m_w->form->setPrompter(&dialogs);
+    bool openAfterTyping = false;
+    QTimer::singleShot(0, this, [&openAfterTyping] {
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QWidget* box = QApplication::activeModalWidget();
+        const auto closeOnFailure = qScopeGuard([box] { box->close(); });
+        QVERIFY(qobject_cast<QMessageBox*>(box));
+        QTRY_COMPARE(QApplication::activeWindow(), box);
+        const auto keysTo = [box] { return QApplication::focusWidget() ? QApplication::focusWidget() : box; };
+        QTest::keyClicks(keysTo(), u"06 7"_s);
+        openAfterTyping = box->isVisible();
+        // an Enter with the box gone would open a prompt here, on whatever row the keys found
+        if (openAfterTyping) {
+            QTest::keyClick(keysTo(), Qt::Key_Return);
+            QTRY_VERIFY(!box->isVisible());
+        }
+    });
+    QTest::keyClick(&grid, Qt::Key_Return);
+    m_w->form->setPrompter(&m_w->prompter);
+    QVERIFY(openAfterTyping);
+    QCOMPARE(grid.typedSearch()->typed(), QString());
+    QCOMPARE(m_w->ui().contest80().text(u"CallSign"_s), u"RA3ABC"_s);
+    QCOMPARE(m_w->ui().journalView().recordCount(), 1);
 }
 
 void TestUnit1Contacts::reportFailureIsShownAndTheSerialStillAdvances()
