@@ -230,6 +230,7 @@ private Q_SLOTS:
         QTest::newRow("soapbox") << u"SOAPBOX"_s << u"Всем спасибо!"_s << "SOAPBOX: Vsem spasibo!"_ba;
         // callsigns keep the letters sent in Morse
         QTest::newRow("operators") << u"OPERATORS"_s << u"рв3авж"_s << "OPERATORS: RW3AWV"_ba;
+        QTest::newRow("operators, small ё as е") << u"OPERATORS"_s << u"ра3ёж"_s << "OPERATORS: RA3EV"_ba;
     }
 
     void freeTextIsTransliterated()

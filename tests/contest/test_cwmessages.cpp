@@ -35,6 +35,7 @@ void TestCwMessages::expand_data()
                                       << QString();
     QTest::newRow("a Cyrillic call as its Morse twins")
         << u"{CALL} TU"_s << u"ра3абц/щ"_s << 22 << 1 << false << u"RA3ABC/Q TU"_s << QString();
+    QTest::newRow("small ё as е") << u"{CALL}"_s << u"уа3ёж"_s << 22 << 1 << false << u"UA3EV"_s << QString();
     QTest::newRow("letters without a twin left out, each told once")
         << u"ЧЧ {CALL} ШЯ"_s << u"UA3ЧX"_s << 22 << 1 << false << u"UA3X"_s << u"ЧШЯ"_s;
     // cwdaemon takes an escape as a command, rigctld a line break as the end of one

@@ -604,6 +604,7 @@ void TestDataGrid::typingFindsACallsign_data()
     QTest::newRow("Enter after nothing found enters nothing")
         << false << u"CD⏎"_s << u"CC3CC"_s << QString() << QString();
     QTest::newRow("edit mode types into the cell") << true << u"D"_s << u"AA1AA"_s << QString() << QString();
+    QTest::newRow("a portable call, slash and all") << false << u"UA3A/P"_s << u"UA3A/P"_s << u"UA3A/P"_s << QString();
 }
 
 void TestDataGrid::typingFindsACallsign()
@@ -613,6 +614,9 @@ void TestDataGrid::typingFindsACallsign()
     QFETCH(QString, current);
     QFETCH(QString, typed);
     QFETCH(QString, entered);
+    // last in the order, so that it stands in the way of no other case
+    addRow(u"UA3A/P"_s);
+    m_view->first();
     m_grid->setSearchField(u"CallSign"_s);
     m_grid->setReadOnly(!editMode);
     m_grid->setInPlaceEditing(editMode);

@@ -28,7 +28,8 @@ struct Row
 
 const QList<Row> kRows = {
     {u"RA5KLM"_s},       {u"РА3ДЕФ"_s},      {u"UA3XYZ"_s, true},       {u"УА3ЧЕ"_s},
-    {u"RW1A/P"_s, true}, {u"KL7RA"_s, true}, {u"UA9ABC"_s, false, 160},
+    {u"RW1A/P"_s, true}, {u"KL7RA"_s, true}, {u"UA9ABC"_s, false, 160}, {u"UA3A"_s, true},
+    {u"UA3A/P"_s, true},
 };
 } // namespace
 
@@ -95,6 +96,8 @@ void TestTypedSearch::typedTextFindsItsRow_data()
     QTest::newRow("contained when none begins") << u"KLM"_s << u"RA5KLM"_s;
     QTest::newRow("first contained in order") << u"A3"_s << u"РА3ДЕФ"_s;
     QTest::newRow("slash") << u"/p"_s << u"RW1A/P"_s;
+    QTest::newRow("portable call whole") << u"ua3a/p"_s << u"UA3A/P"_s;
+    QTest::newRow("small ё as е") << u"ра3дё"_s << u"РА3ДЕФ"_s;
     QTest::newRow("longer than any") << u"RA3DEFG"_s << QString();
     QTest::newRow("other band") << u"UA9"_s << QString();
     QTest::newRow("percent is no wildcard") << u"%"_s << QString();
@@ -132,6 +135,7 @@ void TestTypedSearch::foldedInstrCountsCharacters_data()
     QTest::newRow("Latin in Cyrillic") << QVariant(u"УА3ЧЕ"_s) << QVariant(u"a3"_s) << QVariant(2);
     QTest::newRow("after a letter without twin") << QVariant(u"УА3ЧЕ"_s) << QVariant(u"е"_s) << QVariant(5);
     QTest::newRow("three-byte character") << QVariant(u"R€Ё"_s) << QVariant(u"e"_s) << QVariant(3);
+    QTest::newRow("small ё stored") << QVariant(u"УА3ёЖ"_s) << QVariant(u"ev"_s) << QVariant(4);
     QTest::newRow("absent") << QVariant(u"RA3"_s) << QVariant(u"RA3A"_s) << QVariant(0);
     QTest::newRow("null text") << QVariant() << QVariant(u"R"_s) << QVariant();
 }
