@@ -131,16 +131,20 @@ void ContestSession::close()
 
 void ContestSession::checkTableFiles()
 {
-    // each file is checked once, when it is first attached (the store keeps the answer)
+    // each file is checked once, when it is first attached (the store keeps the answer), and told once
     QStringList damaged;
     QStringList failures;
     for (const QString& table : m_db->attachedTables()) {
+        if (m_checkTold.contains(table)) {
+            continue;
+        }
         try {
-            if (!m_db->checkTable(table) && !m_damageReported.contains(table)) {
-                m_damageReported.insert(table);
+            if (!m_db->checkTable(table)) {
+                m_checkTold.insert(table);
                 damaged.append(table);
             }
         } catch (const StoreError& error) {
+            m_checkTold.insert(table);
             failures.append(error.message());
         }
     }
@@ -298,6 +302,13 @@ SessionChange ContestSession::enterContact(int band, const QString& bandCaption,
     SessionChange change;
     change.journalChanged = true;
     change.reportFailure = rewriteReport();
+    // the contacts go on without their frequency, told once rather than at every contact
+    if (radio && !m_frequencyLossTold) {
+        if (const QString refusal = frequenciesRefusal(*m_db); !refusal.isEmpty()) {
+            m_frequencyLossTold = true;
+            change.notice = refusal + QStringLiteral(" Contacts are recorded without the radio's frequency.");
+        }
+    }
     return change;
 }
 

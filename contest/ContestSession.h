@@ -168,8 +168,10 @@ private:
     Score m_score;
     bool m_scoreCounted = false;
     bool m_reportFailureTold = false;
+    bool m_frequencyLossTold = false;
     QTimer m_readAhead;
-    // the damaged tables the operator has been told about, and what is still to tell
-    QSet<QString> m_damageReported;
+    // the tables whose damage, or check that could not run, the operator has been told about, and what is
+    // still to tell
+    QSet<QString> m_checkTold;
     QStringList m_untoldFileCheck;
 };

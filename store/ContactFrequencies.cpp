@@ -4,6 +4,8 @@
 #include "store/StoreError.h"
 #include "store/TableNames.h"
 
+#include <QFileInfo>
+
 namespace
 {
 bool attached(Database& db)
@@ -29,9 +31,23 @@ QString qualified()
 }
 } // namespace
 
+QString frequenciesRefusal(Database& db)
+{
+    if (!attached(db)) {
+        return QStringLiteral("%1 cannot be written.").arg(QFileInfo(db.tableFilePath(kTableFrequency)).fileName());
+    }
+    // checked first: a write into a damaged file can spread the damage, and would take the contact down with it
+    try {
+        db.checkTable(kTableFrequency);
+    } catch (const StoreError& error) {
+        return error.message();
+    }
+    return db.writeRefusal(kTableFrequency);
+}
+
 bool frequenciesWritable(Database& db)
 {
-    return writable(db);
+    return frequenciesRefusal(db).isEmpty();
 }
 
 void recordContactFrequency(Database& db, qint64 journalId, const ContactFrequency& frequency)

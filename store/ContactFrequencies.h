@@ -14,8 +14,10 @@ struct ContactFrequency
     bool operator==(const ContactFrequency&) const = default;
 };
 
-// Whether contacts can carry their frequency now: the Frequency table is there and may be written. A
-// contact is recorded all the same when it cannot; it goes out with its band edge, as without a radio.
+// Why contacts cannot carry their frequency now (the Frequency table is missing, may not be written or has
+// not passed the quick check); empty when they can. A contact is recorded all the same when they cannot; it
+// goes out with its band edge, as without a radio.
+QString frequenciesRefusal(Database& db);
 bool frequenciesWritable(Database& db);
 // Written in the contact's own transaction, keyed by its Journal row.
 void recordContactFrequency(Database& db, qint64 journalId, const ContactFrequency& frequency);

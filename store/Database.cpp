@@ -238,6 +238,12 @@ bool Database::isDamaged(const QString& table) const
     return m_damage.contains(lower(table));
 }
 
+bool Database::passedCheck(const QString& table) const
+{
+    const QString key = lower(table);
+    return m_checked.contains(key) && !m_damage.contains(key) && !m_checkFailures.contains(key);
+}
+
 QString Database::damageFinding(const QString& table) const
 {
     return m_damage.value(lower(table));
@@ -284,7 +290,7 @@ bool Database::checkTable(const QString& table)
     takeBackgroundCheck(key);
     if (m_checked.contains(key)) {
         if (m_checkFailures.contains(key)) {
-            throw StoreError(m_checkFailures.take(key));
+            throw StoreError(m_checkFailures.value(key));
         }
         return !m_damage.contains(key);
     }
@@ -331,21 +337,24 @@ void Database::takeBackgroundCheck(const QString& key)
     }
     try {
         recordCheck(key, *check);
-    } catch (const StoreError& failure) {
-        m_checkFailures.insert(key, failure.message());
+    } catch (const StoreError&) {
+        // kept, and raised by checkTable()
     }
 }
 
 bool Database::recordCheck(const QString& key, const TableCheckAnswer& check)
 {
     const int primary = check.code & 0xff;
-    // a check that cannot run is told once, as the file's other failures are
+    // a check that cannot run is not tried again until the next start, and the file is never taken as sound
     m_checked.insert(key);
     QString answer = check.answer;
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
         answer = check.message;
     } else if (check.code != SQLITE_ROW) {
-        throw StoreError(QStringLiteral("%1: %2").arg(fileNames({m_attached.value(key).table}), check.message));
+        const QString failure =
+            QStringLiteral("%1 was not checked: %2").arg(fileNames({m_attached.value(key).table}), check.message);
+        m_checkFailures.insert(key, failure);
+        throw StoreError(failure);
     }
     if (answer == QStringLiteral("ok")) {
         return true;

@@ -44,8 +44,8 @@ public:
     QString writeRefusal(const QString& table) const;
 
     // Runs SQLite's quick check on the file of an attached table, once: a damaged file is from then on only
-    // read. Returns whether the file is sound; raises StoreError if the check itself cannot run (later calls
-    // then take the file as sound).
+    // read. Returns whether the file is sound; raises StoreError if the check itself cannot run, then and at
+    // every later call.
     bool checkTable(const QString& table);
     // Starts the quick check of every attached table file not checked yet, each on a thread of its own
     // through a read-only connection of its own, so that no key the operator presses waits for it. A write
@@ -53,6 +53,8 @@ public:
     // tableChecksAnswered() tells when every check started has its answer.
     void startTableChecks();
     bool isDamaged(const QString& table) const;
+    // whether the quick check has run on the table's file and found it sound
+    bool passedCheck(const QString& table) const;
     // what the quick check found in a damaged table's file
     QString damageFinding(const QString& table) const;
     // the tables attached so far, by the names they were attached under
@@ -127,7 +129,7 @@ private:
     // a check's answer kept as checkTable() keeps its own; raises StoreError for a check that could not run
     bool recordCheck(const QString& key, const TableCheckAnswer& check);
     // the answer of a check started in the background, if there is one, waited for and kept; a check that
-    // could not run is raised by the next checkTable()
+    // could not run is raised by checkTable()
     void takeBackgroundCheck(const QString& key);
 
     QDir m_dir;
@@ -138,7 +140,7 @@ private:
     QHash<QString, AttachedFile> m_attached; // lower-case table name -> the table and its file
     QSet<QString> m_checked;
     QHash<QString, QString> m_damage;        // lower-case table name -> what the quick check found
-    QHash<QString, QString> m_checkFailures; // lower-case table name -> why its background check could not run
+    QHash<QString, QString> m_checkFailures; // lower-case table name -> why its check could not run
     BackgroundTableChecks m_backgroundChecks;
     QSet<QString> m_readOnlyFiles;
     QString m_refused; // why the statement being prepared was refused

@@ -89,7 +89,7 @@ QString damageReport(Database& db, const QStringList& damagedTables)
 {
     QStringList sound;
     for (const QString& table : db.attachedTables()) {
-        if (!db.isDamaged(table)) {
+        if (db.passedCheck(table)) {
             sound.append(QFileInfo(db.tableFilePath(table)).fileName());
         }
     }

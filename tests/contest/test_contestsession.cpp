@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <functional>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -73,11 +74,47 @@ void writeForeignTable(const QString& file, const char* table)
     QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 }
+
+// Frequency.db with rows past the contacts' journal lines, and a data page that has lost one of them
+void damageFrequencies(SessionFixture& f)
+{
+    const QString file = f.env.path(u"Frequency.db"_s);
+    RawTableFile(file, false)
+        .exec(u"WITH RECURSIVE n(i) AS (SELECT 1000 UNION ALL SELECT i + 1 FROM n WHERE i < 3047) "
+              "INSERT INTO Frequency SELECT i, 3650400, 'LSB' FROM n"_s);
+    QVERIFY(damageTablePages(file, u"Frequency"_s, PageDamage::DataPage));
+}
+
+// how the quick check of Frequency.db is kept from running
+enum class CheckHindrance
+{
+    None,
+    Locked,     // another program writes the file all through the check's wait
+    Unreadable, // its read permission taken away while the program has it open
+};
+
+// another program in the middle of writing a table file, holding it whole until this ends
+class HeldTableFile
+{
+public:
+    explicit HeldTableFile(const QString& file)
+    {
+        QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &m_db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    ~HeldTableFile() { sqlite3_close(m_db); }
+    HeldTableFile(const HeldTableFile&) = delete;
+    HeldTableFile& operator=(const HeldTableFile&) = delete;
+
+private:
+    sqlite3* m_db = nullptr;
+};
 } // namespace
 
 Q_DECLARE_METATYPE(SessionOperation)
 Q_DECLARE_METATYPE(std::optional<LogFormat>)
 Q_DECLARE_METATYPE(PageDamage)
+Q_DECLARE_METATYPE(CheckHindrance)
 
 // Each operation of a contest session with all that follows from it: the Journal side, the score, the
 // report, the serial, the rows the views show; and what becomes of them in a folder that cannot be written.
@@ -112,6 +149,8 @@ private Q_SLOTS:
     void unreadableFolderIsRefusedAtStart();
     void damagedTableIsReportedOnceAndNeverWritten_data();
     void damagedTableIsReportedOnceAndNeverWritten();
+    void frequencyThatCannotBeKeptIsToldOnce_data();
+    void frequencyThatCannotBeKeptIsToldOnce();
 };
 
 // the serial advances, the score and the report follow, only for a contact on disk
@@ -629,10 +668,17 @@ void TestContestSession::damagedTableIsReportedOnceAndNeverWritten_data()
     QTest::addColumn<int>("mostReadable");
     // off the window's thread, with a write coming in before the answer
     QTest::addColumn<bool>("inBackground");
+    QTest::addColumn<CheckHindrance>("frequencyFile");
     // a row has vanished from a data page; the rows past a broken inner page are counted too
-    QTest::newRow("a data page") << PageDamage::DataPage << 2047 << 2047 << false;
-    QTest::newRow("an inner page") << PageDamage::InnerPage << 1025 << 2047 << false;
-    QTest::newRow("a data page, checked in the background") << PageDamage::DataPage << 2047 << 2047 << true;
+    QTest::newRow("a data page") << PageDamage::DataPage << 2047 << 2047 << false << CheckHindrance::None;
+    QTest::newRow("an inner page") << PageDamage::InnerPage << 1025 << 2047 << false << CheckHindrance::None;
+    QTest::newRow("a data page, checked in the background")
+        << PageDamage::DataPage << 2047 << 2047 << true << CheckHindrance::None;
+    // a file whose check cannot run is told as not checked, never counted among the sound ones
+    QTest::newRow("Frequency.db locked past the check's wait")
+        << PageDamage::DataPage << 2047 << 2047 << false << CheckHindrance::Locked;
+    QTest::newRow("Frequency.db unreadable to the check in the background")
+        << PageDamage::DataPage << 2047 << 2047 << true << CheckHindrance::Unreadable;
 }
 
 // the damage is told once, with the sound tables and the copies to go back to; the file is never written
@@ -642,6 +688,7 @@ void TestContestSession::damagedTableIsReportedOnceAndNeverWritten()
     QFETCH(int, fewestReadable);
     QFETCH(int, mostReadable);
     QFETCH(bool, inBackground);
+    QFETCH(CheckHindrance, frequencyFile);
     SessionFixture f;
     makeLargeContest(f.env.workDir(), 2048);
     const QString contestFile = f.env.path(u"Contest.db"_s);
@@ -652,6 +699,16 @@ void TestContestSession::damagedTableIsReportedOnceAndNeverWritten()
 
     f.start();
     QCOMPARE(f.opening.failures, QString());
+    const QString frequencies = f.env.path(u"Frequency.db"_s);
+    std::optional<HeldTableFile> held;
+    std::optional<WithoutFileAccessOverride> restricted;
+    if (frequencyFile == CheckHindrance::Locked) {
+        held.emplace(frequencies);
+    } else if (frequencyFile == CheckHindrance::Unreadable) {
+        SKIP_WITHOUT_FOLDER_PERMISSIONS();
+        restricted.emplace();
+        QVERIFY(QFile::setPermissions(frequencies, {}));
+    }
     if (inBackground) {
         QSignalSpy checked(f.session.get(), &ContestSession::tableFilesChecked);
         f.session->startTableChecks();
@@ -662,10 +719,16 @@ void TestContestSession::damagedTableIsReportedOnceAndNeverWritten()
     } else {
         f.session->checkTableFiles();
     }
+    held.reset();
+    restricted.reset();
+    QVERIFY(QFile::setPermissions(frequencies, QFile::ReadOwner | QFile::WriteOwner));
     const QString report = f.session->takeFileCheckReport();
-    for (const QString& part :
-         {u"Contest.db is damaged"_s, u"Callsign.db, Frequency.db, Journal.db and Tie.db are sound"_s,
-          u"Copies of it, newest first: backup/2006-10-21_180000/Contest.db"_s}) {
+    const bool frequenciesChecked = frequencyFile == CheckHindrance::None;
+    QVERIFY2(report.contains(u"Frequency.db was not checked: "_s) != frequenciesChecked, qPrintable(report));
+    for (const QString& part : {u"Contest.db is damaged"_s,
+                                frequenciesChecked ? u"Callsign.db, Frequency.db, Journal.db and Tie.db are sound"_s
+                                                   : u"Callsign.db, Journal.db and Tie.db are sound"_s,
+                                u"Copies of it, newest first: backup/2006-10-21_180000/Contest.db"_s}) {
         QVERIFY2(report.contains(part), qPrintable(report));
     }
     const int readable = QRegularExpression(u"(\\d+) of its rows"_s).match(report).captured(1).toInt();
@@ -682,6 +745,42 @@ void TestContestSession::damagedTableIsReportedOnceAndNeverWritten()
     QCOMPARE(f.prompter.labels, QStringList());
     f.session.reset();
     QCOMPARE(fileBytes(contestFile), damaged);
+}
+
+void TestContestSession::frequencyThatCannotBeKeptIsToldOnce_data()
+{
+    QTest::addColumn<SessionOperation>("spoil");
+    QTest::addColumn<bool>("inBackground");
+    QTest::newRow("read-only") << SessionOperation([](SessionFixture& f) {
+        QVERIFY(QFile::setPermissions(f.env.path(u"Frequency.db"_s), QFile::ReadOwner));
+    }) << false;
+    QTest::newRow("damaged") << SessionOperation(damageFrequencies) << false;
+    QTest::newRow("damaged, its check still running") << SessionOperation(damageFrequencies) << true;
+}
+
+// the contacts are recorded without their frequency, and the operator is told once
+void TestContestSession::frequencyThatCannotBeKeptIsToldOnce()
+{
+    QFETCH(SessionOperation, spoil);
+    QFETCH(bool, inBackground);
+    SessionFixture f;
+    f.start();
+    f.addParticipants({u"RA3ABC"_s, u"UA1XYZ"_s});
+    f.session.reset();
+    spoil(f);
+    const QByteArray spoilt = fileBytes(f.env.path(u"Frequency.db"_s));
+    const WithoutFileAccessOverride restricted;
+    f.start();
+    if (inBackground) {
+        f.session->startTableChecks();
+    }
+    const ContactFrequency radio{3'650'400, u"LSB"_s};
+    const QString told = f.enter(u"RA3ABC"_s, u"23 015"_s, 0, radio).notice;
+    QVERIFY2(told.startsWith(u"Frequency.db "_s), qPrintable(told));
+    QCOMPARE(f.enter(u"UA1XYZ"_s, u"24 016"_s, 0, radio).notice, QString());
+    QCOMPARE(f.rows(u"SELECT CallSign FROM Journal"_s), QStringList({u"RA3ABC"_s, u"UA1XYZ"_s}));
+    f.session.reset();
+    QCOMPARE(fileBytes(f.env.path(u"Frequency.db"_s)), spoilt);
 }
 
 QTEST_GUILESS_MAIN(TestContestSession)

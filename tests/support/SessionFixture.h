@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 using FieldEdits = QList<std::pair<QString, QVariant>>;
@@ -76,13 +77,14 @@ struct SessionFixture
     }
 
     // Enter on the callsign's row, the code typed at the prompt (a null code cancels it)
-    SessionChange enter(const QString& callsign, const QString& code, int band = 0)
+    SessionChange enter(const QString& callsign, const QString& code, int band = 0,
+                        const std::optional<ContactFrequency>& radio = std::nullopt)
     {
         if (!goTo(callsign, band)) {
             return {};
         }
         prompter.answers.push_back(code);
-        return session->enterContact(band, bandViews().at(band).caption, false);
+        return session->enterContact(band, bandViews().at(band).caption, false, radio);
     }
 
     // the callsign's row changed as typed in its band grid, not yet stored
